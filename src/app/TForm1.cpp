@@ -1,0 +1,230 @@
+#include "app/TForm1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "app/SpeedButtonIcons.h"
+#include "app/TForm6.h"
+#include "book/AddressListModel.h"
+#include "book/CheckListBox.h"
+#include "book/TForm4.h"
+#include "common/Dialogs.h"
+#include "common/Fonts.h"
+#include "settings/ProfileStore.h"
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+const char* const kSpeedButtonTips[9] = {"年賀状",           "暑中見舞い",       "バースデー",
+                                         "クリスマス",       "その他１",         "その他２",
+                                         "全てチェックオン", "全てチェックオフ", "チェック入れ替え"};
+const char* const kSelectMenuTexts[9] = {"年賀状",           "暑中見舞い",       "バースデー",
+                                         "クリスマス",       "その他１",         "その他２",
+                                         "全てチェックオン", "全てチェックオフ", "チェックの入れ替え"};
+constexpr int kSpeedButtonLeft[9] = {104, 128, 152, 176, 200, 224, 256, 280, 312};
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("Form1"));
+  // Fixed single border: system menu and minimise box, no maximise box.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(orivel::fonts::proportionalGothic(12));
+  buildControls();
+  buildMenus();
+  move(199, 134);
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildControls() {
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("client"));
+  client->setFixedSize(480, 231);
+  setCentralWidget(client);
+
+  Panel1 = new QFrame(client);
+  Panel1->setObjectName(QStringLiteral("Panel1"));
+  Panel1->setFrameShape(QFrame::Panel);
+  Panel1->setFrameShadow(QFrame::Raised);
+  Panel1->setGeometry(0, 0, 480, 32);
+
+  Label1 = new QLabel(QStringLiteral("オリベル"), Panel1);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setFont(orivel::fonts::proportionalGothic(16));
+  Label1->setAlignment(Qt::AlignCenter);
+  Label1->move(8, 8);
+  Label1->adjustSize();
+
+  for (int i = 0; i < 9; ++i) {
+    auto* b = new QToolButton(Panel1);
+    b->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
+    b->setGeometry(kSpeedButtonLeft[i], 4, 25, 25);
+    b->setIconSize(QSize(24, 24));
+    b->setIcon(orivel::speedButtonIcon(i + 1));
+    b->setToolTip(QString::fromUtf8(kSpeedButtonTips[i]));
+    const int kind = i + 1;
+    connect(b, &QToolButton::clicked, this, [this, kind] { SelectChecks(kind); });
+    SpeedButtons[static_cast<std::size_t>(i)] = b;
+  }
+
+  auto button = [&](const char* name, const QString& text, int x, int y) {
+    auto* b = new QPushButton(text, client);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(x, y, 113, 41);
+    return b;
+  };
+  Button1 = button("Button1", QStringLiteral("プレビュー"), 8, 40);
+  Button2 = button("Button2", QStringLiteral("印刷"), 8, 88);
+  Button3 = button("Button3", QStringLiteral("削除"), 8, 136);
+  Button4 = button("Button4", QStringLiteral("新規追加"), 8, 184);
+  Button5 = button("Button5", QStringLiteral("インポート"), 128, 40);
+  Button6 = button("Button6", QStringLiteral("エクスポート"), 128, 88);
+  Button7 = button("Button7", QStringLiteral("Button7"), 128, 136);
+  Button8 = button("Button8", QStringLiteral("設定"), 128, 184);
+  connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+  connect(Button3, &QPushButton::clicked, this, &TForm1::DeleteSelectedEntry);
+  connect(Button4, &QPushButton::clicked, this, &TForm1::AddEntry);
+  connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+  connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+  // Button6 (エクスポート) and Button7 have no command.
+
+  CheckListBox1 = new orivel::CheckListBox(client);
+  CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
+  CheckListBox1->setFont(orivel::fonts::fixedGothic(12));
+  CheckListBox1->setGeometry(248, 40, 225, 185);
+  model_ = new orivel::AddressListModel(Book, this);
+  CheckListBox1->setModel(model_);
+  connect(CheckListBox1, &orivel::CheckListBox::deletePressed, this,
+          &TForm1::DeleteSelectedEntry);
+  connect(CheckListBox1, &QListView::doubleClicked, this, [this] { ChangeSelectedEntry(); });
+}
+
+void TForm1::buildMenus() {
+  auto action = [&](QMenu* menu, const char* name, const QString& text) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(QLatin1String(name));
+    return a;
+  };
+  QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル"));
+  N1 = action(file, "N1", QStringLiteral("保存"));
+  N2 = action(file, "N2", QStringLiteral("読み込み"));
+  N3 = action(file, "N3", QStringLiteral("インポート"));
+  N4 = action(file, "N4", QStringLiteral("エクスポート"));
+  connect(N1, &QAction::triggered, this, &TForm1::N1Click);
+  connect(N2, &QAction::triggered, this, &TForm1::N2Click);
+  connect(N3, &QAction::triggered, this, &TForm1::Button5Click);
+  // N4 (エクスポート) has no command.
+
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("編集"));
+  N5 = action(edit, "N5", QStringLiteral("新規追加"));
+  connect(N5, &QAction::triggered, this, &TForm1::AddEntry);
+  QMenu* select = edit->addMenu(QStringLiteral("セレクト"));
+  select->menuAction()->setObjectName(QStringLiteral("N7"));
+  for (int i = 0; i < 9; ++i) {
+    const QByteArray name = QByteArray("N") + QByteArray::number(8 + i);
+    QAction* a = action(select, name.constData(), QString::fromUtf8(kSelectMenuTexts[i]));
+    const int kind = i + 1;
+    connect(a, &QAction::triggered, this, [this, kind] { SelectChecks(kind); });
+    SelectActions[static_cast<std::size_t>(i)] = a;
+  }
+
+  QMenu* print = menuBar()->addMenu(QStringLiteral("印刷"));
+  N6 = action(print, "N6", QStringLiteral("全て印刷"));
+  connect(N6, &QAction::triggered, this, &TForm1::Button2Click);
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
+  About1 = action(help, "About1", QStringLiteral("バージョン情報"));
+  connect(About1, &QAction::triggered, this, &TForm1::About1Click);
+
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+  N18 = action(PopupMenu1, "N18", QStringLiteral("チェック"));
+  Delete2 = action(PopupMenu1, "Delete2", QStringLiteral("削除"));
+  Delete1 = action(PopupMenu1, "Delete1", QStringLiteral("変更"));
+  connect(N18, &QAction::triggered, this, &TForm1::N18Click);
+  connect(Delete2, &QAction::triggered, this, &TForm1::DeleteSelectedEntry);
+  connect(Delete1, &QAction::triggered, this, &TForm1::ChangeSelectedEntry);
+  connect(CheckListBox1, &orivel::CheckListBox::popupRequested, this,
+          [this](const QPoint& pos) { PopupMenu1->popup(pos); });
+}
+
+void TForm1::FormCreate() {
+  Modified = false;
+  orivel::ProfileStore store;
+  NowUser = -1;
+  if (store.isOpen()) {
+    // A store without a readable now_user is treated as having no current user.
+    NowUser = store.readInt(QStringLiteral("now_user")).value_or(-1);
+  }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (Modified &&
+      !orivel::AskYes(this, QStringLiteral("データが変更されています。終了してよろしいですか？"))) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+bool TForm1::editEntry(int prepareBoxes, int prepareChecks, int prepareTexts,
+                       const datatype* from, datatype* result) {
+  Form4->Prepare(prepareBoxes, prepareChecks, prepareTexts);
+  if (from) Form4->fillFrom(*from);
+  if (Form4->ShowModal() != TForm4::kConfirmed) return false;
+  *result = Form4->entry();
+  return true;
+}
+
+void TForm1::AddEntry() {
+  if (Book.isFull()) {
+    orivel::ShowError(this, QStringLiteral("登録できる件数は300件までです。"));
+    return;
+  }
+  datatype entry;
+  if (!editEntry(1, 2, 3, nullptr, &entry)) return;
+  if (Book.append(entry)) Modified = true;
+}
+
+void TForm1::ChangeSelectedEntry() {
+  const int i = CheckListBox1->ItemIndex();
+  if (i < 0) return;
+  const datatype current = Book.entry(i);
+  datatype entry;
+  if (!editEntry(1, 0, 0, &current, &entry)) return;
+  Book.replace(i, entry);
+  CheckListBox1->setItemIndex(i);
+  Modified = true;
+}
+
+void TForm1::DeleteSelectedEntry() {
+  const int i = CheckListBox1->ItemIndex();
+  if (i < 0) return;
+  if (!orivel::AskYes(this, QStringLiteral("本当に削除してよろしいですか？"))) return;
+  Book.remove(i);
+  Modified = true;
+}
+
+void TForm1::ClearBook() { Book.clear(); }
+
+void TForm1::SelectChecks(int kind) { Book.SelectChecks(kind); }
+
+void TForm1::N18Click() {
+  const int i = CheckListBox1->ItemIndex();
+  if (i >= 0) Book.setChecked(i, true);
+}
+
+void TForm1::About1Click() { Form6->ShowModal(); }

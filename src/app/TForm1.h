@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <string>
+
+#include "book/AddressBook.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QToolButton;
+
+namespace orivel {
+class AddressListModel;
+class CheckListBox;
+}  // namespace orivel
+
+// The main window. It owns the address book, the current user number and the book's
+// modified flag; the other windows reach them through Form1.
+class TForm1 final : public QMainWindow {
+  Q_OBJECT
+ public:
+  using datatype = orivel::datatype;
+
+  static inline const QString kBookFilter =
+      QStringLiteral("オリベルファイル(*.orv)|*.orv|全てのファイル(*.*)|*.*");
+  static inline const QString kCsvFilter =
+      QStringLiteral("ＣＳＶファイル(*.csv)|*.csv|全てのファイル(*.*)|*.*");
+
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // State owned by the main window.
+  int PreviewIndex = 0;
+  int NowUser = -1;
+  bool Modified = false;
+  orivel::AddressBook Book;
+
+  // Address book commands.
+  void AddEntry();
+  void ChangeSelectedEntry();
+  void DeleteSelectedEntry();
+  void ClearBook();
+
+  // Check commands.
+  void SelectChecks(int kind);
+  void N18Click();
+
+  // File commands.
+  void N1Click();  // 保存
+  void N2Click();  // 読み込み
+  bool SaveBookFile(const QString& path);
+  bool LoadBookFile(const QString& path);
+  void Button5Click();  // インポート
+  void ImportCsv();
+
+  // Postcards.
+  void SetupPostcard(int row);
+  void Button1Click();  // プレビュー
+  void Button2Click();  // 印刷
+
+  // Settings and about box.
+  void Button8Click();
+  void About1Click();
+
+  void FormCreate();
+
+  // Controls, by their layout names.
+  QFrame* Panel1;
+  QLabel* Label1;
+  std::array<QToolButton*, 9> SpeedButtons{};  // SpeedButton1 .. SpeedButton9
+  QPushButton* Button1;
+  QPushButton* Button2;
+  QPushButton* Button3;
+  QPushButton* Button4;
+  QPushButton* Button5;
+  QPushButton* Button6;
+  QPushButton* Button7;
+  QPushButton* Button8;
+  orivel::CheckListBox* CheckListBox1;
+  QMenu* PopupMenu1;
+  QAction* N1;
+  QAction* N2;
+  QAction* N3;
+  QAction* N4;
+  QAction* N5;
+  QAction* N6;
+  std::array<QAction*, 9> SelectActions{};  // N8 .. N16
+  QAction* About1;
+  QAction* N18;
+  QAction* Delete2;
+  QAction* Delete1;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildControls();
+  void buildMenus();
+  // Entry editor round trip shared by add and change: true when confirmed.
+  bool editEntry(int prepareBoxes, int prepareChecks, int prepareTexts, const datatype* from,
+                 datatype* result);
+
+  orivel::AddressListModel* model_;
+};
+
+extern TForm1* Form1;

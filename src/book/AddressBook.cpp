@@ -1,0 +1,77 @@
+#include "book/AddressBook.h"
+
+#include <algorithm>
+
+namespace orivel {
+
+bool AddressBook::append(const datatype& entry) {
+  if (isFull()) return false;
+  const int line = count();
+  if (observer_) observer_->beginAppendLine(line);
+  Entries[static_cast<std::size_t>(line)] = entry;
+  checks_.push_back(0);
+  if (observer_) observer_->endAppendLine();
+  return true;
+}
+
+void AddressBook::replace(int i, const datatype& entry) {
+  if (!validLine(i)) return;
+  Entries[static_cast<std::size_t>(i)] = entry;
+  checks_[static_cast<std::size_t>(i)] = 0;
+  if (observer_) observer_->lineChanged(i);
+}
+
+void AddressBook::remove(int i) {
+  if (!validLine(i)) return;
+  if (observer_) observer_->beginRemoveLine(i);
+  checks_.erase(checks_.begin() + i);
+  std::move(Entries.begin() + i + 1, Entries.end(), Entries.begin() + i);
+  Entries.back() = datatype{};
+  if (observer_) observer_->endRemoveLine();
+}
+
+void AddressBook::clear() {
+  if (observer_) observer_->beginReset();
+  checks_.clear();
+  Entries.fill(datatype{});
+  if (observer_) observer_->endReset();
+}
+
+bool AddressBook::isChecked(int line) const {
+  return validLine(line) && checks_[static_cast<std::size_t>(line)] != 0;
+}
+
+void AddressBook::setChecked(int line, bool checked) {
+  if (!validLine(line)) return;
+  checks_[static_cast<std::size_t>(line)] = checked ? 1 : 0;
+  if (observer_) observer_->lineChanged(line);
+}
+
+int AddressBook::checkedCount() const {
+  return static_cast<int>(std::count(checks_.begin(), checks_.end(), std::uint8_t{1}));
+}
+
+std::vector<int> AddressBook::checkedLines() const {
+  std::vector<int> lines;
+  for (int i = 0; i < count(); ++i)
+    if (isChecked(i)) lines.push_back(i);
+  return lines;
+}
+
+void AddressBook::SelectChecks(int kind) {
+  if (kind < 1 || kind > 9) return;
+  for (int i = 0; i < count(); ++i) {
+    auto& mark = checks_[static_cast<std::size_t>(i)];
+    if (kind <= kCategoryCount)
+      mark = entry(i).inCategory(kind) ? 1 : 0;
+    else if (kind == 7)
+      mark = 1;
+    else if (kind == 8)
+      mark = 0;
+    else
+      mark = mark ? 0 : 1;
+  }
+  if (observer_ && count() > 0) observer_->checksChanged();
+}
+
+}  // namespace orivel

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "book/datatype.h"
+
+namespace orivel {
+
+// The address book: a fixed table of 300 slots and the list lines that show it.
+// Line i always shows slot i; the number of lines is the book's only count.
+// Check marks belong to the lines, never to the entries.
+class AddressBook {
+ public:
+  static constexpr int kCapacity = 300;
+
+  // Lets a view follow the book. Each "begin" call comes before the change, each
+  // "end" call after it, as item views expect.
+  class Observer {
+   public:
+    virtual ~Observer() = default;
+    virtual void beginAppendLine(int /*line*/) {}
+    virtual void endAppendLine() {}
+    virtual void beginRemoveLine(int /*line*/) {}
+    virtual void endRemoveLine() {}
+    virtual void lineChanged(int /*line*/) {}
+    virtual void beginReset() {}
+    virtual void endReset() {}
+    virtual void checksChanged() {}
+  };
+
+  AddressBook() = default;
+  AddressBook(const AddressBook&) = delete;
+  AddressBook& operator=(const AddressBook&) = delete;
+
+  void setObserver(Observer* observer) { observer_ = observer; }
+
+  int count() const { return static_cast<int>(checks_.size()); }
+  bool isFull() const { return count() >= kCapacity; }
+
+  // Slot i of the table, 0 <= i < kCapacity. Slots from count() on are not part of the book.
+  const datatype& entry(int i) const { return Entries.at(static_cast<std::size_t>(i)); }
+  const std::array<datatype, kCapacity>& entries() const { return Entries; }
+
+  // Appends an unchecked line and writes every field of its slot. False when the book is full.
+  bool append(const datatype& entry);
+  // Writes slot i anew; its line is replaced in place and starts unchecked.
+  void replace(int i, const datatype& entry);
+  // Removes line i and closes the gap in the table.
+  void remove(int i);
+  // Removes every line and empties all 300 slots.
+  void clear();
+
+  bool isChecked(int line) const;
+  void setChecked(int line, bool checked);
+  int checkedCount() const;
+  std::vector<int> checkedLines() const;
+
+  // Sets the check marks wholesale: 1..6 the entries of that category (all other lines
+  // unchecked), 7 all, 8 none, 9 invert. Any other kind changes nothing.
+  void SelectChecks(int kind);
+
+ private:
+  bool validLine(int line) const { return line >= 0 && line < count(); }
+
+  std::array<datatype, kCapacity> Entries{};
+  std::vector<std::uint8_t> checks_;  // one per list line
+  Observer* observer_ = nullptr;
+};
+
+}  // namespace orivel

@@ -1,0 +1,278 @@
+#include "book/TForm4.h"
+
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "common/Codec.h"
+#include "common/Dialogs.h"
+#include "common/Fonts.h"
+
+TForm4* Form4 = nullptr;
+
+namespace orivel {
+
+MaskEdit::MaskEdit(QWidget* parent) : QLineEdit(parent) {
+  setInputMask(QStringLiteral("999-9999;_"));
+  setMaxLength(8);
+}
+
+QString MaskEdit::maskedText() const {
+  QString shown = displayText();
+  shown.replace(QLatin1Char('_'), QLatin1Char(' '));
+  return shown;
+}
+
+void MaskEdit::setMaskedText(const QString& text) {
+  QString digits = text;
+  digits.replace(QLatin1Char(' '), QLatin1Char('_'));
+  setText(digits);
+  setModified(false);
+}
+
+void MaskEdit::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  const bool leavingDialog = event->reason() == Qt::ActiveWindowFocusReason ||
+                             event->reason() == Qt::PopupFocusReason || !isVisible();
+  if (!isModified() || hasAcceptableInput() || leavingDialog) return;
+  QWidget* next = window()->focusWidget();
+  if (next && next == escape_) return;
+  // Keep the focus here until the code is complete, as the masked box does.
+  QTimer::singleShot(0, this, [this] {
+    if (isVisible() && isModified() && !hasAcceptableInput()) {
+      QWidget* now = window()->focusWidget();
+      if (now != escape_) setFocus(Qt::OtherFocusReason);
+    }
+  });
+}
+
+}  // namespace orivel
+
+namespace {
+
+constexpr int kEnterKey = 13;
+
+bool isEnter(const QKeyEvent* key) {
+  return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+}  // namespace
+
+TForm4::TForm4(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("Form4"));
+  setWindowTitle(QStringLiteral("設定"));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setFont(orivel::fonts::proportionalGothic(12));
+  setFixedSize(389, 157);
+  move(319, 279);
+
+  const QFont big = orivel::fonts::proportionalGothic(16);
+  auto label = [&](const char* name, const QString& text, int x, int y) {
+    auto* l = new QLabel(text, this);
+    l->setObjectName(QLatin1String(name));
+    l->setFont(big);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+  };
+  auto edit = [&](const char* name, int x, int y, int w, int h) {
+    auto* e = new QLineEdit(this);
+    e->setObjectName(QLatin1String(name));
+    e->setGeometry(x, y, w, h);
+    e->setAttribute(Qt::WA_InputMethodEnabled, true);
+    e->installEventFilter(this);
+    return e;
+  };
+  auto check = [&](const char* name, const QString& text, int x, int y) {
+    auto* c = new QCheckBox(text, this);
+    c->setObjectName(QLatin1String(name));
+    c->setFont(big);
+    c->setGeometry(x, y, 97, 17);
+    return c;
+  };
+
+  Label1 = label("Label1", QStringLiteral("名前"), 8, 8);
+  Edit1 = edit("Edit1", 48, 8, 121, 20);
+  Edit2 = edit("Edit2", 184, 8, 49, 20);
+  Label2 = label("Label2", QStringLiteral("郵便番号"), 240, 8);
+  MaskEdit2 = new orivel::MaskEdit(this);
+  MaskEdit2->setObjectName(QStringLiteral("MaskEdit2"));
+  MaskEdit2->setGeometry(320, 8, 57, 20);
+  MaskEdit2->setAttribute(Qt::WA_InputMethodEnabled, false);
+  MaskEdit2->installEventFilter(this);
+  Label3 = label("Label3", QStringLiteral("住所"), 8, 40);
+  Edit3 = edit("Edit3", 48, 40, 329, 20);
+
+  Button1 = new QPushButton(QStringLiteral("設定"), this);
+  Button1->setObjectName(QStringLiteral("Button1"));
+  Button1->setGeometry(264, 72, 113, 33);
+  Button2 = new QPushButton(QStringLiteral("キャンセル"), this);
+  Button2->setObjectName(QStringLiteral("Button2"));
+  Button2->setGeometry(264, 120, 113, 33);
+  // Enter moves between the boxes; it must not press a default button.
+  for (QPushButton* b : {Button1, Button2}) {
+    b->setAutoDefault(false);
+    b->setDefault(false);
+  }
+  MaskEdit2->setEscapeWidget(Button2);
+
+  CheckBox1 = check("CheckBox1", QStringLiteral("年賀状"), 24, 80);
+  CheckBox2 = check("CheckBox2", QStringLiteral("暑中見舞い"), 144, 80);
+  CheckBox4 = check("CheckBox4", QStringLiteral("バースデー"), 24, 104);
+  CheckBox3 = check("CheckBox3", QStringLiteral("クリスマス"), 144, 104);
+  CheckBox5 = check("CheckBox5", QStringLiteral("その他１"), 24, 128);
+  CheckBox6 = check("CheckBox6", QStringLiteral("その他２"), 144, 128);
+
+  // Tab order: name, honorific, address, the two buttons, the boxes, the postal code.
+  QWidget* order[] = {Edit1,     Edit2,     Edit3,     Button1,   Button2,   CheckBox1,
+                      CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, MaskEdit2};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+    QWidget::setTabOrder(order[i], order[i + 1]);
+
+  connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, [this] { done(kCancelled); });
+}
+
+void TForm4::Prepare(int categoryBoxes, int categoryChecks, int clearTexts) {
+  for (int k = 1; k <= orivel::kCategoryCount; ++k) {
+    QCheckBox* box = categoryBox(k);
+    if (categoryBoxes == 1) box->setEnabled(true);
+    if (categoryBoxes == 2) box->setEnabled(false);
+    if (categoryChecks == 1) box->setChecked(true);
+    if (categoryChecks == 2) box->setChecked(false);
+  }
+  if (clearTexts == 3) {
+    setBytes(Edit1, nameOrigin_, {});
+    Edit2->setText(QStringLiteral("様"));
+    samaOrigin_ = {};
+    setBytes(Edit3, addressOrigin_, {});
+    MaskEdit2->setMaskedText(QString());
+  }
+}
+
+int TForm4::ShowModal() { return exec() == kConfirmed ? kConfirmed : kCancelled; }
+
+QCheckBox* TForm4::categoryBox(int k) const {
+  switch (k) {
+    case 1: return CheckBox1;
+    case 2: return CheckBox2;
+    case 3: return CheckBox4;
+    case 4: return CheckBox3;
+    case 5: return CheckBox5;
+    case 6: return CheckBox6;
+    default: return nullptr;
+  }
+}
+
+void TForm4::setBytes(QLineEdit* box, Origin& origin, const std::string& bytes) {
+  origin.bytes = bytes;
+  origin.shown = orivel::codec::toQString(bytes);
+  origin.valid = true;
+  box->setText(origin.shown);
+}
+
+std::string TForm4::bytesOf(const QLineEdit* box, const Origin& origin) const {
+  if (origin.valid && box->text() == origin.shown) return origin.bytes;
+  std::string bytes;
+  orivel::codec::fromQString(box->text(), &bytes);  // checked by Button1Click
+  return bytes;
+}
+
+void TForm4::fillFrom(const orivel::datatype& entry) {
+  setBytes(Edit1, nameOrigin_, entry.name);
+  setBytes(Edit2, samaOrigin_, entry.sama);
+  setBytes(Edit3, addressOrigin_, entry.address);
+  setZipBytes(entry.zip_code);
+  for (int k = 1; k <= orivel::kCategoryCount; ++k)
+    categoryBox(k)->setChecked(entry.inCategory(k));
+}
+
+orivel::datatype TForm4::entry() const {
+  orivel::datatype e;
+  e.name = nameBytes();
+  e.address = addressBytes();
+  e.zip_code = zipBytes();
+  e.sama = bytesOf(Edit2, samaOrigin_);
+  for (int k = 1; k <= orivel::kCategoryCount; ++k)
+    e.ml[static_cast<std::size_t>(k - 1)] = categoryBox(k)->isChecked() ? 1 : 0;
+  return e;
+}
+
+void TForm4::setNameBytes(const std::string& bytes) { setBytes(Edit1, nameOrigin_, bytes); }
+void TForm4::setAddressBytes(const std::string& bytes) {
+  setBytes(Edit3, addressOrigin_, bytes);
+}
+void TForm4::setZipBytes(const std::string& bytes) {
+  MaskEdit2->setMaskedText(orivel::codec::toQString(bytes));
+}
+std::string TForm4::nameBytes() const { return bytesOf(Edit1, nameOrigin_); }
+std::string TForm4::addressBytes() const { return bytesOf(Edit3, addressOrigin_); }
+std::string TForm4::zipBytes() const { return orivel::codec::encodeKnown(MaskEdit2->maskedText()); }
+
+bool TForm4::refuseUnencodable(QLineEdit* box, const Origin& origin) {
+  if (origin.valid && box->text() == origin.shown) return false;
+  const QString bad = orivel::codec::firstUnencodable(box->text());
+  if (bad.isEmpty()) return false;
+  orivel::ShowError(this, QStringLiteral("「%1」は使用できない文字です。").arg(bad));
+  box->setFocus();
+  return true;
+}
+
+void TForm4::Button1Click() {
+  if (Edit1->text().isEmpty()) {
+    orivel::ShowError(this, QStringLiteral("名前の入力は必須です。"));
+    Edit1->setFocus();
+    return;
+  }
+  if (refuseUnencodable(Edit1, nameOrigin_) || refuseUnencodable(Edit2, samaOrigin_) ||
+      refuseUnencodable(Edit3, addressOrigin_))
+    return;
+  done(kConfirmed);
+}
+
+bool TForm4::Edit1KeyDown(int key) {
+  if (key != kEnterKey) return false;
+  MaskEdit2->setFocus();
+  return true;
+}
+
+bool TForm4::Edit2KeyDown(int key) {
+  if (key != kEnterKey) return false;
+  Edit3->setFocus();
+  return true;
+}
+
+bool TForm4::MaskEdit2KeyDown(int key) {
+  if (key != kEnterKey) return false;
+  Edit3->setFocus();
+  return true;
+}
+
+bool TForm4::Edit3KeyDown(int key) {
+  if (key != kEnterKey) return false;
+  Button1->setFocus();
+  return true;
+}
+
+void TForm4::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  Edit1->setFocus();  // FormShow: the name box takes the focus
+}
+
+bool TForm4::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const int code = isEnter(key) ? kEnterKey : key->key();
+    bool handled = false;
+    if (watched == Edit1) handled = Edit1KeyDown(code);
+    else if (watched == Edit2) handled = Edit2KeyDown(code);
+    else if (watched == MaskEdit2) handled = MaskEdit2KeyDown(code);
+    else if (watched == Edit3) handled = Edit3KeyDown(code);
+    if (handled) return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}

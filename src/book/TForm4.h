@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QDialog>
+#include <QLineEdit>
+#include <array>
+#include <string>
+
+#include "book/datatype.h"
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace orivel {
+
+// The postal code box: a mask of three digits, a fixed hyphen and four digits. Once
+// edited, it lets the focus go only when all seven digits are there (or to Cancel).
+class MaskEdit final : public QLineEdit {
+  Q_OBJECT
+ public:
+  explicit MaskEdit(QWidget* parent = nullptr);
+  // Always 8 characters; empty positions read as spaces ("   -    " when untouched).
+  QString maskedText() const;
+  void setMaskedText(const QString& text);
+  // The widget that may take the focus from an incomplete box (the cancel button).
+  void setEscapeWidget(QWidget* widget) { escape_ = widget; }
+
+ protected:
+  void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  QWidget* escape_ = nullptr;
+};
+
+}  // namespace orivel
+
+// The entry editor: one addressee, or the sender's own name, postal code and address.
+// It keeps nothing between uses but its controls; callers Prepare, fill, show and read.
+class TForm4 final : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr int kConfirmed = 6;
+  static constexpr int kCancelled = 2;
+
+  explicit TForm4(QWidget* parent = nullptr);
+
+  // categoryBoxes: 1 enable, 2 disable the six category boxes; categoryChecks: 1 check,
+  // 2 uncheck them; clearTexts: 3 empties the texts and proposes "様". Other values leave
+  // that aspect as it is.
+  void Prepare(int categoryBoxes, int categoryChecks, int clearTexts);
+  // Shows the editor modally: 6 when confirmed with a name, 2 otherwise.
+  int ShowModal();
+
+  // The boxes in code page 932. A box that still shows what was filled in gives back the
+  // very bytes it was filled with, so text nobody edited is never re-encoded.
+  void fillFrom(const orivel::datatype& entry);
+  orivel::datatype entry() const;
+  void setNameBytes(const std::string& bytes);
+  void setZipBytes(const std::string& bytes);
+  void setAddressBytes(const std::string& bytes);
+  std::string nameBytes() const;
+  std::string zipBytes() const;
+  std::string addressBytes() const;
+
+  // Category box of category k (1..6), in the category order of the book.
+  QCheckBox* categoryBox(int k) const;
+
+  void Button1Click();
+  bool Edit1KeyDown(int key);
+  bool Edit2KeyDown(int key);
+  bool MaskEdit2KeyDown(int key);
+  bool Edit3KeyDown(int key);
+
+  QLabel* Label1;
+  QLineEdit* Edit1;  // name
+  QLineEdit* Edit2;  // honorific
+  QLabel* Label2;
+  orivel::MaskEdit* MaskEdit2;  // postal code
+  QLabel* Label3;
+  QLineEdit* Edit3;  // address
+  QPushButton* Button1;
+  QPushButton* Button2;
+  QCheckBox* CheckBox1;  // 年賀状
+  QCheckBox* CheckBox2;  // 暑中見舞い
+  QCheckBox* CheckBox4;  // バースデー
+  QCheckBox* CheckBox3;  // クリスマス
+  QCheckBox* CheckBox5;  // その他１
+  QCheckBox* CheckBox6;  // その他２
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // What a text box was filled with, to give back the same bytes when unedited.
+  struct Origin {
+    QString shown;
+    std::string bytes;
+    bool valid = false;
+  };
+  void setBytes(QLineEdit* box, Origin& origin, const std::string& bytes);
+  std::string bytesOf(const QLineEdit* box, const Origin& origin) const;
+  bool refuseUnencodable(QLineEdit* box, const Origin& origin);
+
+  Origin nameOrigin_, samaOrigin_, addressOrigin_;
+};
+
+extern TForm4* Form4;

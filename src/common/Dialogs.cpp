@@ -1,0 +1,99 @@
+#include "common/Dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace orivel {
+namespace {
+
+class RealDialogs final : public DialogSeam {
+ public:
+  Answer message(QWidget* parent, MessageKind kind, const QString& text) override {
+    QMessageBox box(parent);
+    box.setWindowTitle(titleOf(kind));
+    box.setText(text);
+    switch (kind) {
+      case MessageKind::Error:
+        box.setIcon(QMessageBox::Critical);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+      case MessageKind::Question:
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+      case MessageKind::Information:
+        box.setIcon(QMessageBox::Information);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    }
+    const int r = box.exec();
+    if (kind != MessageKind::Question) return Answer::Ok;
+    return r == QMessageBox::Yes ? Answer::Yes : Answer::No;
+  }
+
+  QString openFileName(QWidget* parent, const QString& filter) override {
+    // The dialog accepts a name of a file that does not exist; the caller checks it.
+    QFileDialog dlg(parent);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setNameFilter(qtFilter(filter));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return dlg.selectedFiles().first();
+  }
+
+  QString saveFileName(QWidget* parent, const QString& filter) override {
+    // No extension is added and overwriting asks nothing, as the command expects.
+    QFileDialog dlg(parent);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    dlg.setNameFilter(qtFilter(filter));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return dlg.selectedFiles().first();
+  }
+};
+
+RealDialogs realDialogs;
+DialogSeam* current = nullptr;
+
+}  // namespace
+
+QString titleOf(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::Error: return QStringLiteral("ＥＲＲＯＲ");
+    case MessageKind::Question: return QStringLiteral("Ｃｏｎｆｉｒｍａｔｉｏｎ");
+    case MessageKind::Information: return QStringLiteral("Ｉｎｆｏｒｍａｔｉｏｎ");
+  }
+  return {};
+}
+
+DialogSeam& dialogs() { return current ? *current : realDialogs; }
+void setDialogs(DialogSeam* seam) { current = seam; }
+
+void ShowError(QWidget* parent, const QString& text) {
+  dialogs().message(parent, MessageKind::Error, text);
+}
+
+void ShowInformation(QWidget* parent, const QString& text) {
+  dialogs().message(parent, MessageKind::Information, text);
+}
+
+bool AskYes(QWidget* parent, const QString& text) {
+  return dialogs().message(parent, MessageKind::Question, text) == Answer::Yes;
+}
+
+QString qtFilter(const QString& pipeFilter) {
+  const QStringList parts = pipeFilter.split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString caption = parts[i];
+    const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+    // Qt reads the patterns from the last parentheses of the caption.
+    const qsizetype open = caption.lastIndexOf(QLatin1Char('('));
+    if (open >= 0) caption.truncate(open);
+    filters << QStringLiteral("%1 (%2)").arg(caption, patterns);
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
+}  // namespace orivel

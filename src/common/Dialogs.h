@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Every message box and file dialog of the program passes through this seam, so that
+// tests can read exactly what was shown and script the answers.
+namespace orivel {
+
+enum class MessageKind {
+  Error,        // "ＥＲＲＯＲ", OK, stop icon
+  Question,     // "Ｃｏｎｆｉｒｍａｔｉｏｎ", Yes/No, question icon
+  Information,  // "Ｉｎｆｏｒｍａｔｉｏｎ", OK, information icon
+};
+
+enum class Answer { Ok, Yes, No };
+
+QString titleOf(MessageKind kind);
+
+class DialogSeam {
+ public:
+  virtual ~DialogSeam() = default;
+  virtual Answer message(QWidget* parent, MessageKind kind, const QString& text) = 0;
+  // Empty when cancelled.
+  virtual QString openFileName(QWidget* parent, const QString& filter) = 0;
+  virtual QString saveFileName(QWidget* parent, const QString& filter) = 0;
+};
+
+// The seam in use; the real dialogs unless a test installed its own.
+DialogSeam& dialogs();
+// Installs a seam (nullptr restores the real dialogs). The caller keeps ownership.
+void setDialogs(DialogSeam* seam);
+
+// The three kinds of message box.
+void ShowError(QWidget* parent, const QString& text);
+void ShowInformation(QWidget* parent, const QString& text);
+bool AskYes(QWidget* parent, const QString& text);  // true only for Yes
+
+// Turns a filter of the form "Text(*.a)|*.a|Other(*.*)|*.*" into Qt's form.
+QString qtFilter(const QString& pipeFilter);
+
+}  // namespace orivel

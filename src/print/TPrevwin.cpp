@@ -1,0 +1,8 @@
+#include "print/TPrevwin.h"
+
+TPrevwin* Prevwin = nullptr;
+
+TPrevwin::TPrevwin(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName(QStringLiteral("Prevwin"));
+  setWindowTitle(QStringLiteral("Prevwin"));
+}

@@ -1,0 +1,40 @@
+#include "common/Codec.h"
+
+#include <gtest/gtest.h>
+
+namespace orivel::codec {
+namespace {
+
+TEST(Codec, RoundTripsJapaneseText) {
+  const QString text = QStringLiteral("東京都千代田区千代田１－１　宛名見本ビル様ｱｲｳ");
+  std::string bytes;
+  ASSERT_TRUE(fromQString(text, &bytes));
+  EXPECT_EQ(bytes.substr(0, 6), "\x93\x8c\x8b\x9e\x93\x73");  // 東京都
+  EXPECT_NE(bytes.find("\x81\x40"), std::string::npos);      // full-width space is 81 40
+  EXPECT_EQ(toQString(bytes), text);
+}
+
+TEST(Codec, MapsUnixVariantsToTheirCodePageCharacters) {
+  std::string bytes;
+  ASSERT_TRUE(fromQString(QStringLiteral("\u301C\u2212\u2016\u00A2\u00A3\u00AC\u2014"), &bytes));
+  EXPECT_EQ(bytes, "\x81\x60\x81\x7c\x81\x61\x81\x91\x81\x92\x81\xca\x81\x5c");
+}
+
+TEST(Codec, RefusesCharactersTheCodePageCannotHoldAndNamesTheFirst) {
+  std::string bytes = "unchanged";
+  QString bad;
+  EXPECT_FALSE(fromQString(QStringLiteral("山田\U00020BB7太郎😀"), &bytes, &bad));
+  EXPECT_EQ(bad, QStringLiteral("\U00020BB7"));
+  EXPECT_EQ(bytes, "unchanged");
+  EXPECT_EQ(firstUnencodable(QStringLiteral("abc\u00E9")), QStringLiteral("\u00E9"));
+  EXPECT_TRUE(firstUnencodable(QStringLiteral("髙橋①")).isEmpty());  // vendor extensions
+}
+
+TEST(Codec, UndecodableBytesShowAsReplacementAndTheRestStillDecodes) {
+  const std::string bytes("A\x80" "B\x82\xa0" "\xff\x81", 7);
+  const QString shown = toQString(bytes);
+  EXPECT_EQ(shown, QStringLiteral("A\uFFFDBあ\uFFFD\uFFFD"));
+}
+
+}  // namespace
+}  // namespace orivel::codec
