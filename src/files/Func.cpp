@@ -1,5 +1,6 @@
 #include "files/Func.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -37,6 +38,8 @@ bool StringGrid::setCell(int col, int row, std::string text) {
   const auto c = static_cast<std::size_t>(col);
   if (c >= cells.size()) {
     if (text.empty()) return true;  // reads as empty already
+    // A row is mostly written left to right: size it once for the whole width.
+    if (cells.capacity() <= c) cells.reserve(std::max(c + 1, static_cast<std::size_t>(colCount_)));
     cells.resize(c + 1);
   }
   cells[c] = std::move(text);
