@@ -114,16 +114,6 @@ TEST(CsvImport, ShortLinesGiveEmptyTextsAndClearFlags) {
   EXPECT_EQ(book.entry(0).ml, (std::array<std::uint8_t, 6>{}));
 }
 
-TEST(CsvImport, EmptyAndHeaderOnlyFilesImportNothing) {
-  for (const std::string& text : {std::string(""), kHeader, kHeader + "\n", kHeader + "\r\n"}) {
-    AddressBook book;
-    const auto result = importText(text, book);
-    EXPECT_EQ(book.count(), 0) << text;
-    EXPECT_EQ(result.added, 0);
-    EXPECT_EQ(result.leftOut, 0);
-  }
-}
-
 TEST(CsvImport, TheFirstLineIsAlwaysTheHeader) {
   AddressBook book;
   importText(kYamada + ",100-0001\n" + kSato + ",100-0002\n", book);
