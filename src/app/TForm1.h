@@ -5,6 +5,7 @@
 #include <string>
 
 #include "book/AddressBook.h"
+#include "files/Func.h"
 
 class QAction;
 class QFrame;
@@ -38,6 +39,7 @@ class TForm1 final : public QMainWindow {
   int NowUser = -1;
   bool Modified = false;
   orivel::AddressBook Book;
+  orivel::StringGrid StringGrid1;  // the CSV import's work area, never shown
 
   // Address book commands.
   void AddEntry();
@@ -56,6 +58,7 @@ class TForm1 final : public QMainWindow {
   bool LoadBookFile(const QString& path);
   void Button5Click();  // インポート
   void ImportCsv();
+  static bool ParseCsvFlag(const std::string& text);
 
   // Postcards.
   void SetupPostcard(int row);

@@ -1,0 +1,114 @@
+#include "files/CsvImport.h"
+
+#include <array>
+
+namespace orivel {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr char kCtrlZ = 0x1A;
+
+// The marks, in code page 932: Y, Ｙ, O, Ｏ, ○.
+constexpr std::array<std::string_view, 5> kMarks = {"Y", "\x82\x78", "O", "\x82\x6E", "\x81\x9B"};
+
+bool isLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// A BOM file: the bytes after the mark as a text-mode read gives them (no CR, nothing
+// after Ctrl-Z), each line converted. False with the line number on the first failure.
+bool convertUtf8(std::string_view bytes, const Utf8ToCp932& toCp932, std::string* out,
+                 int* badLine) {
+  bytes.remove_prefix(kUtf8Bom.size());
+  if (const auto z = bytes.find(kCtrlZ); z != std::string_view::npos) bytes = bytes.substr(0, z);
+  std::string line;
+  std::string converted;
+  int number = 0;
+  std::size_t start = 0;
+  while (start <= bytes.size()) {
+    auto lf = bytes.find('\n', start);
+    if (lf == std::string_view::npos) lf = bytes.size();
+    line.clear();
+    for (char b : bytes.substr(start, lf - start))
+      if (b != '\r') line.push_back(b);
+    ++number;
+    converted.clear();
+    if (!line.empty() && (!toCp932 || !toCp932(line, &converted))) {
+      *badLine = number;
+      return false;
+    }
+    out->append(converted);
+    if (lf == bytes.size()) break;
+    out->push_back('\n');
+    start = lf + 1;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string UpperCaseCp932(std::string_view text) {
+  std::string out(text);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto b = static_cast<unsigned char>(out[i]);
+    if (isLeadByte(b)) {
+      if (i + 1 < out.size()) {
+        const auto t = static_cast<unsigned char>(out[i + 1]);
+        if (b == 0x82 && t >= 0x81 && t <= 0x9A) out[i + 1] = static_cast<char>(t - 0x21);
+        ++i;  // the trail byte is never a letter of its own
+      }
+    } else if (b >= 'a' && b <= 'z') {
+      out[i] = static_cast<char>(b - 'a' + 'A');
+    }
+  }
+  return out;
+}
+
+bool ParseCsvFlag(std::string_view text) {
+  if (text.empty() || text.size() > 2) return false;
+  const std::string upper = UpperCaseCp932(text);
+  for (std::string_view mark : kMarks)
+    if (upper == mark) return true;
+  return false;
+}
+
+CsvRead ReadCsvFileForImport(const std::string& path, StringGrid& grid,
+                             const Utf8ToCp932& toCp932) {
+  std::string bytes;
+  if (!ReadFileBytes(path, &bytes)) return {CsvRead::Status::CannotOpen, 0};
+  if (std::string_view(bytes).starts_with(kUtf8Bom)) {
+    std::string cp932;
+    int badLine = 0;
+    if (!convertUtf8(bytes, toCp932, &cp932, &badLine))
+      return {CsvRead::Status::Unencodable, badLine};
+    bytes = std::move(cp932);
+  }
+  SplitCsvBytes(bytes, grid);
+  return {};
+}
+
+datatype EntryFromGridRow(const StringGrid& grid, int row) {
+  datatype e;
+  e.name = grid.cell(0, row);
+  e.zip_code = grid.cell(1, row);
+  e.address = grid.cell(2, row);
+  for (int k = 0; k < kCategoryCount; ++k)
+    e.ml[static_cast<std::size_t>(k)] = ParseCsvFlag(grid.cell(3 + k, row)) ? 1 : 0;
+  e.sama = grid.cell(9, row);
+  return e;
+}
+
+CsvImportResult AppendGridRows(const StringGrid& grid, AddressBook& book) {
+  CsvImportResult result;
+  // Row 0 is the header; the last row is always empty.
+  for (int r = 1; r < grid.rowCount() - 1; ++r) {
+    if (grid.cell(0, r).empty()) continue;
+    if (book.append(EntryFromGridRow(grid, r)))
+      ++result.added;
+    else
+      ++result.leftOut;
+  }
+  return result;
+}
+
+}  // namespace orivel

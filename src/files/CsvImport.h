@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "book/AddressBook.h"
+#include "book/datatype.h"
+#include "files/Func.h"
+
+// Turning the rows of a CSV grid into address book entries.
+namespace orivel {
+
+// Converts one line of UTF-8 to code page 932; false when the line holds a character
+// that code page 932 cannot hold (the converter lives with the widgets' codec).
+using Utf8ToCp932 = std::function<bool(std::string_view utf8Line, std::string* cp932)>;
+
+// Upper case for code page 932 text: ASCII a-z and full-width ａ-ｚ. The second byte of
+// a double-byte character is never taken for a letter.
+std::string UpperCaseCp932(std::string_view text);
+
+// True when the cell, upper-cased, is exactly "Y", "Ｙ", "O", "Ｏ" or "○".
+bool ParseCsvFlag(std::string_view text);
+
+struct CsvRead {
+  enum class Status { Read, CannotOpen, Unencodable };
+  Status status = Status::Read;
+  int badLine = 0;  // for Unencodable: the first line that cannot be converted, from 1
+};
+
+// Reads the file into the grid as ReadCsvToGrid does. A file that begins with the UTF-8
+// byte order mark is converted line by line to code page 932 first; if a line cannot be,
+// the grid is left as it was and the line is named.
+CsvRead ReadCsvFileForImport(const std::string& path, StringGrid& grid, const Utf8ToCp932& toCp932);
+
+// The entry of one grid row: name, zip_code, address from columns 0-2, the six
+// category flags from columns 3-8, the honorific from column 9.
+datatype EntryFromGridRow(const StringGrid& grid, int row);
+
+struct CsvImportResult {
+  int added = 0;    // entries appended to the book
+  int leftOut = 0;  // addressee rows that found no free slot
+};
+
+// Appends an unchecked entry for every row from 1 to rowCount - 2 whose column 0 is not
+// empty, in order, while the book has free slots; the rest are counted as left out.
+CsvImportResult AppendGridRows(const StringGrid& grid, AddressBook& book);
+
+}  // namespace orivel
