@@ -37,7 +37,9 @@ void TForm1::N2Click() {
   orivel::ShowError(this, QStringLiteral("読み込みに失敗しました。"));
 }
 
-bool TForm1::SaveBookFile(const QString& path) { return orivel::SaveBook(Book, toPath(path)); }
+bool TForm1::SaveBookFile(const QString& path) {
+  return orivel::SaveBook(Book, toPath(path));
+}
 
 bool TForm1::LoadBookFile(const QString& path) {
   const orivel::BookLoadResult result = orivel::LoadBook(toPath(path), Book);

@@ -1,8 +1,8 @@
 #include "files/ProfileFile.h"
 
 #include <atomic>
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <system_error>
@@ -21,7 +21,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string_view trim(std::string_view s) {
   std::size_t b = 0;
@@ -31,14 +33,22 @@ std::string_view trim(std::string_view s) {
   return s.substr(b, e - b);
 }
 
-bool isBlankLine(std::string_view s) { return trim(s).empty(); }
+bool isBlankLine(std::string_view s) {
+  return trim(s).empty();
+}
 
 // A code page 932 lead byte: the byte after it is a trail byte and may look like ASCII.
-bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool isLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
-unsigned char foldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+unsigned char foldAscii(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+}
 
-bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+bool hasLineBreak(std::string_view s) {
+  return s.find_first_of("\r\n") != std::string_view::npos;
+}
 
 // The key name of a line, if the line is a key line: the text before the first "=",
 // without blanks. A line with no "=" or nothing before it is not a key.
@@ -62,7 +72,9 @@ bool replaceFile(const fs::path& path, std::string_view bytes) {
     if (!ec) target = resolved;
   }
   if (!target.has_filename()) return false;
-  if (fs::is_directory(target, ec)) return false;
+  // Only a regular file is ever replaced: never a folder, a device or a pipe.
+  const fs::file_status existing = fs::status(target, ec);
+  if (fs::exists(existing) && !fs::is_regular_file(existing)) return false;
   fs::path dir = target.parent_path();
   if (dir.empty()) dir = ".";
 
@@ -94,16 +106,25 @@ bool replaceFile(const fs::path& path, std::string_view bytes) {
     if (fd < 0 && errno != EEXIST) return false;
   }
   if (fd < 0) return false;
-  // The new file keeps the permissions of the one it replaces.
+  // The new file keeps the owner (where allowed) and permissions of the one it replaces.
   struct stat st {};
-  if (::stat(target.c_str(), &st) == 0) (void)::fchmod(fd, st.st_mode & 07777);
+  if (::stat(target.c_str(), &st) == 0) {
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+      // Only root may give a file away; the new file then stays the saver's.
+    }
+    if (::fchmod(fd, st.st_mode & 07777) != 0) {
+      // The default permissions stand; the text is what matters.
+    }
+  }
   written = true;
   std::size_t done = 0;
   while (written && done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) written = false;
-    else done += static_cast<std::size_t>(n);
+    if (n <= 0)
+      written = false;
+    else
+      done += static_cast<std::size_t>(n);
   }
   written = written && ::fsync(fd) == 0;
   written = (::close(fd) == 0) && written;
@@ -246,9 +267,8 @@ int ProfileFile::ReadInteger(std::string_view section, std::string_view key,
   const Line* l = find(section, key);
   if (!l) return defaultValue;
   int value = defaultValue;
-  return parseInteger(cleanValue(std::string_view(l->raw).substr(l->value)), &value)
-             ? value
-             : defaultValue;
+  return parseInteger(cleanValue(std::string_view(l->raw).substr(l->value)), &value) ? value
+                                                                                     : defaultValue;
 }
 
 bool ProfileFile::ReadBool(std::string_view section, std::string_view key,
@@ -320,7 +340,7 @@ ProfileFile::ReadStatus ProfileFile::readFile(const fs::path& path, ProfileFile*
   std::error_code ec;
   const fs::file_status st = fs::status(path, ec);
   if (st.type() == fs::file_type::not_found) return ReadStatus::NotFound;
-  if (ec || fs::is_directory(st)) return ReadStatus::Unreadable;
+  if (ec || !fs::is_regular_file(st)) return ReadStatus::Unreadable;
 
   std::ifstream in(path, std::ios::binary);
   if (!in) return ReadStatus::Unreadable;
@@ -336,6 +356,8 @@ ProfileFile::ReadStatus ProfileFile::readFile(const fs::path& path, ProfileFile*
   return ReadStatus::Ok;
 }
 
-bool ProfileFile::writeFile(const fs::path& path) const { return replaceFile(path, text()); }
+bool ProfileFile::writeFile(const fs::path& path) const {
+  return replaceFile(path, text());
+}
 
 }  // namespace orivel

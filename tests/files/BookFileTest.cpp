@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -17,12 +18,12 @@ namespace {
 namespace fs = std::filesystem;
 
 // Code page 932 texts of the example entry.
-const std::string kAtena = "\x88\xb6\x96\xbc\x8c\xa9\x96\x7b";    // 宛名見本
-const std::string kJusho = "\x8f\x5a\x8f\x8a\x8c\xa9\x96\x7b";    // 住所見本
-const std::string kSama = "\x97\x6c";                             // 様
-const std::string kYamada = "\x8e\x52\x93\x63";                   // 山田
-const std::string kTokyo = "\x93\x8c\x8b\x9e\x93\x73";            // 東京都
-const std::string kZenkakuSpace = "\x81\x40";                     // full-width space
+const std::string kAtena = "\x88\xb6\x96\xbc\x8c\xa9\x96\x7b";  // 宛名見本
+const std::string kJusho = "\x8f\x5a\x8f\x8a\x8c\xa9\x96\x7b";  // 住所見本
+const std::string kSama = "\x97\x6c";                           // 様
+const std::string kYamada = "\x8e\x52\x93\x63";                 // 山田
+const std::string kTokyo = "\x93\x8c\x8b\x9e\x93\x73";          // 東京都
+const std::string kZenkakuSpace = "\x81\x40";                   // full-width space
 
 std::string readBytes(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -67,9 +68,9 @@ std::vector<std::string> names(const AddressBook& book) {
 std::string entryKeys(int i, const std::string& name, const std::string& address = "") {
   const std::string n = std::to_string(i);
   return "name" + n + "=" + name + "\r\naddress" + n + "=" + (address.empty() ? "a" + n : address) +
-         "\r\nzip_code" + n +
-         "=100-0001\r\nsama" + n + "=" + kSama + "\r\nml1_" + n + "=1\r\nml2_" + n +
-         "=0\r\nml3_" + n + "=0\r\nml4_" + n + "=0\r\nml5_" + n + "=0\r\nml6_" + n + "=0\r\n";
+         "\r\nzip_code" + n + "=100-0001\r\nsama" + n + "=" + kSama + "\r\nml1_" + n +
+         "=1\r\nml2_" + n + "=0\r\nml3_" + n + "=0\r\nml4_" + n + "=0\r\nml5_" + n + "=0\r\nml6_" +
+         n + "=0\r\n";
 }
 
 class BookFileTest : public ::testing::Test {
@@ -140,9 +141,9 @@ TEST_F(BookFileTest, ThreeHundredEntriesAreAcceptedAndLoadInFileOrder) {
 
 TEST_F(BookFileTest, CountsOutsideZeroToThreeHundredAreRejectedWithTheBookUntouched) {
   for (const char* cnt : {"301", "-1", "1000000"}) {
-    writeBytes(dir / "c.orv", crlf(std::string("[HEADER]\nVersion=Ver1.00\nCnt=") + cnt +
-                                   "\n[DATAS]\n") +
-                                  entryKeys(0, "x"));
+    writeBytes(dir / "c.orv",
+               crlf(std::string("[HEADER]\nVersion=Ver1.00\nCnt=") + cnt + "\n[DATAS]\n") +
+                   entryKeys(0, "x"));
     AddressBook book;
     book.append(entry(kYamada));
     book.setChecked(0, true);
@@ -260,14 +261,18 @@ TEST_F(BookFileTest, AHandEditedFileLoadsLikeAWrittenOne) {
              "cnt = 2\n"
              "\n"
              "[datas]\n"
-             "NAME0 = '" + kYamada + "'\n"
-             "Address0=" + kTokyo + "\n"
-             "address0=second\n"
-             "ml1_0 = 2\n"
-             "ml2_0=yes\n"
-             "ml3_0=true\n"
-             "ml4_0=-1\n"
-             "name1=last"); // no line end
+             "NAME0 = '" +
+                 kYamada +
+                 "'\n"
+                 "Address0=" +
+                 kTokyo +
+                 "\n"
+                 "address0=second\n"
+                 "ml1_0 = 2\n"
+                 "ml2_0=yes\n"
+                 "ml3_0=true\n"
+                 "ml4_0=-1\n"
+                 "name1=last");  // no line end
   AddressBook loaded;
   ASSERT_EQ(LoadBook(dir / "hand.orv", loaded).status, BookLoadStatus::Loaded);
   ASSERT_EQ(loaded.count(), 2);
@@ -349,7 +354,8 @@ class BookSaveFailureTest : public BookFileTest {
     for (int i = 0; i < 10; ++i) old.append(entry("old" + std::to_string(i)));
     ASSERT_TRUE(SaveBook(old, dir / "book.orv"));
     before = readBytes(dir / "book.orv");
-    for (int i = 0; i < 300; ++i) big.append(entry("new" + std::to_string(i), std::string(80, 'x')));
+    for (int i = 0; i < 300; ++i)
+      big.append(entry("new" + std::to_string(i), std::string(80, 'x')));
   }
   void expectOldFileIntact() {
     EXPECT_EQ(readBytes(dir / "book.orv"), before);
@@ -400,6 +406,26 @@ TEST_F(BookSaveFailureTest, ALineBreakInATextFailsBeforeAnythingIsWritten) {
   book.append(entry("two\r\nlines"));
   EXPECT_FALSE(SaveBook(book, dir / "book.orv"));
   expectOldFileIntact();
+}
+
+TEST_F(BookFileTest, SavingOverAFileKeepsItsPermissions) {
+  AddressBook book;
+  book.append(entry("one"));
+  ASSERT_TRUE(SaveBook(book, dir / "p.orv"));
+  const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(dir / "p.orv", mode);
+  ASSERT_TRUE(SaveBook(book, dir / "p.orv"));
+  EXPECT_EQ(fs::status(dir / "p.orv").permissions(), mode);
+}
+
+TEST_F(BookFileTest, APipeIsNeitherReadNorReplaced) {
+  ASSERT_EQ(mkfifo((dir / "pipe.orv").c_str(), 0600), 0);
+  AddressBook book;
+  book.append(entry("one"));
+  EXPECT_EQ(LoadBook(dir / "pipe.orv", book).status, BookLoadStatus::ReadFailed);
+  EXPECT_FALSE(SaveBook(book, dir / "pipe.orv"));
+  EXPECT_TRUE(fs::is_fifo(dir / "pipe.orv"));
+  EXPECT_EQ(book.count(), 1);
 }
 
 TEST_F(BookFileTest, SavingThroughALinkReplacesTheFileItPointsTo) {

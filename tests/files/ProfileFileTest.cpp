@@ -104,8 +104,7 @@ TEST(ProfileFileTest, LinesOutsideSectionsAndWithoutEqualsNeverMatchAndSurvive) 
   EXPECT_EQ(p.ReadString("S", "noequals", "d"), "d");
   EXPECT_EQ(p.ReadString("S", "", "d"), "d");
   ASSERT_TRUE(p.WriteString("S", "a", "1"));
-  EXPECT_EQ(p.text(),
-            "a=before\r\n; comment\r\n[S]\r\nnoequals\r\n=nokey\r\n  [broken\r\na=1\r\n");
+  EXPECT_EQ(p.text(), "a=before\r\n; comment\r\n[S]\r\nnoequals\r\n=nokey\r\n  [broken\r\na=1\r\n");
 }
 
 TEST(ProfileFileTest, BlanksAroundNamesDoNotMatter) {
@@ -124,8 +123,9 @@ TEST(ProfileFileTest, WritesReplaceInPlaceAppendToTheSectionAndAddSectionsAtTheE
   ASSERT_TRUE(p.WriteInteger("B", "i", -4));
   ASSERT_TRUE(p.WriteBool("B", "t", true));
   ASSERT_TRUE(p.WriteBool("B", "f", false));
-  EXPECT_EQ(p.text(),
-            "[A]\r\nx=10\r\ny=2\r\nnew=n\r\n\r\n[B]\r\nz=3\r\ni=-4\r\nt=1\r\nf=0\r\n[C]\r\nc=c\r\n");
+  EXPECT_EQ(
+      p.text(),
+      "[A]\r\nx=10\r\ny=2\r\nnew=n\r\n\r\n[B]\r\nz=3\r\ni=-4\r\nt=1\r\nf=0\r\n[C]\r\nc=c\r\n");
 }
 
 TEST(ProfileFileTest, AFreshProfileHoldsOnlyWhatWasWritten) {
@@ -162,8 +162,7 @@ TEST(ProfileFileTest, UndecodableBytesAreKeptAsTheyAre) {
 TEST(ProfileFileTest, ThousandsOfNewKeysStayInWritingOrder) {
   ProfileFile p("[S]\r\n\r\n[T]\r\nt=1\r\n");
   for (int i = 0; i < 3000; ++i) ASSERT_TRUE(p.WriteInteger("S", "k" + std::to_string(i), i));
-  for (int i = 0; i < 3000; i += 499)
-    EXPECT_EQ(p.ReadInteger("S", "K" + std::to_string(i), -1), i);
+  for (int i = 0; i < 3000; i += 499) EXPECT_EQ(p.ReadInteger("S", "K" + std::to_string(i), -1), i);
   const std::string text = p.text();
   EXPECT_EQ(text.rfind("[S]\r\nk0=0\r\nk1=1\r\n", 0), 0u);
   EXPECT_NE(text.find("k2999=2999\r\n\r\n[T]\r\nt=1\r\n"), std::string::npos);

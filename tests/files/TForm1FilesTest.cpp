@@ -63,7 +63,8 @@ TEST_F(BookFileCommandTest, SaveWritesTheBookAndClearsModified) {
   EXPECT_FALSE(Form1->Modified);
   const QByteArray bytes = readFile(QStringLiteral("book.orv"));
   EXPECT_TRUE(bytes.startsWith("[HEADER]\r\nVersion=Ver1.00\r\nCnt=1\r\n[DATAS]\r\nname0="));
-  EXPECT_TRUE(bytes.contains(QByteArray::fromStdString(codec::encodeKnown(QStringLiteral("山田　太郎")))));
+  EXPECT_TRUE(
+      bytes.contains(QByteArray::fromStdString(codec::encodeKnown(QStringLiteral("山田　太郎")))));
 }
 
 TEST_F(BookFileCommandTest, NoExtensionIsAddedAndNoQuestionIsAskedOverAnExistingFile) {
