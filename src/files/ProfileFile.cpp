@@ -179,7 +179,9 @@ bool ProfileFile::NameEqual::operator()(std::string_view a, std::string_view b) 
 void ProfileFile::parse(std::string_view text) {
   sections_.clear();
   sectionIndex_.clear();
-  sections_.emplace_back();  // the lines before the first section
+  // Split first, so that each section's lines and keys are allocated once at their size.
+  std::vector<std::string_view> lines;
+  std::vector<std::size_t> headers;  // indices into lines of the section lines
   std::size_t pos = 0;
   while (pos < text.size()) {
     std::size_t end = text.find('\n', pos);
@@ -188,18 +190,29 @@ void ProfileFile::parse(std::string_view text) {
     std::string_view raw = text.substr(pos, end - pos);
     if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
     pos = next;
-
     const std::string_view t = trim(raw);
-    const std::size_t close = t.rfind(']');
-    if (!t.empty() && t.front() == '[' && close != std::string_view::npos) {
-      Section s;
-      s.hasHeader = true;
-      s.header.assign(raw);
-      sections_.push_back(std::move(s));
-      sectionIndex_.emplace(std::string(trim(t.substr(1, close - 1))), sections_.size() - 1);
-      continue;
-    }
-    addLine(sections_.back(), raw);
+    if (!t.empty() && t.front() == '[' && t.find(']') != std::string_view::npos)
+      headers.push_back(lines.size());
+    lines.push_back(raw);
+  }
+  headers.push_back(lines.size());
+
+  sections_.reserve(headers.size());
+  sections_.emplace_back();  // the lines before the first section
+  std::size_t from = 0;
+  for (std::size_t h : headers) {
+    Section& s = sections_.back();
+    s.body.reserve(h - from);
+    s.keys.reserve(h - from);
+    for (std::size_t i = from; i < h; ++i) addLine(s, lines[i]);
+    if (h == lines.size()) break;
+    const std::string_view t = trim(lines[h]);
+    Section next;
+    next.hasHeader = true;
+    next.header.assign(lines[h]);
+    sections_.push_back(std::move(next));
+    sectionIndex_.emplace(std::string(trim(t.substr(1, t.rfind(']') - 1))), sections_.size() - 1);
+    from = h + 1;
   }
 }
 
