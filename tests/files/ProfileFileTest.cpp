@@ -151,14 +151,6 @@ TEST(ProfileFileTest, ABreakInANameOrValueIsRefusedAndNothingWritten) {
   EXPECT_EQ(p.text(), "[S]\r\na=1\r\n");
 }
 
-TEST(ProfileFileTest, UndecodableBytesAreKeptAsTheyAre) {
-  const std::string odd = "\x81\x7f\xff\x80\xa0\xfd";
-  ProfileFile p("[S]\r\nv=" + odd + "\r\nw=" + odd + "\r\n");
-  EXPECT_EQ(p.ReadString("S", "v", ""), odd);
-  ASSERT_TRUE(p.WriteString("S", "v", p.ReadString("S", "v", "")));
-  EXPECT_EQ(p.text(), "[S]\r\nv=" + odd + "\r\nw=" + odd + "\r\n");
-}
-
 TEST(ProfileFileTest, ThousandsOfNewKeysStayInWritingOrder) {
   ProfileFile p("[S]\r\n\r\n[T]\r\nt=1\r\n");
   for (int i = 0; i < 3000; ++i) ASSERT_TRUE(p.WriteInteger("S", "k" + std::to_string(i), i));
