@@ -1,0 +1,106 @@
+#include "files/BookFile.h"
+
+#include <array>
+
+namespace orivel {
+namespace {
+
+constexpr std::string_view kHeader = "HEADER";
+constexpr std::string_view kDatas = "DATAS";
+constexpr std::array<std::string_view, kCategoryCount> kFlagStems = {"ml1_", "ml2_", "ml3_",
+                                                                     "ml4_", "ml5_", "ml6_"};
+
+// Builds "stem" + index without a fresh allocation for each of the ten keys.
+class KeyName {
+ public:
+  void setIndex(int i) { index_ = std::to_string(i); }
+  std::string_view operator()(std::string_view stem) {
+    buffer_.assign(stem).append(index_);
+    return buffer_;
+  }
+
+ private:
+  std::string index_;
+  std::string buffer_;
+};
+
+}  // namespace
+
+bool WriteBook(const AddressBook& book, ProfileFile& profile) {
+  bool ok = profile.WriteString(kHeader, "Version", kBookVersion);
+  ok = profile.WriteInteger(kHeader, "Cnt", book.count()) && ok;
+  KeyName key;
+  for (int i = 0; i < book.count(); ++i) {
+    const datatype& e = book.entry(i);
+    key.setIndex(i);
+    ok = profile.WriteString(kDatas, key("name"), e.name) && ok;
+    ok = profile.WriteString(kDatas, key("address"), e.address) && ok;
+    ok = profile.WriteString(kDatas, key("zip_code"), e.zip_code) && ok;
+    ok = profile.WriteString(kDatas, key("sama"), e.sama) && ok;
+    for (std::size_t k = 0; k < kFlagStems.size(); ++k)
+      ok = profile.WriteBool(kDatas, key(kFlagStems[k]), e.ml[k] != 0) && ok;
+  }
+  return ok;
+}
+
+BookLoadResult ReadBook(const ProfileFile& profile, AddressBook& book) {
+  BookLoadResult result;
+  const int count = profile.ReadInteger(kHeader, "Cnt", 0);
+  if (count < 0 || count > AddressBook::kCapacity) {
+    result.status = BookLoadStatus::CountOutOfRange;
+    return result;
+  }
+  result.version = profile.ReadString(kHeader, "Version", "0");
+  if (result.version != kBookVersion) {
+    result.status = BookLoadStatus::WrongVersion;
+    return result;
+  }
+
+  book.clear();
+  KeyName key;
+  for (int i = 0; i < count; ++i) {
+    key.setIndex(i);
+    datatype e;
+    e.name = profile.ReadString(kDatas, key("name"), "0");
+    // A name reading "0" (or none at all) leaves the index out.
+    if (e.name == "0") continue;
+    e.address = profile.ReadString(kDatas, key("address"), "0");
+    e.zip_code = profile.ReadString(kDatas, key("zip_code"), "0");
+    e.sama = profile.ReadString(kDatas, key("sama"), "0");
+    for (std::size_t k = 0; k < kFlagStems.size(); ++k)
+      e.ml[k] = profile.ReadBool(kDatas, key(kFlagStems[k]), false) ? 1 : 0;
+    book.append(e);
+  }
+  result.status = BookLoadStatus::Loaded;
+  return result;
+}
+
+bool SaveBook(const AddressBook& book, const std::filesystem::path& path) {
+  ProfileFile profile;
+  switch (ProfileFile::readFile(path, &profile)) {
+    case ProfileFile::ReadStatus::Ok:
+    case ProfileFile::ReadStatus::NotFound:
+      break;
+    case ProfileFile::ReadStatus::Unreadable:
+    case ProfileFile::ReadStatus::TooLarge:
+      // Writing without what is there would lose the keys this save does not write.
+      return false;
+  }
+  return WriteBook(book, profile) && profile.writeFile(path);
+}
+
+BookLoadResult LoadBook(const std::filesystem::path& path, AddressBook& book) {
+  ProfileFile profile;
+  switch (ProfileFile::readFile(path, &profile)) {
+    case ProfileFile::ReadStatus::Ok:
+      return ReadBook(profile, book);
+    case ProfileFile::ReadStatus::NotFound:
+      return {BookLoadStatus::NotFound, {}};
+    case ProfileFile::ReadStatus::Unreadable:
+    case ProfileFile::ReadStatus::TooLarge:
+      break;
+  }
+  return {BookLoadStatus::ReadFailed, {}};
+}
+
+}  // namespace orivel

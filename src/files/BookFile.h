@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "book/AddressBook.h"
+#include "files/ProfileFile.h"
+
+// The address book file (.orv): a profile file in code page 932 with the sections
+// HEADER (Version, Cnt) and DATAS (ten keys per entry: name0, address0, zip_code0, sama0,
+// ml1_0 .. ml6_0, name1, ...).
+namespace orivel {
+
+inline constexpr std::string_view kBookVersion = "Ver1.00";
+
+enum class BookLoadStatus {
+  Loaded,           // the book now holds the file's entries
+  NotFound,         // nothing exists at the path
+  ReadFailed,       // the path exists but could not be read, or the file is too large
+  CountOutOfRange,  // HEADER/Cnt below 0 or above 300
+  WrongVersion,     // HEADER/Version not exactly "Ver1.00"; `version` holds what was read
+};
+
+struct BookLoadResult {
+  BookLoadStatus status = BookLoadStatus::ReadFailed;
+  std::string version;  // the version text as read (code page 932), once the file was read
+  bool ok() const { return status == BookLoadStatus::Loaded; }
+};
+
+// Writes Version, Cnt and every entry's ten keys into the profile. False when a value
+// cannot be written (a text holding a line break): the profile is then incomplete.
+bool WriteBook(const AddressBook& book, ProfileFile& profile);
+// Checks the header and, when it is accepted, replaces the book with the file's entries in
+// file order, unchecked. A rejected header leaves the book untouched.
+BookLoadResult ReadBook(const ProfileFile& profile, AddressBook& book);
+
+// Saves the whole book into the file at path. An existing file is read first so that every
+// key this save does not write survives; the file is replaced only once the new text is
+// safely written. False, with the old file as it was, when anything fails.
+bool SaveBook(const AddressBook& book, const std::filesystem::path& path);
+// Loads the file at path into the book; the book changes only when the result is Loaded.
+BookLoadResult LoadBook(const std::filesystem::path& path, AddressBook& book);
+
+}  // namespace orivel

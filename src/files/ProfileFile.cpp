@@ -1,0 +1,376 @@
+#include "files/ProfileFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace orivel {
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view trim(std::string_view s) {
+  std::size_t b = 0;
+  std::size_t e = s.size();
+  while (b < e && isBlank(s[b])) ++b;
+  while (e > b && isBlank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+bool isBlankLine(std::string_view s) {
+  return trim(s).empty();
+}
+
+// A code page 932 lead byte: the byte after it is a trail byte and may look like ASCII.
+bool isLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+unsigned char foldAscii(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+}
+
+bool hasLineBreak(std::string_view s) {
+  return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// The key name of a line, if the line is a key line: the text before the first "=",
+// without blanks. A line with no "=" or nothing before it is not a key.
+bool keyOfLine(std::string_view raw, std::string_view* key, std::size_t* valuePos) {
+  const std::size_t eq = raw.find('=');
+  if (eq == std::string_view::npos) return false;
+  const std::string_view k = trim(raw.substr(0, eq));
+  if (k.empty()) return false;
+  *key = k;
+  *valuePos = eq + 1;
+  return true;
+}
+
+// Writes bytes to path, replacing it only once the whole text is safely on disk.
+bool replaceFile(const fs::path& path, std::string_view bytes) {
+  std::error_code ec;
+  fs::path target = path;
+  // Saving through a link replaces the file it points to, not the link.
+  if (fs::is_symlink(target, ec)) {
+    const fs::path resolved = fs::canonical(target, ec);
+    if (!ec) target = resolved;
+  }
+  if (!target.has_filename()) return false;
+  // Only a regular file is ever replaced: never a folder, a device or a pipe.
+  const fs::file_status existing = fs::status(target, ec);
+  if (fs::exists(existing) && !fs::is_regular_file(existing)) return false;
+  fs::path dir = target.parent_path();
+  if (dir.empty()) dir = ".";
+
+  static std::atomic<unsigned> counter{0};
+#ifdef _WIN32
+  const int pid = _getpid();
+#else
+  const int pid = static_cast<int>(getpid());
+#endif
+  fs::path temp;
+  bool written = false;
+
+#ifdef _WIN32
+  std::FILE* f = nullptr;
+  for (int attempt = 0; attempt < 100 && !f; ++attempt) {
+    temp = dir / (".orivel-" + std::to_string(pid) + "-" + std::to_string(counter++) + ".tmp");
+    f = _wfopen(temp.c_str(), L"wbx");
+    if (!f && errno != EEXIST) return false;
+  }
+  if (!f) return false;
+  written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0 &&
+            _commit(_fileno(f)) == 0;
+  written = (std::fclose(f) == 0) && written;
+#else
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = dir / (".orivel-" + std::to_string(pid) + "-" + std::to_string(counter++) + ".tmp");
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+  // The new file keeps the owner (where allowed) and permissions of the one it replaces.
+  struct stat st {};
+  if (::stat(target.c_str(), &st) == 0) {
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+      // Only root may give a file away; the new file then stays the saver's.
+    }
+    if (::fchmod(fd, st.st_mode & 07777) != 0) {
+      // The default permissions stand; the text is what matters.
+    }
+  }
+  written = true;
+  std::size_t done = 0;
+  while (written && done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0)
+      written = false;
+    else
+      done += static_cast<std::size_t>(n);
+  }
+  written = written && ::fsync(fd) == 0;
+  written = (::close(fd) == 0) && written;
+#endif
+
+  if (written) {
+    fs::rename(temp, target, ec);
+    written = !ec;
+  }
+  if (!written) {
+    fs::remove(temp, ec);
+    return false;
+  }
+#ifndef _WIN32
+  // Make the rename itself durable; the new file is complete either way.
+  const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    (void)::fsync(dirFd);
+    ::close(dirFd);
+  }
+#endif
+  return true;
+}
+
+}  // namespace
+
+std::size_t ProfileFile::NameHash::operator()(std::string_view s) const {
+  std::uint64_t h = 14695981039346656037ull;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    const bool lead = isLeadByte(c);
+    h = (h ^ foldAscii(c)) * 1099511628211ull;
+    if (lead && i + 1 < s.size()) h = (h ^ static_cast<unsigned char>(s[++i])) * 1099511628211ull;
+  }
+  return static_cast<std::size_t>(h);
+}
+
+bool ProfileFile::NameEqual::operator()(std::string_view a, std::string_view b) const {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const unsigned char x = static_cast<unsigned char>(a[i]);
+    const unsigned char y = static_cast<unsigned char>(b[i]);
+    if (foldAscii(x) != foldAscii(y)) return false;
+    if (isLeadByte(x) && i + 1 < a.size()) {
+      ++i;
+      if (a[i] != b[i]) return false;
+    }
+  }
+  return true;
+}
+
+void ProfileFile::parse(std::string_view text) {
+  sections_.clear();
+  sectionIndex_.clear();
+  // Split first, so that each section's lines and keys are allocated once at their size.
+  std::vector<std::string_view> lines;
+  std::vector<std::size_t> headers;  // indices into lines of the section lines
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\n', pos);
+    const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view raw = text.substr(pos, end - pos);
+    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+    pos = next;
+    const std::string_view t = trim(raw);
+    if (!t.empty() && t.front() == '[' && t.find(']') != std::string_view::npos)
+      headers.push_back(lines.size());
+    lines.push_back(raw);
+  }
+  headers.push_back(lines.size());
+
+  sections_.reserve(headers.size());
+  sections_.emplace_back();  // the lines before the first section
+  std::size_t from = 0;
+  for (std::size_t h : headers) {
+    Section& s = sections_.back();
+    s.body.reserve(h - from);
+    s.keys.reserve(h - from);
+    for (std::size_t i = from; i < h; ++i) addLine(s, lines[i]);
+    if (h == lines.size()) break;
+    const std::string_view t = trim(lines[h]);
+    Section next;
+    next.hasHeader = true;
+    next.header.assign(lines[h]);
+    sections_.push_back(std::move(next));
+    sectionIndex_.emplace(std::string(trim(t.substr(1, t.rfind(']') - 1))), sections_.size() - 1);
+    from = h + 1;
+  }
+}
+
+void ProfileFile::addLine(Section& s, std::string_view raw) {
+  Line line;
+  line.raw.assign(raw);
+  std::string_view key;
+  if (keyOfLine(raw, &key, &line.value)) s.keys.emplace(std::string(key), s.body.size());
+  s.body.push_back(std::move(line));
+}
+
+std::string ProfileFile::text() const {
+  std::size_t size = 0;
+  for (const Section& s : sections_) {
+    if (s.hasHeader) size += s.header.size() + 2;
+    for (const Line& l : s.body) size += l.raw.size() + 2;
+  }
+  std::string out;
+  out.reserve(size);
+  for (const Section& s : sections_) {
+    if (s.hasHeader) out.append(s.header).append("\r\n");
+    for (const Line& l : s.body) out.append(l.raw).append("\r\n");
+  }
+  return out;
+}
+
+const ProfileFile::Line* ProfileFile::find(std::string_view section, std::string_view key) const {
+  const auto s = sectionIndex_.find(section);
+  if (s == sectionIndex_.end()) return nullptr;
+  const Section& sec = sections_[s->second];
+  const auto k = sec.keys.find(key);
+  return k == sec.keys.end() ? nullptr : &sec.body[k->second];
+}
+
+bool ProfileFile::hasKey(std::string_view section, std::string_view key) const {
+  return find(section, key) != nullptr;
+}
+
+std::string_view ProfileFile::cleanValue(std::string_view raw) {
+  std::string_view v = trim(raw);
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+    v = v.substr(1, v.size() - 2);
+  return v;
+}
+
+bool ProfileFile::parseInteger(std::string_view text, int* out) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty() || text.front() == '+') return false;
+  int value = 0;
+  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+  if (ec != std::errc{} || ptr != text.data() + text.size()) return false;
+  *out = value;
+  return true;
+}
+
+std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue) const {
+  const Line* l = find(section, key);
+  if (!l) return std::string(defaultValue);
+  return std::string(cleanValue(std::string_view(l->raw).substr(l->value)));
+}
+
+int ProfileFile::ReadInteger(std::string_view section, std::string_view key,
+                             int defaultValue) const {
+  const Line* l = find(section, key);
+  if (!l) return defaultValue;
+  int value = defaultValue;
+  return parseInteger(cleanValue(std::string_view(l->raw).substr(l->value)), &value) ? value
+                                                                                     : defaultValue;
+}
+
+bool ProfileFile::ReadBool(std::string_view section, std::string_view key,
+                           bool defaultValue) const {
+  return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+ProfileFile::Section& ProfileFile::sectionFor(std::string_view section) {
+  const auto s = sectionIndex_.find(section);
+  if (s != sectionIndex_.end()) return sections_[s->second];
+  if (sections_.empty()) sections_.emplace_back();
+  Section fresh;
+  fresh.hasHeader = true;
+  fresh.header.reserve(section.size() + 2);
+  fresh.header.append("[").append(section).append("]");
+  sections_.push_back(std::move(fresh));
+  sectionIndex_.emplace(std::string(section), sections_.size() - 1);
+  return sections_.back();
+}
+
+bool ProfileFile::WriteString(std::string_view section, std::string_view key,
+                              std::string_view value) {
+  if (trim(section).size() != section.size() || section.empty() ||
+      section.find(']') != std::string_view::npos || hasLineBreak(section))
+    return false;
+  if (trim(key).size() != key.size() || key.empty() || key.front() == '[' ||
+      key.find('=') != std::string_view::npos || hasLineBreak(key))
+    return false;
+  if (hasLineBreak(value)) return false;
+
+  Section& s = sectionFor(section);
+  const auto k = s.keys.find(key);
+  if (k != s.keys.end()) {
+    // Replaced in place, keeping the name as the file spells it.
+    Line& line = s.body[k->second];
+    std::string_view existing;
+    std::size_t valuePos = 0;
+    keyOfLine(line.raw, &existing, &valuePos);
+    std::string raw;
+    raw.reserve(existing.size() + 1 + value.size());
+    raw.append(existing).append("=").append(value);
+    line.raw = std::move(raw);
+    line.value = existing.size() + 1;
+    return true;
+  }
+  // A new key goes after the section's last line that is not blank, so that a blank line
+  // that separates it from the next section stays at the end.
+  std::size_t at = s.body.size();
+  while (at > 0 && isBlankLine(s.body[at - 1].raw)) --at;
+  Line line;
+  line.raw.reserve(key.size() + 1 + value.size());
+  line.raw.append(key).append("=").append(value);
+  line.value = key.size() + 1;
+  s.body.insert(s.body.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+  s.keys.emplace(std::string(key), at);
+  return true;
+}
+
+bool ProfileFile::WriteInteger(std::string_view section, std::string_view key, int value) {
+  return WriteString(section, key, std::to_string(value));
+}
+
+bool ProfileFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+  return WriteString(section, key, value ? "1" : "0");
+}
+
+ProfileFile::ReadStatus ProfileFile::readFile(const fs::path& path, ProfileFile* out) {
+  out->parse({});
+  std::error_code ec;
+  const fs::file_status st = fs::status(path, ec);
+  if (st.type() == fs::file_type::not_found) return ReadStatus::NotFound;
+  if (ec || !fs::is_regular_file(st)) return ReadStatus::Unreadable;
+
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return ReadStatus::Unreadable;
+  std::string data;
+  char buffer[1 << 16];
+  while (in) {
+    in.read(buffer, sizeof buffer);
+    data.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (data.size() > kMaxFileSize) return ReadStatus::TooLarge;
+  }
+  if (in.bad()) return ReadStatus::Unreadable;
+  out->parse(data);
+  return ReadStatus::Ok;
+}
+
+bool ProfileFile::writeFile(const fs::path& path) const {
+  return replaceFile(path, text());
+}
+
+}  // namespace orivel

@@ -1,0 +1,446 @@
+#include "files/BookFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace orivel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Code page 932 texts of the example entry.
+const std::string kAtena = "\x88\xb6\x96\xbc\x8c\xa9\x96\x7b";  // 宛名見本
+const std::string kJusho = "\x8f\x5a\x8f\x8a\x8c\xa9\x96\x7b";  // 住所見本
+const std::string kSama = "\x97\x6c";                           // 様
+const std::string kYamada = "\x8e\x52\x93\x63";                 // 山田
+const std::string kTokyo = "\x93\x8c\x8b\x9e\x93\x73";          // 東京都
+const std::string kZenkakuSpace = "\x81\x40";                   // full-width space
+
+std::string readBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void writeBytes(const fs::path& p, const std::string& bytes) {
+  std::ofstream out(p, std::ios::binary);
+  out << bytes;
+}
+
+// Turns the LF of a readable literal into the CR LF of a written file.
+std::string crlf(std::string_view lf) {
+  std::string out;
+  for (char c : lf) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+datatype entry(const std::string& name, const std::string& address = "addr",
+               std::initializer_list<int> categories = {}) {
+  datatype e;
+  e.name = name;
+  e.address = address;
+  e.zip_code = "100-0001";
+  e.sama = kSama;
+  for (int k : categories) e.ml[static_cast<std::size_t>(k - 1)] = 1;
+  return e;
+}
+
+std::vector<std::string> names(const AddressBook& book) {
+  std::vector<std::string> out;
+  for (int i = 0; i < book.count(); ++i) out.push_back(book.entry(i).name);
+  return out;
+}
+
+// The ten keys of entry i as a save writes them, category 1 set.
+std::string entryKeys(int i, const std::string& name, const std::string& address = "") {
+  const std::string n = std::to_string(i);
+  return "name" + n + "=" + name + "\r\naddress" + n + "=" + (address.empty() ? "a" + n : address) +
+         "\r\nzip_code" + n + "=100-0001\r\nsama" + n + "=" + kSama + "\r\nml1_" + n +
+         "=1\r\nml2_" + n + "=0\r\nml3_" + n + "=0\r\nml4_" + n + "=0\r\nml5_" + n + "=0\r\nml6_" +
+         n + "=0\r\n";
+}
+
+class BookFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device rd;
+    dir = fs::temp_directory_path() / ("orivel-bookfile-" + std::to_string(rd()));
+    fs::create_directories(dir);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(dir, ec);
+  }
+  std::vector<std::string> listing() const {
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator(dir)) out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+  fs::path dir;
+};
+
+TEST_F(BookFileTest, TheExampleFileLoadsToItsEntry) {
+  AddressBook book;
+  const BookLoadResult r = LoadBook(fs::path(ORIVEL_TEST_DATA) / "example.orv", book);
+  ASSERT_EQ(r.status, BookLoadStatus::Loaded);
+  ASSERT_EQ(book.count(), 1);
+  const datatype& e = book.entry(0);
+  EXPECT_EQ(e.name, kAtena);
+  EXPECT_EQ(e.address, kJusho);
+  EXPECT_EQ(e.zip_code, "100-0001");
+  EXPECT_EQ(e.sama, kSama);
+  EXPECT_EQ(e.ml, (std::array<std::uint8_t, 6>{1, 0, 0, 1, 0, 0}));
+  EXPECT_FALSE(book.isChecked(0));
+}
+
+TEST_F(BookFileTest, ANewFileIsLaidOutExactlyAsTheExample) {
+  AddressBook book;
+  book.append(entry(kAtena, kJusho, {1, 4}));
+  ASSERT_TRUE(SaveBook(book, dir / "new.orv"));
+  EXPECT_EQ(readBytes(dir / "new.orv"), readBytes(fs::path(ORIVEL_TEST_DATA) / "example.orv"));
+  EXPECT_EQ(listing(), std::vector<std::string>{"new.orv"});
+}
+
+TEST_F(BookFileTest, AnEmptyBookWritesOnlyVersionAndCountAndLoadsBackEmpty) {
+  AddressBook empty;
+  ASSERT_TRUE(SaveBook(empty, dir / "e.orv"));
+  EXPECT_EQ(readBytes(dir / "e.orv"), crlf("[HEADER]\nVersion=Ver1.00\nCnt=0\n"));
+  AddressBook book;
+  book.append(entry(kYamada));
+  EXPECT_EQ(LoadBook(dir / "e.orv", book).status, BookLoadStatus::Loaded);
+  EXPECT_EQ(book.count(), 0);
+}
+
+TEST_F(BookFileTest, ThreeHundredEntriesAreAcceptedAndLoadInFileOrder) {
+  std::string text = crlf("[HEADER]\nVersion=Ver1.00\nCnt=300\n[DATAS]\n");
+  for (int i = 0; i < 300; ++i) text += entryKeys(i, "n" + std::to_string(299 - i));
+  writeBytes(dir / "full.orv", text);
+  AddressBook book;
+  ASSERT_EQ(LoadBook(dir / "full.orv", book).status, BookLoadStatus::Loaded);
+  ASSERT_EQ(book.count(), 300);
+  EXPECT_EQ(book.entry(0).name, "n299");
+  EXPECT_EQ(book.entry(299).name, "n0");
+  EXPECT_EQ(book.entry(299).address, "a299");
+  EXPECT_EQ(book.checkedCount(), 0);
+}
+
+TEST_F(BookFileTest, CountsOutsideZeroToThreeHundredAreRejectedWithTheBookUntouched) {
+  for (const char* cnt : {"301", "-1", "1000000"}) {
+    writeBytes(dir / "c.orv",
+               crlf(std::string("[HEADER]\nVersion=Ver1.00\nCnt=") + cnt + "\n[DATAS]\n") +
+                   entryKeys(0, "x"));
+    AddressBook book;
+    book.append(entry(kYamada));
+    book.setChecked(0, true);
+    EXPECT_EQ(LoadBook(dir / "c.orv", book).status, BookLoadStatus::CountOutOfRange) << cnt;
+    ASSERT_EQ(names(book), std::vector<std::string>{kYamada});
+    EXPECT_TRUE(book.isChecked(0));
+  }
+}
+
+TEST_F(BookFileTest, TheCountIsCheckedBeforeTheVersion) {
+  writeBytes(dir / "c.orv", crlf("[HEADER]\nVersion=Ver9\nCnt=301\n"));
+  AddressBook book;
+  EXPECT_EQ(LoadBook(dir / "c.orv", book).status, BookLoadStatus::CountOutOfRange);
+}
+
+TEST_F(BookFileTest, AnyOtherVersionIsRejectedAndReported) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Version=ver1.00\n", "ver1.00"},
+      {"Version=Ver1.01\n", "Ver1.01"},
+      {"Version=\n", ""},
+      {"", "0"},
+  };
+  for (const auto& [line, read] : cases) {
+    writeBytes(dir / "v.orv", crlf("[HEADER]\n" + line + "Cnt=1\n[DATAS]\n") + entryKeys(0, "x"));
+    AddressBook book;
+    book.append(entry(kYamada));
+    const BookLoadResult r = LoadBook(dir / "v.orv", book);
+    EXPECT_EQ(r.status, BookLoadStatus::WrongVersion) << line;
+    EXPECT_EQ(r.version, read);
+    EXPECT_EQ(names(book), std::vector<std::string>{kYamada});
+  }
+}
+
+TEST_F(BookFileTest, SavingThreeOverTenKeepsTheOldKeysAndLoadsThree) {
+  AddressBook ten;
+  for (int i = 0; i < 10; ++i) ten.append(entry("old" + std::to_string(i)));
+  ASSERT_TRUE(SaveBook(ten, dir / "b.orv"));
+  AddressBook three;
+  for (int i = 0; i < 3; ++i) three.append(entry("new" + std::to_string(i), "", {2}));
+  ASSERT_TRUE(SaveBook(three, dir / "b.orv"));
+
+  const ProfileFile p(readBytes(dir / "b.orv"));
+  EXPECT_EQ(p.ReadInteger("HEADER", "Cnt", -1), 3);
+  EXPECT_EQ(p.ReadString("DATAS", "name2", ""), "new2");
+  EXPECT_EQ(p.ReadString("DATAS", "address2", "0"), "");
+  for (int i = 3; i < 10; ++i)
+    EXPECT_EQ(p.ReadString("DATAS", "name" + std::to_string(i), ""), "old" + std::to_string(i));
+  EXPECT_TRUE(p.hasKey("DATAS", "ml6_9"));
+
+  AddressBook loaded;
+  ASSERT_EQ(LoadBook(dir / "b.orv", loaded).status, BookLoadStatus::Loaded);
+  EXPECT_EQ(names(loaded), (std::vector<std::string>{"new0", "new1", "new2"}));
+  EXPECT_EQ(loaded.entry(0).ml, (std::array<std::uint8_t, 6>{0, 1, 0, 0, 0, 0}));
+}
+
+TEST_F(BookFileTest, SavingKeepsOtherSectionsAndHandEditedLinesInPlace) {
+  writeBytes(dir / "h.orv", "; my book\n[header]\nversion=old\n[NOTES]\nwho=me\n");
+  AddressBook book;
+  book.append(entry("a", "addr", {1}));
+  ASSERT_TRUE(SaveBook(book, dir / "h.orv"));
+  EXPECT_EQ(readBytes(dir / "h.orv"),
+            crlf("; my book\n[header]\nversion=Ver1.00\nCnt=1\n[NOTES]\nwho=me\n[DATAS]\n") +
+                entryKeys(0, "a", "addr"));
+}
+
+TEST_F(BookFileTest, MissingIndicesAndNamesReadingZeroAreLeftOut) {
+  AddressBook book;
+  book.append(entry("first"));
+  book.append(entry("0"));
+  book.append(entry("third"));
+  ASSERT_TRUE(SaveBook(book, dir / "z.orv"));
+  EXPECT_EQ(ProfileFile(readBytes(dir / "z.orv")).ReadString("DATAS", "name1", ""), "0");
+
+  // A larger count than the entries present: the missing ones are left out too.
+  std::string text = readBytes(dir / "z.orv");
+  text.replace(text.find("Cnt=3"), 5, "Cnt=7");
+  writeBytes(dir / "z.orv", text);
+  AddressBook loaded;
+  ASSERT_EQ(LoadBook(dir / "z.orv", loaded).status, BookLoadStatus::Loaded);
+  EXPECT_EQ(names(loaded), (std::vector<std::string>{"first", "third"}));
+  EXPECT_EQ(loaded.entry(1).address, "addr");
+}
+
+TEST_F(BookFileTest, AnEmptyNameIsWrittenEmptyAndKept) {
+  AddressBook book;
+  book.append(entry("", kTokyo));
+  ASSERT_TRUE(SaveBook(book, dir / "n.orv"));
+  EXPECT_NE(readBytes(dir / "n.orv").find("\r\nname0=\r\n"), std::string::npos);
+  AddressBook loaded;
+  ASSERT_EQ(LoadBook(dir / "n.orv", loaded).status, BookLoadStatus::Loaded);
+  ASSERT_EQ(loaded.count(), 1);
+  EXPECT_EQ(loaded.entry(0).name, "");
+  EXPECT_EQ(loaded.entry(0).address, kTokyo);
+}
+
+TEST_F(BookFileTest, BlanksAndDoubleQuotesAroundTextsAreDroppedOnLoad) {
+  AddressBook book;
+  datatype e = entry("  " + kYamada + " ", "\"" + kTokyo + kZenkakuSpace + "1\"");
+  e.sama = "\t" + kSama;
+  book.append(e);
+  ASSERT_TRUE(SaveBook(book, dir / "q.orv"));
+  AddressBook loaded;
+  ASSERT_EQ(LoadBook(dir / "q.orv", loaded).status, BookLoadStatus::Loaded);
+  EXPECT_EQ(loaded.entry(0).name, kYamada);
+  EXPECT_EQ(loaded.entry(0).address, kTokyo + kZenkakuSpace + "1");
+  EXPECT_EQ(loaded.entry(0).sama, kSama);
+}
+
+TEST_F(BookFileTest, AHandEditedFileLoadsLikeAWrittenOne) {
+  // Lower-case names, blanks around "=", quotes, LF only, no end on the last line, flags
+  // edited to 2 and to words, keys missing, a key standing twice.
+  writeBytes(dir / "hand.orv",
+             "[header]\n"
+             "  version = \"Ver1.00\"\n"
+             "cnt = 2\n"
+             "\n"
+             "[datas]\n"
+             "NAME0 = '" +
+                 kYamada +
+                 "'\n"
+                 "Address0=" +
+                 kTokyo +
+                 "\n"
+                 "address0=second\n"
+                 "ml1_0 = 2\n"
+                 "ml2_0=yes\n"
+                 "ml3_0=true\n"
+                 "ml4_0=-1\n"
+                 "name1=last");  // no line end
+  AddressBook loaded;
+  ASSERT_EQ(LoadBook(dir / "hand.orv", loaded).status, BookLoadStatus::Loaded);
+  ASSERT_EQ(loaded.count(), 2);
+  const datatype& a = loaded.entry(0);
+  EXPECT_EQ(a.name, kYamada);
+  EXPECT_EQ(a.address, kTokyo);
+  EXPECT_EQ(a.zip_code, "0");
+  EXPECT_EQ(a.sama, "0");
+  EXPECT_EQ(a.ml, (std::array<std::uint8_t, 6>{1, 0, 0, 1, 0, 0}));
+  EXPECT_EQ(loaded.entry(1).name, "last");
+  EXPECT_EQ(loaded.entry(1).address, "0");
+}
+
+TEST_F(BookFileTest, NothingAtThePathIsNotFoundAndLeavesTheBook) {
+  AddressBook book;
+  book.append(entry(kYamada));
+  EXPECT_EQ(LoadBook(dir / "absent.orv", book).status, BookLoadStatus::NotFound);
+  EXPECT_EQ(LoadBook(dir / "no" / "such.orv", book).status, BookLoadStatus::NotFound);
+  EXPECT_EQ(names(book), std::vector<std::string>{kYamada});
+}
+
+TEST_F(BookFileTest, AFolderOrAnOversizedFileIsNotRead) {
+  AddressBook book;
+  book.append(entry(kYamada));
+  EXPECT_EQ(LoadBook(dir, book).status, BookLoadStatus::ReadFailed);
+  {
+    std::ofstream big(dir / "big.orv", std::ios::binary);
+    big << crlf("[HEADER]\nVersion=Ver1.00\nCnt=0\n");
+  }
+  fs::resize_file(dir / "big.orv", ProfileFile::kMaxFileSize + 1);
+  EXPECT_EQ(LoadBook(dir / "big.orv", book).status, BookLoadStatus::ReadFailed);
+  fs::resize_file(dir / "big.orv", ProfileFile::kMaxFileSize);
+  EXPECT_EQ(LoadBook(dir / "big.orv", book).status, BookLoadStatus::Loaded);
+}
+
+TEST_F(BookFileTest, AnUnreadableFileIsNotRead) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  writeBytes(dir / "locked.orv", crlf("[HEADER]\nVersion=Ver1.00\nCnt=0\n"));
+  fs::permissions(dir / "locked.orv", fs::perms::none);
+  AddressBook book;
+  book.append(entry(kYamada));
+  EXPECT_EQ(LoadBook(dir / "locked.orv", book).status, BookLoadStatus::ReadFailed);
+  EXPECT_EQ(book.count(), 1);
+}
+
+TEST_F(BookFileTest, UndecodableBytesRoundTripByteForByte) {
+  // 81 7F and FD are no code page 932 characters; A0 and 80 map to nothing either.
+  const std::string odd = "\x81\x7f\xfd\xa0\x80" + kYamada;
+  AddressBook book;
+  datatype e = entry(odd, "\xff" + kTokyo);
+  book.append(e);
+  ASSERT_TRUE(SaveBook(book, dir / "odd.orv"));
+  const std::string original = readBytes(dir / "odd.orv");
+
+  AddressBook loaded;
+  ASSERT_EQ(LoadBook(dir / "odd.orv", loaded).status, BookLoadStatus::Loaded);
+  EXPECT_EQ(loaded.entry(0), e);
+  ASSERT_TRUE(SaveBook(loaded, dir / "again.orv"));
+  ASSERT_TRUE(SaveBook(loaded, dir / "odd.orv"));
+  EXPECT_EQ(readBytes(dir / "again.orv"), original);
+  EXPECT_EQ(readBytes(dir / "odd.orv"), original);
+}
+
+TEST_F(BookFileTest, TheSampleBookLoadsAndSavesBackByteForByte) {
+  const fs::path sample = fs::path(ORIVEL_TEST_DATA) / ".." / ".." / "examples" / "sample.orv";
+  AddressBook book;
+  ASSERT_EQ(LoadBook(sample, book).status, BookLoadStatus::Loaded);
+  EXPECT_GE(book.count(), 18);
+  ASSERT_TRUE(SaveBook(book, dir / "copy.orv"));
+  EXPECT_EQ(readBytes(dir / "copy.orv"), readBytes(sample));
+}
+
+// Save failures: the old file stays as it was and no temporary file is left behind.
+class BookSaveFailureTest : public BookFileTest {
+ protected:
+  void SetUp() override {
+    BookFileTest::SetUp();
+    AddressBook old;
+    for (int i = 0; i < 10; ++i) old.append(entry("old" + std::to_string(i)));
+    ASSERT_TRUE(SaveBook(old, dir / "book.orv"));
+    before = readBytes(dir / "book.orv");
+    for (int i = 0; i < 300; ++i)
+      big.append(entry("new" + std::to_string(i), std::string(80, 'x')));
+  }
+  void expectOldFileIntact() {
+    EXPECT_EQ(readBytes(dir / "book.orv"), before);
+    EXPECT_EQ(listing(), std::vector<std::string>{"book.orv"});
+  }
+  std::string before;
+  AddressBook big;
+};
+
+TEST_F(BookSaveFailureTest, AFolderAsTargetFails) {
+  fs::create_directory(dir / "folder.orv");
+  EXPECT_FALSE(SaveBook(big, dir / "folder.orv"));
+  EXPECT_TRUE(fs::is_directory(dir / "folder.orv"));
+  fs::remove(dir / "folder.orv");
+  expectOldFileIntact();
+}
+
+TEST_F(BookSaveFailureTest, AMissingFolderFails) {
+  EXPECT_FALSE(SaveBook(big, dir / "missing" / "book.orv"));
+  expectOldFileIntact();
+}
+
+TEST_F(BookSaveFailureTest, AWriteCutShortLeavesTheOldFile) {
+  // A file size limit makes the write fail part way, as a full disk would, even for root.
+  struct rlimit old {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  struct rlimit small = old;
+  small.rlim_cur = static_cast<rlim_t>(before.size() + 100);
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool saved = SaveBook(big, dir / "book.orv");
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(saved);
+  expectOldFileIntact();
+}
+
+TEST_F(BookSaveFailureTest, AReadOnlyFolderFails) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_FALSE(SaveBook(big, dir / "book.orv"));
+  fs::permissions(dir, fs::perms::owner_all);
+  expectOldFileIntact();
+}
+
+TEST_F(BookSaveFailureTest, ALineBreakInATextFailsBeforeAnythingIsWritten) {
+  AddressBook book;
+  book.append(entry("two\r\nlines"));
+  EXPECT_FALSE(SaveBook(book, dir / "book.orv"));
+  expectOldFileIntact();
+}
+
+TEST_F(BookFileTest, SavingOverAFileKeepsItsPermissions) {
+  AddressBook book;
+  book.append(entry("one"));
+  ASSERT_TRUE(SaveBook(book, dir / "p.orv"));
+  const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(dir / "p.orv", mode);
+  ASSERT_TRUE(SaveBook(book, dir / "p.orv"));
+  EXPECT_EQ(fs::status(dir / "p.orv").permissions(), mode);
+}
+
+TEST_F(BookFileTest, APipeIsNeitherReadNorReplaced) {
+  ASSERT_EQ(mkfifo((dir / "pipe.orv").c_str(), 0600), 0);
+  AddressBook book;
+  book.append(entry("one"));
+  EXPECT_EQ(LoadBook(dir / "pipe.orv", book).status, BookLoadStatus::ReadFailed);
+  EXPECT_FALSE(SaveBook(book, dir / "pipe.orv"));
+  EXPECT_TRUE(fs::is_fifo(dir / "pipe.orv"));
+  EXPECT_EQ(book.count(), 1);
+}
+
+TEST_F(BookFileTest, SavingThroughALinkReplacesTheFileItPointsTo) {
+  AddressBook one;
+  one.append(entry("one"));
+  ASSERT_TRUE(SaveBook(one, dir / "real.orv"));
+  fs::create_symlink(dir / "real.orv", dir / "link.orv");
+  AddressBook two;
+  two.append(entry("two"));
+  ASSERT_TRUE(SaveBook(two, dir / "link.orv"));
+  EXPECT_TRUE(fs::is_symlink(dir / "link.orv"));
+  AddressBook loaded;
+  ASSERT_EQ(LoadBook(dir / "real.orv", loaded).status, BookLoadStatus::Loaded);
+  EXPECT_EQ(names(loaded), std::vector<std::string>{"two"});
+}
+
+}  // namespace
+}  // namespace orivel
