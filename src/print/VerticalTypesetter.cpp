@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QGlyphRun>
 #include <QHash>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRawFont>
 #include <list>
@@ -20,6 +21,7 @@ namespace {
 // card's right for upright glyphs and up the page for sideways ones (HarfBuzz's y axis).
 struct ShapedGlyph {
   quint32 glyph = 0;
+  quint32 nominal = 0;   // the character's own glyph when it is alone in its cluster, else 0
   int clusterStart = 0;  // the UTF-16 range of the line that the glyph's cluster sets
   int clusterEnd = 0;
   float advance = 0;
@@ -205,6 +207,16 @@ struct VerticalTypesetter::Impl {
       g.clusterEnd = end;
       if (i - 1 > first && out[i - 2].clusterStart != g.clusterStart) end = g.clusterStart;
     }
+    for (auto i = first; i < out.size(); ++i) {
+      ShapedGlyph& g = out[i];
+      const bool alone = (i == first || out[i - 1].clusterStart != g.clusterStart) &&
+                         (i + 1 == out.size() || out[i + 1].clusterStart != g.clusterStart);
+      const QStringView chars = line.mid(g.clusterStart, g.clusterEnd - g.clusterStart);
+      const auto points = chars.toUcs4();
+      hb_codepoint_t nominal = 0;
+      if (alone && points.size() == 1 && hb_font_get_nominal_glyph(hbFont, points[0], &nominal))
+        g.nominal = nominal;
+    }
   }
 
   // A "transformed rotated" character stands upright when the face has a vertical form
@@ -263,6 +275,76 @@ struct VerticalTypesetter::Impl {
     return shaped.insert(key, std::move(out));
   }
 
+  // Lays out the block; with nominals, also gives for every placed glyph the glyph of its
+  // character when that differs (a vertical form), else 0.
+  std::vector<PlacedRun> layout(const VerticalBlock& block, std::vector<QList<quint32>>* nominals) {
+    std::vector<PlacedRun> runs;
+    if (block.text.isEmpty() || block.pixelSize <= 0 || !usable()) return runs;
+
+    const double scale = this->scale(block.pixelSize);
+    const double pitch = this->pitch(block.pixelSize);
+    const double length = block.rect.width();
+    const double left = block.rect.left();
+    const double top = block.rect.top();
+    // A glyph that fits to within this much still fits: the advances are sums of floats.
+    constexpr double kSlack = 1e-6;
+
+    int column = 0;
+    for (const QStringView line : splitLines(block.text)) {
+      const ShapedLine& glyphs = shapeLine(line);
+      double along = 0;  // design pixels down the current column
+      PlacedRun* run = nullptr;
+      for (std::size_t i = 0; i < glyphs.size();) {
+        // The cluster starting here goes whole into this column or whole into the next.
+        std::size_t end = i + 1;
+        double clusterAdvance = glyphs[i].advance;
+        while (end < glyphs.size() && glyphs[end].clusterStart == glyphs[i].clusterStart) {
+          clusterAdvance += glyphs[end].advance;
+          ++end;
+        }
+        clusterAdvance *= scale;
+        if (along > 0 && along + clusterAdvance > length + kSlack) {
+          ++column;
+          along = 0;
+          run = nullptr;
+        }
+        for (; i < end; ++i) {
+          const ShapedGlyph& g = glyphs[i];
+          if (!run || run->upright != g.upright) {
+            runs.emplace_back();
+            run = &runs.back();
+            run->column = column;
+            run->upright = g.upright;
+            run->pixelSize = block.pixelSize;
+            if (nominals) nominals->emplace_back();
+          }
+          const double bandTop = top + column * pitch;
+          QPointF origin;
+          if (g.upright) {
+            // HarfBuzz puts the pen on the column's centre line at the top of the glyph.
+            origin = QPointF(left + along + g.offsetAlong * scale,
+                             bandTop + pitch / 2 - g.offsetAcross * scale);
+          } else {
+            // Sideways text is level on the page, its em box filling the column's band.
+            origin = QPointF(left + along + g.offsetAlong * scale,
+                             bandTop + (pitch - (ascent + descent) * scale) / 2 + ascent * scale -
+                                 g.offsetAcross * scale);
+          }
+          if (run->glyphs.isEmpty() || g.clusterStart != glyphs[i - 1].clusterStart)
+            run->text += line.mid(g.clusterStart, g.clusterEnd - g.clusterStart);
+          run->glyphs.append(g.glyph);
+          run->positions.append(origin);
+          run->starts.append(left + along);
+          run->advances.append(g.advance * scale);
+          if (nominals) nominals->back().append(g.nominal != g.glyph ? g.nominal : 0);
+          along += g.advance * scale;
+        }
+      }
+      ++column;
+    }
+    return runs;
+  }
+
   static constexpr int kBaseSize = 48;
 };
 
@@ -284,96 +366,64 @@ int VerticalTypesetter::shapedLineCount() const {
 }
 
 std::vector<PlacedRun> VerticalTypesetter::layout(const VerticalBlock& block) {
-  std::vector<PlacedRun> runs;
-  if (block.text.isEmpty() || block.pixelSize <= 0 || !impl_->usable()) return runs;
-
-  const double scale = impl_->scale(block.pixelSize);
-  const double pitch = impl_->pitch(block.pixelSize);
-  const double length = block.rect.width();
-  const double left = block.rect.left();
-  const double top = block.rect.top();
-  // A glyph that fits to within this much still fits: the advances are sums of floats.
-  constexpr double kSlack = 1e-6;
-
-  int column = 0;
-  for (const QStringView line : splitLines(block.text)) {
-    const ShapedLine& glyphs = impl_->shapeLine(line);
-    double along = 0;  // design pixels down the current column
-    PlacedRun* run = nullptr;
-    for (std::size_t i = 0; i < glyphs.size();) {
-      // The cluster starting here goes whole into this column or whole into the next.
-      std::size_t end = i + 1;
-      double clusterAdvance = glyphs[i].advance;
-      while (end < glyphs.size() && glyphs[end].clusterStart == glyphs[i].clusterStart) {
-        clusterAdvance += glyphs[end].advance;
-        ++end;
-      }
-      clusterAdvance *= scale;
-      if (along > 0 && along + clusterAdvance > length + kSlack) {
-        ++column;
-        along = 0;
-        run = nullptr;
-      }
-      for (; i < end; ++i) {
-        const ShapedGlyph& g = glyphs[i];
-        if (!run || run->upright != g.upright) {
-          runs.emplace_back();
-          run = &runs.back();
-          run->column = column;
-          run->upright = g.upright;
-          run->pixelSize = block.pixelSize;
-        }
-        const double bandTop = top + column * pitch;
-        QPointF origin;
-        if (g.upright) {
-          // HarfBuzz puts the pen on the column's centre line at the top of the glyph.
-          origin = QPointF(left + along + g.offsetAlong * scale,
-                           bandTop + pitch / 2 - g.offsetAcross * scale);
-        } else {
-          // Sideways text is level on the page, its em box filling the column's band.
-          origin = QPointF(left + along + g.offsetAlong * scale,
-                           bandTop + (pitch - (impl_->ascent + impl_->descent) * scale) / 2 +
-                               impl_->ascent * scale - g.offsetAcross * scale);
-        }
-        if (run->glyphs.isEmpty() || g.clusterStart != glyphs[i - 1].clusterStart)
-          run->text += line.mid(g.clusterStart, g.clusterEnd - g.clusterStart);
-        run->glyphs.append(g.glyph);
-        run->positions.append(origin);
-        run->starts.append(left + along);
-        run->advances.append(g.advance * scale);
-        along += g.advance * scale;
-      }
-    }
-    ++column;
-  }
-  return runs;
+  return impl_->layout(block, nullptr);
 }
 
 void VerticalTypesetter::draw(QPainter& painter, const VerticalBlock& block) {
-  const std::vector<PlacedRun> runs = layout(block);
+  // A PDF maps glyphs back to characters through the face's character map only, so the
+  // vertical forms would read as nothing. In a PDF file each of them gets the plain glyph
+  // of its character beneath it in invisible ink, which keeps the text searchable. Not on
+  // a printer: transparency may make a print pipeline rasterise the page.
+  const QPaintEngine* engine = painter.paintEngine();
+  const bool textLayer = engine && engine->type() == QPaintEngine::Pdf && painter.device() &&
+                         painter.device()->devType() != QInternal::Printer;
+  std::vector<QList<quint32>> nominals;
+  const std::vector<PlacedRun> runs = impl_->layout(block, textLayer ? &nominals : nullptr);
   if (runs.empty()) return;
   const QRawFont& face = impl_->faceAt(block.pixelSize);
   painter.save();
   QGlyphRun glyphRun;
   glyphRun.setRawFont(face);
   QList<QPointF> turned;
-  for (const PlacedRun& run : runs) {
-    glyphRun.setGlyphIndexes(run.glyphs);
-    if (run.upright) {
-      // Upright glyphs are drawn a quarter turn counter-clockwise: in the turned frame a
-      // page point (x, y) is (-y, x).
-      turned.resize(run.positions.size());
-      for (qsizetype i = 0; i < run.positions.size(); ++i)
-        turned[i] = QPointF(-run.positions[i].y(), run.positions[i].x());
-      glyphRun.setPositions(turned);
-      painter.save();
-      painter.rotate(-90);
-      painter.drawGlyphRun(QPointF(0, 0), glyphRun);
-      painter.restore();
-    } else {
+  QList<quint32> hiddenGlyphs;
+  QList<QPointF> hiddenPositions;
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    const PlacedRun& run = runs[r];
+    if (!run.upright) {
+      glyphRun.setGlyphIndexes(run.glyphs);
       glyphRun.setPositions(run.positions);
       painter.drawGlyphRun(QPointF(0, 0), glyphRun);
+      continue;
     }
+    // Upright glyphs are drawn a quarter turn counter-clockwise: in the turned frame a
+    // page point (x, y) is (-y, x).
+    turned.resize(run.positions.size());
+    for (qsizetype i = 0; i < run.positions.size(); ++i)
+      turned[i] = QPointF(-run.positions[i].y(), run.positions[i].x());
+    painter.save();
+    painter.rotate(-90);
+    if (textLayer) {
+      hiddenGlyphs.clear();
+      hiddenPositions.clear();
+      for (qsizetype i = 0; i < run.glyphs.size(); ++i) {
+        if (const quint32 nominal = nominals[r][i]) {
+          hiddenGlyphs.append(nominal);
+          hiddenPositions.append(turned[i]);
+        }
+      }
+      if (!hiddenGlyphs.isEmpty()) {
+        const QPen pen = painter.pen();
+        painter.setPen(Qt::transparent);
+        glyphRun.setGlyphIndexes(hiddenGlyphs);
+        glyphRun.setPositions(hiddenPositions);
+        painter.drawGlyphRun(QPointF(0, 0), glyphRun);
+        painter.setPen(pen);
+      }
+    }
+    glyphRun.setGlyphIndexes(run.glyphs);
+    glyphRun.setPositions(turned);
+    painter.drawGlyphRun(QPointF(0, 0), glyphRun);
+    painter.restore();
   }
   painter.restore();
 }
