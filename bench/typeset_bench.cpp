@@ -144,6 +144,21 @@ void BM_Render300CardsToPdf(benchmark::State& state) {
 }
 BENCHMARK(BM_Render300CardsToPdf)->Unit(benchmark::kMillisecond);
 
+// The same 300 pages left empty: what the PDF writer costs by itself.
+void BM_Write300EmptyPagesToPdf(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("empty.pdf"));
+  for (auto _ : state) {
+    QPdfWriter writer(path);
+    writer.setPageLayout(cardPage());
+    writer.setResolution(96);
+    QPainter painter(&writer);
+    for (int i = 1; i < 300; ++i) writer.newPage();
+  }
+  state.SetItemsProcessed(state.iterations() * 300);
+}
+BENCHMARK(BM_Write300EmptyPagesToPdf)->Unit(benchmark::kMillisecond);
+
 int writeSample(const QString& dirPath) {
   QDir().mkpath(dirPath);
   VerticalTypesetter typesetter;
