@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QList>
+#include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <QtGlobal>
 #include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -12,9 +16,22 @@ namespace orivel {
 // printer sees it. The card is read with the page turned a quarter turn clockwise: the
 // page's top edge is the card's right edge, the page's left edge the card's top edge.
 struct VerticalBlock {
-  QRectF rect;      // the block on the page: left, top, width (column length), height
-  QString text;     // lines separated by "\r\n"
+  QRectF rect;        // the block on the page: left, top, width (column length), height
+  QString text;       // lines separated by "\r\n"
   int pixelSize = 0;  // the face's height in design pixels
+};
+
+// A run of glyphs of one column that share one orientation, placed on the page.
+struct PlacedRun {
+  int column = 0;       // 0 is the block's first column: its top on the page, rightmost on the card
+  bool upright = true;  // upright on the card (drawn a quarter turn counter-clockwise on the
+                        // page); false: lying sideways on the card, level on the page
+  int pixelSize = 0;    // the face's height in design pixels
+  QString text;         // the characters the run sets, in reading order
+  QList<quint32> glyphs;     // glyph indices of the card face
+  QList<QPointF> positions;  // each glyph's origin (the start of its baseline) on the page
+  QList<double> starts;      // where each glyph's advance begins down the column (page x)
+  QList<double> advances;    // each glyph's advance down the column, in design pixels
 };
 
 // Sets text in vertical Japanese writing. Each line of a block is a column read top to
@@ -22,6 +39,10 @@ struct VerticalBlock {
 // on the card (the top of the block on the page), each later line stands to its left. A
 // line longer than the block continues in the next column. Text that overflows the
 // block's thickness is drawn, not cut.
+//
+// Characters stand upright or lie sideways by their Unicode vertical orientation; upright
+// ones take the face's vertical alternates. One typesetter keeps one face and a bounded
+// cache of shaped lines, so it is meant to live as long as the page it sets.
 class VerticalTypesetter {
  public:
   VerticalTypesetter();
@@ -32,8 +53,18 @@ class VerticalTypesetter {
   // Draws the block with the painter, whose coordinates are design pixels on the page.
   void draw(QPainter& painter, const VerticalBlock& block);
 
+  // Where every glyph of the block lands on the page, in drawing order.
+  std::vector<PlacedRun> layout(const VerticalBlock& block);
+
+  // The distance between two columns at the given face height, in design pixels.
+  double columnPitch(int pixelSize) const;
+
   // The family of the card face in use (IPAPMincho, or the first fallback found).
   QString faceFamily() const;
+
+  // How many distinct lines are held shaped; bounded by kShapedLineCapacity.
+  int shapedLineCount() const;
+  static constexpr int kShapedLineCapacity = 2048;
 
  private:
   struct Impl;

@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+
+#include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QRawFont>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "common/Fonts.h"
+#include "print/VerticalTypesetter.h"
+
+namespace orivel {
+namespace {
+
+// The blocks of the card at their neutral places, in design pixels on the page.
+const QRectF kZipCode(54, 30, 33, 209);
+const QRectF kName(112, 144, 402, 57);
+const QRectF kAddress(104, 64, 361, 65);
+
+class VerticalTypesetterTest : public ::testing::Test {
+ protected:
+  // The glyph that plain horizontal setting gives the character.
+  static quint32 horizontalGlyph(const QString& c) {
+    const QRawFont face =
+        QRawFont::fromFont(fonts::proportionalMincho(27), QFontDatabase::Japanese);
+    const QList<quint32> glyphs = face.glyphIndexesForString(c);
+    return glyphs.isEmpty() ? 0 : glyphs.front();
+  }
+
+  // The one glyph that the typesetter sets for a character standing alone.
+  quint32 placedGlyph(const QString& c, bool* upright) {
+    const auto runs = typesetter.layout({kZipCode, c, 27});
+    EXPECT_EQ(runs.size(), 1u);
+    if (runs.empty() || runs.front().glyphs.size() != 1) return 0;
+    *upright = runs.front().upright;
+    return runs.front().glyphs.front();
+  }
+
+  VerticalTypesetter typesetter;
+};
+
+TEST_F(VerticalTypesetterTest, FindsAMinchoFace) {
+  EXPECT_FALSE(typesetter.faceFamily().isEmpty());
+  EXPECT_GT(typesetter.columnPitch(27), 20.0);
+  EXPECT_LT(typesetter.columnPitch(27), 33.0);
+}
+
+TEST_F(VerticalTypesetterTest, PostalCodeStandsOneDigitAColumnFirstDigitAtTheTop) {
+  const auto runs = typesetter.layout({kZipCode, QStringLiteral("７６５４３２１"), 27});
+  ASSERT_EQ(runs.size(), 7u);
+  const double pitch = typesetter.columnPitch(27);
+  const QString digits = QStringLiteral("７６５４３２１");
+  for (int i = 0; i < 7; ++i) {
+    const PlacedRun& run = runs[static_cast<std::size_t>(i)];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(run.column, i);
+    EXPECT_TRUE(run.upright);
+    EXPECT_EQ(run.text, digits.mid(i, 1));
+    ASSERT_EQ(run.glyphs.size(), 1);
+    // An upright glyph's origin is at the bottom of its column's band on the page.
+    const QPointF origin = run.positions.front();
+    EXPECT_GT(origin.y(), kZipCode.top() + i * pitch);
+    EXPECT_LE(origin.y(), kZipCode.top() + (i + 1) * pitch + 0.5);
+    EXPECT_GE(origin.x(), kZipCode.left());
+    EXPECT_LE(origin.x(), kZipCode.right());
+  }
+  // All seven columns lie within the block's thickness.
+  EXPECT_LE(7 * pitch, kZipCode.height());
+}
+
+TEST_F(VerticalTypesetterTest, SenderPostalCodeAlsoTakesOneDigitAColumn) {
+  const auto runs =
+      typesetter.layout({QRectF(476, 250, 17, 121), QStringLiteral("０５０１００１"), 16});
+  ASSERT_EQ(runs.size(), 7u);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(runs[static_cast<std::size_t>(i)].column, i);
+}
+
+TEST_F(VerticalTypesetterTest, ProlongedSoundMarkTakesItsVerticalForm) {
+  bool upright = false;
+  const quint32 glyph = placedGlyph(QStringLiteral("ー"), &upright);
+  EXPECT_TRUE(upright);
+  EXPECT_NE(glyph, 0u);
+  EXPECT_NE(glyph, horizontalGlyph(QStringLiteral("ー")));
+}
+
+TEST_F(VerticalTypesetterTest, CommaAndFullStopTakeTheirVerticalForms) {
+  for (const QString& c :
+       {QStringLiteral("、"), QStringLiteral("。"), QStringLiteral("「"), QStringLiteral("ょ")}) {
+    SCOPED_TRACE(c.toStdString());
+    bool upright = false;
+    const quint32 glyph = placedGlyph(c, &upright);
+    EXPECT_TRUE(upright);
+    EXPECT_NE(glyph, 0u);
+    EXPECT_NE(glyph, horizontalGlyph(c));
+  }
+}
+
+TEST_F(VerticalTypesetterTest, KanjiKeepTheirGlyphAndStandUpright) {
+  bool upright = false;
+  const quint32 glyph = placedGlyph(QStringLiteral("様"), &upright);
+  EXPECT_TRUE(upright);
+  EXPECT_EQ(glyph, horizontalGlyph(QStringLiteral("様")));
+}
+
+TEST_F(VerticalTypesetterTest, LatinWordLiesSidewaysWhileKanjiStandUpright) {
+  const auto runs = typesetter.layout({kAddress, QStringLiteral("東京ABC Bldg５階"), 21});
+  ASSERT_EQ(runs.size(), 3u);
+  EXPECT_EQ(runs[0].text, QStringLiteral("東京"));
+  EXPECT_TRUE(runs[0].upright);
+  EXPECT_EQ(runs[1].text, QStringLiteral("ABC Bldg"));
+  EXPECT_FALSE(runs[1].upright);
+  EXPECT_EQ(runs[1].glyphs.size(), 8);
+  EXPECT_EQ(runs[2].text, QStringLiteral("５階"));
+  EXPECT_TRUE(runs[2].upright);
+  for (const PlacedRun& run : runs) EXPECT_EQ(run.column, 0);
+
+  // Sideways glyphs sit level on one baseline down the column, proportionally spaced.
+  const PlacedRun& latin = runs[1];
+  for (qsizetype i = 1; i < latin.positions.size(); ++i) {
+    EXPECT_DOUBLE_EQ(latin.positions[i].y(), latin.positions[0].y());
+    EXPECT_GT(latin.positions[i].x(), latin.positions[i - 1].x());
+  }
+  EXPECT_LT(latin.advances[0], 21.0);  // half width, not a full em
+  // The run goes on down the column after the kanji, and the kanji after it.
+  EXPECT_DOUBLE_EQ(latin.starts[0], kAddress.left() + 2 * 21);
+  EXPECT_GT(runs[2].positions[0].x(), latin.positions.back().x());
+}
+
+TEST_F(VerticalTypesetterTest, LongLineWrapsIntoTheNextColumn) {
+  // 402 px of 48 px characters hold eight a column.
+  const QString name = QStringLiteral("寿限無寿限無五劫の擦り切れ");
+  const auto runs = typesetter.layout({kName, name, 48});
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].column, 0);
+  EXPECT_EQ(runs[0].text, name.left(8));
+  EXPECT_EQ(runs[1].column, 1);
+  EXPECT_EQ(runs[1].text, name.mid(8));
+  // The second column starts again at the block's left edge, one pitch further down.
+  const double pitch = typesetter.columnPitch(48);
+  EXPECT_DOUBLE_EQ(runs[0].starts[0], kName.left());
+  EXPECT_DOUBLE_EQ(runs[1].starts[0], kName.left());
+  EXPECT_NEAR(runs[1].positions[1].y() - runs[0].positions[1].y(), pitch, 0.01);
+  // Nothing passes the end of the column, and the next character would have.
+  const PlacedRun& first = runs[0];
+  const double end = first.starts.back() + first.advances.back();
+  EXPECT_LE(end, kName.right());
+  EXPECT_GT(end + runs[1].advances[0], kName.right());
+}
+
+TEST_F(VerticalTypesetterTest, ExactlyFullColumnDoesNotWrap) {
+  // Kanji advance a full em: 54 px hold exactly two 27 px kanji.
+  const auto runs = typesetter.layout({QRectF(0, 0, 54, 100), QStringLiteral("山川林"), 27});
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].text, QStringLiteral("山川"));
+  EXPECT_EQ(runs[1].text, QStringLiteral("林"));
+  EXPECT_DOUBLE_EQ(runs[0].advances[0] + runs[0].advances[1], 54.0);
+}
+
+TEST_F(VerticalTypesetterTest, LineBreaksStartNewColumns) {
+  const auto runs = typesetter.layout({kAddress, QStringLiteral("東京都\r\n　　　　千代田区"), 21});
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].column, 0);
+  EXPECT_EQ(runs[0].text, QStringLiteral("東京都"));
+  EXPECT_EQ(runs[1].column, 1);
+  EXPECT_EQ(runs[1].text, QStringLiteral("　　　　千代田区"));
+  // The four full-width spaces indent the second column by four ems.
+  EXPECT_NEAR(runs[1].starts[4] - runs[0].starts[0], 4 * 21.0, 0.01);
+}
+
+TEST_F(VerticalTypesetterTest, EmptyLineKeepsItsColumn) {
+  const auto runs = typesetter.layout({kAddress, QStringLiteral("一\r\n\r\n三"), 21});
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].column, 0);
+  EXPECT_EQ(runs[1].column, 2);
+}
+
+TEST_F(VerticalTypesetterTest, ColumnsBeyondTheBlocksThicknessAreStillSet) {
+  const auto runs = typesetter.layout({kName, QStringLiteral("一\r\n二\r\n三\r\n四"), 48});
+  ASSERT_EQ(runs.size(), 4u);
+  EXPECT_EQ(runs[3].column, 3);
+  EXPECT_EQ(runs[3].text, QStringLiteral("四"));
+  EXPECT_GT(runs[3].positions[0].y(), kName.bottom() + 48);
+}
+
+TEST_F(VerticalTypesetterTest, EmptyTextSetsAndDrawsNothing) {
+  EXPECT_TRUE(typesetter.layout({kName, QString(), 48}).empty());
+  QImage image(600, 420, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  typesetter.draw(painter, {kName, QString(), 48});
+  typesetter.draw(painter, {kAddress, QStringLiteral("\r\n"), 21});
+  painter.end();
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255));
+}
+
+TEST_F(VerticalTypesetterTest, SameTextIsShapedOnceAndTheStoreStaysBounded) {
+  typesetter.layout({kName, QStringLiteral("山田太郎　様"), 48});
+  typesetter.layout({kName, QStringLiteral("山田太郎　様"), 29});
+  EXPECT_EQ(typesetter.shapedLineCount(), 1);
+  for (int i = 0; i < VerticalTypesetter::kShapedLineCapacity + 50; ++i)
+    typesetter.layout({kName, QString::number(i), 48});
+  EXPECT_EQ(typesetter.shapedLineCount(), VerticalTypesetter::kShapedLineCapacity);
+}
+
+// The bounding box of every pixel that is not white.
+QRect inkBounds(const QImage& image) {
+  QRect bounds;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, y) != qRgb(255, 255, 255)) bounds |= QRect(x, y, 1, 1);
+  return bounds;
+}
+
+TEST_F(VerticalTypesetterTest, DrawnPostalCodeInksOnlyItsBlockFirstDigitAtTheTop) {
+  QImage image(600, 420, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setPen(Qt::black);
+  typesetter.draw(painter, {kZipCode, QStringLiteral("７６５４３２１"), 27});
+  painter.end();
+
+  const QRect ink = inkBounds(image);
+  ASSERT_FALSE(ink.isNull());
+  EXPECT_TRUE(kZipCode.adjusted(-1, -1, 1, 1).contains(QRectF(ink)))
+      << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+  // Seven digits spread over seven columns down the page, the first one at the top.
+  const double pitch = typesetter.columnPitch(27);
+  EXPECT_GT(ink.height(), 6 * pitch);
+  const QImage firstColumn = image.copy(QRect(54, 30, 33, static_cast<int>(pitch)));
+  EXPECT_FALSE(inkBounds(firstColumn).isNull());
+}
+
+TEST_F(VerticalTypesetterTest, DrawnNameStandsInItsFirstColumn) {
+  QImage image(600, 420, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setPen(Qt::black);
+  typesetter.draw(painter, {kName, QStringLiteral("山田太郎　様"), 48});
+  painter.end();
+
+  const QRect ink = inkBounds(image);
+  ASSERT_FALSE(ink.isNull());
+  const double pitch = typesetter.columnPitch(48);
+  EXPECT_GE(ink.top(), kName.top() - 1);
+  EXPECT_LE(ink.bottom(), kName.top() + pitch + 1);
+  EXPECT_GE(ink.left(), kName.left() - 1);
+  // Six ems down the column, the last one the honorific.
+  EXPECT_GT(ink.right(), kName.left() + 5 * 48);
+  EXPECT_LE(ink.right(), kName.left() + 6 * 48 + 1);
+}
+
+TEST_F(VerticalTypesetterTest, UprightGlyphIsTurnedCounterClockwiseOnThePage) {
+  // "一" is a level stroke on the card, so on the page it is a stroke down the column's
+  // band: taller than wide.
+  QImage image(200, 200, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setPen(Qt::black);
+  typesetter.draw(painter, {QRectF(50, 50, 100, 100), QStringLiteral("一"), 48});
+  painter.end();
+  const QRect ink = inkBounds(image);
+  ASSERT_FALSE(ink.isNull());
+  EXPECT_GT(ink.height(), 3 * ink.width());
+}
+
+TEST_F(VerticalTypesetterTest, PdfKeepsVerticalFormsSearchable) {
+  const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+  if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("card.pdf"));
+  {
+    QPdfWriter writer(path);
+    writer.setResolution(96);
+    QPainter painter(&writer);
+    painter.setPen(Qt::black);
+    typesetter.draw(painter, {kZipCode, QStringLiteral("７６５"), 27});
+    typesetter.draw(painter, {kName, QStringLiteral("さくら様"), 48});
+    typesetter.draw(painter, {kAddress, QStringLiteral("中央区一ー二、ABC。"), 21});
+  }
+  QProcess process;
+  process.start(pdftotext, {QStringLiteral("-raw"), path, QStringLiteral("-")});
+  ASSERT_TRUE(process.waitForFinished(10000));
+  // Upright characters come out one a line.
+  const QString text = QString::fromUtf8(process.readAllStandardOutput()).remove(u'\n');
+  for (const QString& c :
+       {QStringLiteral("７"), QStringLiteral("６"), QStringLiteral("５"), QStringLiteral("さ"),
+        QStringLiteral("く"), QStringLiteral("ら"), QStringLiteral("様"), QStringLiteral("中央区"),
+        QStringLiteral("ー"), QStringLiteral("、"), QStringLiteral("。"), QStringLiteral("ABC")})
+    EXPECT_TRUE(text.contains(c)) << c.toStdString() << " missing from " << text.toStdString();
+}
+
+}  // namespace
+}  // namespace orivel
