@@ -6,12 +6,12 @@ namespace orivel {
 namespace {
 
 // Code page 932 bytes of the texts the rules give.
-const std::string kYoko = "\x89\xa1";                            // 横
-const std::string kTate = "\x8f\x63";                            // 縦
-const std::string kAte = "\x88\xb6";                             // 宛
-const std::string kNa = "\x96\xbc";                              // 名
-const std::string kJu = "\x8f\x5a";                              // 住
-const std::string kSho = "\x8f\x8a";                             // 所
+const std::string kYoko = "\x89\xa1";                                // 横
+const std::string kTate = "\x8f\x63";                                // 縦
+const std::string kAte = "\x88\xb6";                                 // 宛
+const std::string kNa = "\x96\xbc";                                  // 名
+const std::string kJu = "\x8f\x5a";                                  // 住
+const std::string kSho = "\x8f\x8a";                                 // 所
 const std::string kYubinBango = "\x97\x58\x95\xd6\x94\xd4\x8d\x86";  // 郵便番号
 
 std::array<int, kOffsetCount> neutral() {
