@@ -46,6 +46,29 @@ void ImageBox::paintEvent(QPaintEvent*) {
 
 namespace {
 
+// A group box drawn the classic way: the etched frame starts at half the caption's height
+// and the caption sits on the frame line at left 8, so that controls placed near the top
+// (the "D" buttons, the check box at 16) fall where the layout means them to.
+class GroupFrame final : public QGroupBox {
+ public:
+  GroupFrame(const QString& title, QWidget* parent) : QGroupBox(title, parent) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const QFontMetrics metrics(font());
+    const QRect frame = rect().adjusted(0, metrics.height() / 2, -1, -1);
+    p.setPen(palette().color(QPalette::Mid));
+    p.drawRect(frame.adjusted(0, 0, -1, -1));
+    p.setPen(palette().color(QPalette::Light));
+    p.drawRect(frame.adjusted(1, 1, 0, 0));
+    const QRect caption(8, 0, metrics.horizontalAdvance(title()), metrics.height());
+    p.fillRect(caption, palette().color(QPalette::Window));
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter, title());
+  }
+};
+
 constexpr int kClientWidth = 452;
 constexpr int kClientHeight = 430;
 constexpr int kUserLabelRight = 441;
@@ -174,7 +197,7 @@ void TForm5::buildControls() {
   Label13->setGeometry(389, 8, 52, 16);
 
   auto group = [&](const char* name, const QString& title, const QRect& place) {
-    auto* g = new QGroupBox(title, ClientArea);
+    auto* g = new GroupFrame(title, ClientArea);
     g->setObjectName(QLatin1String(name));
     g->setFont(big);  // and so every control inside it
     g->setGeometry(place);
