@@ -4,11 +4,15 @@
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "common/Dialogs.h"
+#include "settings/ProfileStore.h"
 
 int main(int argc, char** argv) {
   OrivelApplication app(argc, argv);
   int rc = 0;
   try {
+    // The user store comes into being on the first run, as an installer would create it;
+    // the windows only ever open it. Without it the program still runs with no user set.
+    orivel::ProfileStore::install();
     CreateForms();
     Form1->show();
     rc = app.exec();

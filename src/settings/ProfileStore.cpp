@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "settings/SenderRules.h"
+
 namespace orivel {
 namespace {
 
@@ -20,6 +22,17 @@ bool ProfileStore::exists() {
   QSettings probe(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication);
   return QFileInfo(probe.fileName()).isFile();
 #endif
+}
+
+ProfileStore::InstallResult ProfileStore::install() {
+  if (exists()) return InstallResult::AlreadyThere;
+  {
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication);
+    for (const StoreValue& v : kInitialStore) store.setValue(QLatin1String(v.name), v.value);
+    store.sync();
+    if (store.status() != QSettings::NoError) return InstallResult::Failed;
+  }
+  return exists() ? InstallResult::Created : InstallResult::Failed;
 }
 
 ProfileStore::ProfileStore() {

@@ -22,6 +22,12 @@ class ProfileStore {
 
   static bool exists();
 
+  enum class InstallResult { Created, AlreadyThere, Failed };
+  // What an installer does once: creates the store with its initial values (user_count 0,
+  // max_user_count 5, now_user -1) when it does not exist yet. An existing store is
+  // never touched.
+  static InstallResult install();
+
   bool isOpen() const { return settings_ != nullptr; }
   // An integer value; nullopt when the store is closed, the value is missing or not an integer.
   std::optional<int> readInt(const QString& name) const;

@@ -1,17 +1,145 @@
 #pragma once
 
 #include <QDialog>
+#include <QImage>
+#include <QString>
+#include <array>
+#include <string>
 
+#include "settings/SenderRules.h"
 #include "settings/usertype.h"
 
-// The personal settings dialog: the sender's data, the print offsets and the users.
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenuBar;
+class QPushButton;
+class QScrollBar;
+class QToolButton;
+
+namespace orivel {
+
+// An image control: a picture that is drawn on and shown as it is. Blank until first drawn.
+class ImageBox final : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ImageBox(QWidget* parent = nullptr);
+  // The picture to draw on, created at the control's size on first use.
+  QImage& canvas();
+  const QImage& picture() const { return picture_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QImage picture_;
+};
+
+}  // namespace orivel
+
+// The personal settings dialog: the sender's data, the print offsets and the users. Its
+// controls are the only place where the current sender settings live.
 class TForm5 final : public QDialog {
   Q_OBJECT
  public:
+  static constexpr int kConfirmed = 6;
+  static constexpr int kCancelled = 2;
+
   explicit TForm5(QWidget* parent = nullptr);
 
   // The current sender settings, as the dialog's controls hold them now.
   orivel::usertype CurrentUser() const;
+
+  // Shows the dialog modally; 6 after "設定", 2 otherwise.
+  int ShowModal();
+
+  // The sender texts in code page 932. Each box gives back the very bytes it was filled
+  // with, so text that came from the entry editor is never re-encoded.
+  void setNameBytes(const std::string& bytes);
+  void setZipBytes(const std::string& bytes);
+  void setAddressBytes(const std::string& bytes);
+  std::string nameBytes() const;
+  std::string zipBytes() const;
+  std::string addressBytes() const;
+
+  // The scroll bar whose Tag is k (1..12).
+  QScrollBar* OffsetBar(int k) const;
+
+  void FormShow();
+  void BarChange(QScrollBar* bar);
+  void DrawOffsetPreview();
+  void ResetOffsets(orivel::OffsetGroups groups);
+  void AddUser();
+  void Button1Click();
+  void Button3Click();
+  void Button4Click();
+  void Button5Click();
+  void SpeedButton5Click();
+
+  // The area below the menu bar that holds the controls, 452 x 430.
+  QWidget* ClientArea;
+
+  // Controls, by their layout names.
+  QMenuBar* MainMenu1;
+  QAction* N3;  // ユーザー / 追加
+  QAction* N2;  // ユーザー / 削除
+  QAction* N5;  // 初期値 / 宛先位置の初期化
+  QAction* N6;  // 初期値 / 送りもと位置の初期化
+  QFrame* Panel1;
+  QToolButton* SpeedButton1;
+  QToolButton* SpeedButton2;
+  QToolButton* SpeedButton5;
+  QToolButton* SpeedButton4;
+  QLabel* Label13;
+  QGroupBox* GroupBox2;
+  QLabel* Label12;
+  QLineEdit* Edit1;  // name
+  QLabel* Label11;
+  QLineEdit* Edit2;  // postal code
+  QPushButton* Button3;
+  QLabel* Label10;
+  QLineEdit* Edit3;  // address
+  QGroupBox* GroupBox1;
+  QPushButton* Button4;
+  QGroupBox* GroupBox3;
+  QCheckBox* CheckBox1;
+  orivel::ImageBox* Image1;
+  QGroupBox* GroupBox4;
+  QPushButton* Button5;
+  QPushButton* Button1;
+  QPushButton* Button2;
+  QScrollBar *ScrollBar1, *ScrollBar2, *ScrollBar3, *ScrollBar4, *ScrollBar5, *ScrollBar6;
+  QScrollBar *ScrollBar7, *ScrollBar8, *ScrollBar9, *ScrollBar10, *ScrollBar11, *ScrollBar12;
+  QLabel *Label4, *Label5, *Label6, *Label7, *Label8, *Label9;
+  QLabel *Label17, *Label18, *Label19, *Label20, *Label21, *Label22;
+  // Entry k-1 is the label of print offset k.
+  std::array<QLabel*, orivel::kOffsetCount> OffsetLabels{};
+
+ public slots:
+  // The close box and Escape give the cancel result.
+  void reject() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // What a sender box was filled with, to give back the same bytes.
+  struct SenderText {
+    QString shown;
+    std::string bytes;
+  };
+  void setSenderText(QLineEdit* box, SenderText& origin, const std::string& bytes);
+  std::string senderBytes(const QLineEdit* box, const SenderText& origin) const;
+  void buildControls();
+  void buildOffsetGroup(QGroupBox* group, int firstTag);
+  void buildMenu();
+  void setUserLabel(const QString& text);
+
+  SenderText name_, zip_, address_;
+  std::array<QScrollBar*, orivel::kOffsetCount> bars_{};
 };
 
 extern TForm5* Form5;

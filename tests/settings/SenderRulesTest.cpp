@@ -1,0 +1,134 @@
+#include "settings/SenderRules.h"
+
+#include <gtest/gtest.h>
+
+namespace orivel {
+namespace {
+
+// Code page 932 bytes of the texts the rules give.
+const std::string kYoko = "\x89\xa1";                                // 横
+const std::string kTate = "\x8f\x63";                                // 縦
+const std::string kAte = "\x88\xb6";                                 // 宛
+const std::string kNa = "\x96\xbc";                                  // 名
+const std::string kJu = "\x8f\x5a";                                  // 住
+const std::string kSho = "\x8f\x8a";                                 // 所
+const std::string kYubinBango = "\x97\x58\x95\xd6\x94\xd4\x8d\x86";  // 郵便番号
+
+std::array<int, kOffsetCount> neutral() {
+  std::array<int, kOffsetCount> a;
+  a.fill(50);
+  return a;
+}
+
+TEST(SenderRulesTest, LabelsShowTheShiftFromTheMiddle) {
+  EXPECT_EQ(OffsetLabelText(1, 0), kYoko + "(-50)");
+  EXPECT_EQ(OffsetLabelText(1, 50), kYoko + "(0)");
+  EXPECT_EQ(OffsetLabelText(1, 100), kYoko + "(50)");
+  EXPECT_EQ(OffsetLabelText(3, 49), kYoko + "(-1)");
+  EXPECT_EQ(OffsetLabelText(11, 51), kYoko + "(1)");
+}
+
+TEST(SenderRulesTest, EvenOffsetsAreDownOddOnesAcross) {
+  for (int k = 1; k <= kOffsetCount; ++k) {
+    const std::string word = k % 2 == 0 ? kTate : kYoko;
+    EXPECT_EQ(OffsetLabelText(k, 50), word + "(0)") << k;
+  }
+  EXPECT_EQ(OffsetLabelText(12, 0), kTate + "(-50)");
+  EXPECT_EQ(OffsetLabelText(6, 100), kTate + "(50)");
+}
+
+TEST(SenderRulesTest, PreviewAtTheMiddlePositions) {
+  const auto texts = PreviewTexts(neutral());
+  EXPECT_EQ(texts[0], (PreviewText{kAte, 70, 60}));
+  EXPECT_EQ(texts[1], (PreviewText{kNa, 70, 75}));
+  EXPECT_EQ(texts[2], (PreviewText{kJu, 120, 80}));
+  EXPECT_EQ(texts[3], (PreviewText{kSho, 120, 95}));
+  EXPECT_EQ(texts[4], (PreviewText{kYubinBango, 100, 50}));
+}
+
+TEST(SenderRulesTest, EachAddresseeOffsetMovesItsOwnText) {
+  auto p = neutral();
+  p[2] = 0;  // bar 3: the address across
+  auto texts = PreviewTexts(p);
+  EXPECT_EQ(texts[2].x, 70);
+  EXPECT_EQ(texts[3].x, 70);
+  EXPECT_EQ(texts[2].y, 80);
+  EXPECT_EQ(texts[0].x, 70);  // the name stays
+
+  p = neutral();
+  p[5] = 100;  // bar 6: the postal code down
+  texts = PreviewTexts(p);
+  EXPECT_EQ(texts[4], (PreviewText{kYubinBango, 100, 100}));
+  EXPECT_EQ(texts[2].y, 80);
+
+  p = neutral();
+  p[0] = 0;
+  p[1] = 100;  // bars 1 and 2: the name
+  texts = PreviewTexts(p);
+  EXPECT_EQ(texts[0], (PreviewText{kAte, 20, 110}));
+  EXPECT_EQ(texts[1], (PreviewText{kNa, 20, 125}));
+
+  p = neutral();
+  p[3] = 10;
+  p[4] = 0;
+  texts = PreviewTexts(p);
+  EXPECT_EQ(texts[2].y, 40);
+  EXPECT_EQ(texts[3].y, 55);
+  EXPECT_EQ(texts[4].x, 50);
+}
+
+TEST(SenderRulesTest, SenderOffsetsDoNotMoveThePreview) {
+  auto p = neutral();
+  for (int i = 6; i < kOffsetCount; ++i) p[static_cast<std::size_t>(i)] = i % 2 ? 0 : 100;
+  EXPECT_EQ(PreviewTexts(p), PreviewTexts(neutral()));
+}
+
+TEST(SenderRulesTest, ResetGroupsTouchTheirOwnOffsets) {
+  for (int k = 1; k <= 6; ++k) {
+    EXPECT_TRUE(ResetTouches(OffsetGroups::Addressee, k)) << k;
+    EXPECT_FALSE(ResetTouches(OffsetGroups::Sender, k)) << k;
+    EXPECT_TRUE(ResetTouches(OffsetGroups::Both, k)) << k;
+  }
+  for (int k = 7; k <= 12; ++k) {
+    EXPECT_FALSE(ResetTouches(OffsetGroups::Addressee, k)) << k;
+    EXPECT_TRUE(ResetTouches(OffsetGroups::Sender, k)) << k;
+    EXPECT_TRUE(ResetTouches(OffsetGroups::Both, k)) << k;
+  }
+  EXPECT_FALSE(ResetTouches(OffsetGroups::Both, 0));
+  EXPECT_FALSE(ResetTouches(OffsetGroups::Both, 13));
+}
+
+TEST(SenderRulesTest, UserLabel) {
+  // ユーザー未設定
+  const std::string noUser = "\x83\x86\x81\x5b\x83\x55\x81\x5b\x96\xa2\x90\xdd\x92\xe8";
+  EXPECT_EQ(UserLabelText(-1, std::nullopt), noUser);
+  EXPECT_EQ(UserLabelText(-1, 7), noUser);
+  EXPECT_EQ(UserLabelText(2, 1234), "1234");
+  EXPECT_EQ(UserLabelText(2, -5), "-5");
+  EXPECT_EQ(UserLabelText(3, std::nullopt), "3");  // the value is missing
+  EXPECT_EQ(UserNameValueName(1), "user_name_1");
+  EXPECT_EQ(UserNameValueName(12), "user_name_12");
+}
+
+TEST(SenderRulesTest, UserLimit) {
+  EXPECT_EQ(CheckUserAddition(0, 5), UserAddition::Allowed);
+  EXPECT_EQ(CheckUserAddition(4, 5), UserAddition::Allowed);
+  EXPECT_EQ(CheckUserAddition(5, 5), UserAddition::LimitReached);
+  EXPECT_EQ(CheckUserAddition(9, 5), UserAddition::LimitReached);
+  EXPECT_EQ(CheckUserAddition(0, 0), UserAddition::LimitReached);
+  EXPECT_EQ(CheckUserAddition(std::nullopt, 5), UserAddition::Unreadable);
+  EXPECT_EQ(CheckUserAddition(0, std::nullopt), UserAddition::Unreadable);
+}
+
+TEST(SenderRulesTest, InitialStore) {
+  ASSERT_EQ(kInitialStore.size(), 3u);
+  EXPECT_STREQ(kInitialStore[0].name, "user_count");
+  EXPECT_EQ(kInitialStore[0].value, 0);
+  EXPECT_STREQ(kInitialStore[1].name, "max_user_count");
+  EXPECT_EQ(kInitialStore[1].value, 5);
+  EXPECT_STREQ(kInitialStore[2].name, "now_user");
+  EXPECT_EQ(kInitialStore[2].value, -1);
+}
+
+}  // namespace
+}  // namespace orivel
