@@ -33,6 +33,15 @@ void MaskEdit::setMaskedText(const QString& text) {
   setModified(false);
 }
 
+void MaskEdit::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  // Typing goes into the first empty position, wherever the focus came from; otherwise
+  // digits typed after Enter in the name box would fall past the end of the mask.
+  if (event->reason() == Qt::MouseFocusReason) return;
+  const qsizetype blank = displayText().indexOf(QLatin1Char('_'));
+  if (blank >= 0) setCursorPosition(static_cast<int>(blank));
+}
+
 void MaskEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
   const bool leavingDialog = event->reason() == Qt::ActiveWindowFocusReason ||

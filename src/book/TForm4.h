@@ -26,6 +26,7 @@ class MaskEdit final : public QLineEdit {
   void setEscapeWidget(QWidget* widget) { escape_ = widget; }
 
  protected:
+  void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 
  private:

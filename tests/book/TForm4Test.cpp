@@ -125,6 +125,7 @@ TEST_F(EditorTest, ClosingTheWindowCancels) {
 TEST_F(EditorTest, EnterMovesTheFocusAlongTheBoxes) {
   Form4->Prepare(1, 2, 3);
   QWidget* afterName = nullptr;
+  QString typedZip;
   QWidget* afterZip = nullptr;
   QWidget* afterHonorific = nullptr;
   QWidget* afterAddress = nullptr;
@@ -132,6 +133,13 @@ TEST_F(EditorTest, EnterMovesTheFocusAlongTheBoxes) {
   whenModal([&](QWidget*) {
     pressEnter(Form4->Edit1);
     afterName = Form4->focusWidget();
+    // Digits typed straight after Enter land in the postal code.
+    for (const char* digit : {"1", "2", "3", "4", "5", "6", "7"}) {
+      QKeyEvent key(QEvent::KeyPress, Qt::Key_0 + (digit[0] - '0'), Qt::NoModifier,
+                    QString::fromLatin1(digit));
+      QApplication::sendEvent(Form4->MaskEdit2, &key);
+    }
+    typedZip = Form4->MaskEdit2->maskedText();
     pressEnter(Form4->MaskEdit2);
     afterZip = Form4->focusWidget();
     pressEnter(Form4->Edit2);
@@ -143,6 +151,7 @@ TEST_F(EditorTest, EnterMovesTheFocusAlongTheBoxes) {
   });
   Form4->ShowModal();
   EXPECT_EQ(afterName, Form4->MaskEdit2);
+  EXPECT_EQ(typedZip, QStringLiteral("123-4567"));
   EXPECT_EQ(afterZip, Form4->Edit3);
   EXPECT_EQ(afterHonorific, Form4->Edit3);
   EXPECT_EQ(afterAddress, Form4->Button1);
