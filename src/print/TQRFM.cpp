@@ -1,5 +1,7 @@
 #include "print/TQRFM.h"
 
+#include <dlfcn.h>
+
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPainter>
@@ -20,6 +22,20 @@ constexpr double kMmPerInch = 25.4;
 namespace orivel {
 namespace {
 
+// Qt hands the finished document to CUPS and ignores the answer, so a queue that refuses
+// jobs would look like a success. Ask the CUPS library Qt has loaded for the status of its
+// last request on this thread, which is the job just submitted. Without CUPS there is
+// nothing to ask.
+bool cupsRefusedLastRequest() {
+  void* cups = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
+  if (!cups) return false;
+  using LastError = int (*)();
+  const auto lastError = reinterpret_cast<LastError>(dlsym(cups, "cupsLastError"));
+  const bool refused = lastError && lastError() >= 0x0400;  // IPP client and server errors
+  dlclose(cups);
+  return refused;
+}
+
 // One job on the default printer, no dialog.
 class DefaultPagePrinter final : public PagePrinter {
  public:
@@ -37,7 +53,9 @@ class DefaultPagePrinter final : public PagePrinter {
     if (!painter.begin(&printer)) return false;
     paint(painter, printer);
     if (!painter.end()) return false;
-    return printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
+    if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
+      return false;
+    return !cupsRefusedLastRequest();
   }
 };
 
