@@ -115,9 +115,8 @@ TEST_F(PrintToCupsTest, PrintCommandSendsOneOnePagePdfJobPerCheckedRowInOrder) {
 }
 
 TEST_F(PrintToCupsTest, PrinterThatRefusesJobsShowsTheMessage) {
-  const QString printer = run(QStringLiteral("lpstat"), {QStringLiteral("-d")})
-                              .section(u':', 1)
-                              .trimmed();
+  const QString printer =
+      run(QStringLiteral("lpstat"), {QStringLiteral("-d")}).section(u':', 1).trimmed();
   ASSERT_FALSE(printer.isEmpty());
   run(QStringLiteral("cupsreject"), {printer});
   Form1->Book.setChecked(1, true);
