@@ -10,6 +10,10 @@ jobs=$(nproc)
 
 echo "== Build and test"
 scripts/build.sh build
+# A CUPS server of our own with a PDF printer, for the printing tests (label "cups").
+eval "$(scripts/cups-test-printer.sh start)"
+trap 'scripts/cups-test-printer.sh stop "$ORIVEL_CUPS_DIR"' EXIT
+export ORIVEL_REQUIRE_CUPS=1
 (cd build && ctest --output-on-failure -j"$jobs")
 
 echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"

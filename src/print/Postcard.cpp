@@ -1,0 +1,144 @@
+#include "print/Postcard.h"
+
+#include <utility>
+#include <vector>
+
+namespace orivel {
+namespace {
+
+constexpr char kLead = '\x81';
+constexpr char kSpaceTrail = '\x40';               // 81 40, the full-width space
+constexpr char kMinusTrail = '\x7C';               // 81 7C, the full-width minus
+constexpr std::string_view kChoonpu = "\x81\x5B";  // ー
+constexpr std::string_view kFullWidthSpace = "\x81\x40";
+constexpr std::size_t kLongAddress = 38;  // bytes; longer addresses break at their spaces
+
+bool pairAt(std::string_view s, std::size_t i, char lead, char trail) {
+  return i + 1 < s.size() && s[i] == lead && s[i + 1] == trail;
+}
+
+// Walks byte by byte; a pair only matches where both of its bytes are present, so a lone
+// lead byte at the end is kept as it is.
+std::string addressText(std::string_view address, bool breakAtSpaces) {
+  std::string out;
+  out.reserve(address.size() + 32);
+  for (std::size_t i = 0; i < address.size();) {
+    if (breakAtSpaces && pairAt(address, i, kLead, kSpaceTrail)) {
+      out += "\r\n";
+      for (int k = 0; k < 4; ++k) out += kFullWidthSpace;
+      i += 2;
+    } else if (pairAt(address, i, kLead, kMinusTrail)) {
+      out += kChoonpu;
+      i += 2;
+    } else {
+      out += address[i];
+      i += 1;
+    }
+  }
+  return out;
+}
+
+bool isLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// Neutral position of a block, less 50 so that adding its offsets gives its place.
+struct Placement {
+  int topBase;   // Top = odd offset + topBase
+  int leftBase;  // Left = even offset + leftBase
+};
+
+void place(PostcardBlock& block, const usertype& user, int oddOffset, Placement p) {
+  block.Top = user.offset(oddOffset) + p.topBase;
+  block.Left = user.offset(oddOffset + 1) + p.leftBase;
+}
+
+PostcardBlock designBlock(int left, int top, int width, int height, int points, int pixels,
+                          std::string text) {
+  return {left, top, width, height, points, pixels, std::move(text)};
+}
+
+}  // namespace
+
+Postcard Postcard::design() {
+  Postcard c;
+  c.QRname = designBlock(112, 144, 402, 57, 36, 48, "\x96\xBC\x91\x4F");    // 名前
+  c.QRaddress = designBlock(104, 64, 361, 65, 16, 21, "\x8F\x5A\x8F\x8A");  // 住所
+  // 号, 番, 便, 郵: the first line is rightmost, so the card reads 郵便番号.
+  c.QRzip_code =
+      designBlock(56, 32, 33, 209, 20, 27, "\x8D\x86\r\n\x94\xD4\r\n\x95\xD6\r\n\x97\x58");
+  c.QRu_zip_code = designBlock(480, 248, 17, 121, 12, 16, "");
+  c.QRu_name = designBlock(296, 304, 177, 33, 22, 29, "");
+  c.QRu_address = designBlock(224, 272, 249, 25, 12, 16, "");
+  return c;
+}
+
+std::string PostalCodeText(std::string_view zip) {
+  // Split into characters first, so that the backward walk never splits a two-byte one.
+  std::vector<std::string_view> chars;
+  for (std::size_t i = 0; i < zip.size();) {
+    const std::size_t n =
+        isLeadByte(static_cast<unsigned char>(zip[i])) && i + 1 < zip.size() ? 2 : 1;
+    chars.push_back(zip.substr(i, n));
+    i += n;
+  }
+  std::string out;
+  for (auto it = chars.rbegin(); it != chars.rend(); ++it) {
+    const std::string_view c = *it;
+    if (c.size() == 1 && c[0] >= '0' && c[0] <= '9') {
+      out += '\x82';
+      out += static_cast<char>(0x4F + (c[0] - '0'));
+    } else if (c.size() == 2 && c[0] == '\x82' && static_cast<unsigned char>(c[1]) >= 0x4F &&
+               static_cast<unsigned char>(c[1]) <= 0x58) {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string AddresseeAddressText(std::string_view address) {
+  return addressText(address, address.size() > kLongAddress);
+}
+
+std::string SenderAddressText(std::string_view address) {
+  return addressText(address, false);
+}
+
+std::string AddresseeNameText(std::string_view name, std::string_view sama) {
+  std::string out(name);
+  out += kFullWidthSpace;
+  out += sama;
+  return out;
+}
+
+std::string SenderNameText(std::string_view name) {
+  return std::string(name);
+}
+
+void ComposePostcard(Postcard& card, const datatype& entry, const usertype& user) {
+  const std::string zip = PostalCodeText(entry.zip_code);
+  const std::string address = AddresseeAddressText(entry.address);
+
+  place(card.QRname, user, 1, {94, 62});
+  place(card.QRaddress, user, 3, {14, 54});
+  place(card.QRzip_code, user, 5, {-20, 4});
+
+  card.QRname.text = AddresseeNameText(entry.name, entry.sama);
+  card.QRaddress.text = address;
+  card.QRzip_code.text = zip;
+
+  if (user.print_own_address) {
+    place(card.QRu_name, user, 7, {254, 246});
+    place(card.QRu_address, user, 9, {222, 174});
+    place(card.QRu_zip_code, user, 11, {200, 426});
+    card.QRu_name.text = SenderNameText(user.name);
+    card.QRu_address.text = SenderAddressText(user.address);
+    card.QRu_zip_code.text = PostalCodeText(user.zip_code);
+  } else {
+    card.QRu_name.text.clear();
+    card.QRu_address.text.clear();
+    card.QRu_zip_code.text.clear();
+  }
+}
+
+}  // namespace orivel

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "book/datatype.h"
+#include "settings/usertype.h"
+
+// One postcard: six text blocks on a page of 148 x 110 mm, composed from an addressee and
+// the sender settings. Positions and sizes are design pixels (1/96 inch) from the page's
+// top-left corner. The card is read with the page turned a quarter turn clockwise, so a
+// block's Top is its distance from the card's right edge and its Left from the card's top.
+namespace orivel {
+
+// The page in millimetres.
+struct PageSetup {
+  double widthMm = 148.0;
+  double lengthMm = 110.0;
+  double topMarginMm = 10.0;
+  double bottomMarginMm = 5.0;
+  double leftMarginMm = 10.0;
+  double rightMarginMm = 10.0;
+};
+inline constexpr PageSetup kPostcardPage{};
+
+// One text block. Only Left, Top and text change at run time.
+struct PostcardBlock {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+  int FontPoints = 0;
+  int FontPixels = 0;  // the face's height in design pixels
+  std::string text;    // code page 932; "\r\n" starts a new line (a new column on the card)
+
+  friend bool operator==(const PostcardBlock&, const PostcardBlock&) = default;
+};
+
+// The report's page state: the last composed postcard, or the design state before any.
+struct Postcard {
+  PostcardBlock QRname;
+  PostcardBlock QRaddress;
+  PostcardBlock QRzip_code;
+  PostcardBlock QRu_name;
+  PostcardBlock QRu_address;
+  PostcardBlock QRu_zip_code;
+
+  // The blocks as laid out at design, with their design texts.
+  static Postcard design();
+
+  // The six blocks in drawing order.
+  std::array<const PostcardBlock*, 6> blocks() const {
+    return {&QRname, &QRaddress, &QRzip_code, &QRu_name, &QRu_address, &QRu_zip_code};
+  }
+
+  friend bool operator==(const Postcard&, const Postcard&) = default;
+};
+
+// The postal code as a column of full-width digits in reverse order, so that laid out one
+// digit a line it reads left to right on the card. ASCII digits become full width, full-width
+// digits stay as they are; hyphens and any other character are left out.
+std::string PostalCodeText(std::string_view zip);
+
+// The addressee's address: in an address longer than 38 bytes each full-width space becomes
+// a line break followed by four full-width spaces; every full-width minus becomes "ー".
+std::string AddresseeAddressText(std::string_view address);
+
+// The sender's address: full-width minus signs become "ー"; nothing else changes.
+std::string SenderAddressText(std::string_view address);
+
+// The addressee's name, a full-width space and the honorific.
+std::string AddresseeNameText(std::string_view name, std::string_view sama);
+
+// The sender's name alone.
+std::string SenderNameText(std::string_view name);
+
+// Composes one postcard into `card`: the addressee blocks from `entry`, the sender blocks
+// from `user` when it prints its own address (otherwise they are emptied and stay where
+// they stood), every printed block placed by its two offsets.
+void ComposePostcard(Postcard& card, const datatype& entry, const usertype& user);
+
+}  // namespace orivel

@@ -1,0 +1,303 @@
+#include <QAction>
+#include <QApplication>
+#include <QPainter>
+#include <QPushButton>
+#include <vector>
+
+#include "app/TForm1.h"
+#include "common/Codec.h"
+#include "print/TPrevwin.h"
+#include "print/TQRFM.h"
+#include "support/FormsFixture.h"
+
+namespace orivel::test {
+namespace {
+
+// Takes every job instead of a printer: the card as composed and the page as painted.
+class RecordingPrinter final : public PagePrinter {
+ public:
+  struct Job {
+    Postcard card;
+    QImage page;
+    QPageLayout layout;
+  };
+
+  RecordingPrinter() { setPagePrinter(this); }
+  ~RecordingPrinter() override { setPagePrinter(nullptr); }
+
+  bool printPage(const QPageLayout& layout, const PaintPage& paint) override {
+    if (static_cast<int>(jobs.size()) == refuseFrom) return false;
+    QImage page(559, 416, QImage::Format_ARGB32_Premultiplied);
+    page.setDotsPerMeterX(3780);
+    page.setDotsPerMeterY(3780);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    paint(painter, page);
+    painter.end();
+    jobs.push_back({QRFM->Card, page, layout});
+    return true;
+  }
+
+  std::vector<Job> jobs;
+  int refuseFrom = -1;  // the number of jobs after which every job is refused
+};
+
+class PrintCommandsTest : public FormsTest {
+ protected:
+  // Entries "name0", "name1", ... with postal codes 100-000i.
+  void addEntries(int n) {
+    for (int i = 0; i < n; ++i) {
+      datatype e;
+      e.name = "name" + std::to_string(i);
+      e.address = "address" + std::to_string(i);
+      e.zip_code = "100-000" + std::to_string(i);
+      e.sama = codec::encodeKnown(QStringLiteral("様"));
+      Form1->Book.append(e);
+    }
+  }
+  void check(std::initializer_list<int> rows) {
+    for (int r : rows) Form1->Book.setChecked(r, true);
+  }
+  static std::string nameText(int i) {
+    return "name" + std::to_string(i) + codec::encodeKnown(QStringLiteral("　様"));
+  }
+  static std::string shownName() { return QRFM->QRname.text; }
+
+  RecordingPrinter printer;
+};
+
+int darkPixels(const QImage& image) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) n += qGray(image.pixel(x, y)) < 128;
+  return n;
+}
+
+TEST_F(PrintCommandsTest, PrintMakesOneJobPerCheckedRowInListOrder) {
+  addEntries(5);
+  check({3, 0});
+  Form1->PreviewIndex = 2;
+  Form1->Button2->click();
+  ASSERT_EQ(printer.jobs.size(), 2u);
+  EXPECT_EQ(printer.jobs[0].card.QRname.text, nameText(0));
+  EXPECT_EQ(printer.jobs[1].card.QRname.text, nameText(3));
+  EXPECT_EQ(printer.jobs[1].card.QRaddress.text, "address3");
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(Form1->PreviewIndex, 2);
+  EXPECT_EQ(shownName(), nameText(3));  // the report keeps the last printed card
+  EXPECT_GT(darkPixels(printer.jobs[0].page), 200);
+}
+
+TEST_F(PrintCommandsTest, EveryJobIsOnePostcardPageInFullPageCoordinates) {
+  addEntries(1);
+  check({0});
+  Form1->Button2Click();
+  ASSERT_EQ(printer.jobs.size(), 1u);
+  const QPageLayout& layout = printer.jobs[0].layout;
+  EXPECT_EQ(layout.orientation(), QPageLayout::Portrait);
+  EXPECT_EQ(layout.mode(), QPageLayout::FullPageMode);
+  const QRectF mm = layout.fullRect(QPageLayout::Millimeter);
+  EXPECT_NEAR(mm.width(), 148.0, 0.01);
+  EXPECT_NEAR(mm.height(), 110.0, 0.01);
+  const QMarginsF margins = layout.margins(QPageLayout::Millimeter);
+  EXPECT_NEAR(margins.top(), 10.0, 0.01);
+  EXPECT_NEAR(margins.bottom(), 5.0, 0.01);
+  EXPECT_NEAR(margins.left(), 10.0, 0.01);
+  EXPECT_NEAR(margins.right(), 10.0, 0.01);
+}
+
+TEST_F(PrintCommandsTest, PrintWithNothingCheckedShowsItsMessage) {
+  addEntries(3);
+  Form1->Button2->click();
+  Form1->N6->trigger();
+  EXPECT_TRUE(printer.jobs.empty());
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  for (const auto& s : dialogs.shown) {
+    EXPECT_EQ(s.kind, MessageKind::Error);
+    EXPECT_EQ(s.title, QStringLiteral("ＥＲＲＯＲ"));
+    EXPECT_EQ(s.text, QStringLiteral("印刷する項目が未設定です"));
+  }
+}
+
+TEST_F(PrintCommandsTest, MenuPrintAllIsThePrintCommand) {
+  addEntries(4);
+  check({1, 2});
+  Form1->N6->trigger();
+  ASSERT_EQ(printer.jobs.size(), 2u);
+  EXPECT_EQ(printer.jobs[0].card.QRname.text, nameText(1));
+  EXPECT_EQ(printer.jobs[1].card.QRname.text, nameText(2));
+}
+
+TEST_F(PrintCommandsTest, RefusedJobStopsThePrintWithAMessageAndKeepsTheJobsBefore) {
+  addEntries(4);
+  check({0, 1, 3});
+  printer.refuseFrom = 1;
+  Form1->Button2->click();
+  ASSERT_EQ(printer.jobs.size(), 1u);
+  EXPECT_EQ(printer.jobs[0].card.QRname.text, nameText(0));
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("ＥＲＲＯＲ"));
+  EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("印刷できませんでした。"));
+  EXPECT_EQ(shownName(), nameText(1));  // stopped at the refused card, not after it
+}
+
+TEST_F(PrintCommandsTest, PreviewWithNothingCheckedShowsItsMessage) {
+  addEntries(2);
+  Form1->Button1->click();
+  EXPECT_FALSE(Prevwin->isVisible());
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
+  EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("ＥＲＲＯＲ"));
+  EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("プレビューする項目が未設定です"));
+}
+
+TEST_F(PrintCommandsTest, PreviewShowsTheFirstCheckedRowModelessly) {
+  addEntries(10);
+  check({5, 2, 9});
+  Form1->Button1->click();
+  EXPECT_TRUE(Prevwin->isVisible());
+  EXPECT_EQ(Prevwin->windowModality(), Qt::NonModal);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_TRUE(Form1->isEnabled());
+  EXPECT_EQ(Form1->PreviewIndex, 2);
+  EXPECT_EQ(shownName(), nameText(2));
+  const QImage& page = Prevwin->QRPreview1->page();
+  EXPECT_EQ(page.size() / page.devicePixelRatio(), QSize(559, 416));
+  EXPECT_GT(darkPixels(page), 200);
+  EXPECT_TRUE(printer.jobs.empty());
+}
+
+TEST_F(PrintCommandsTest, PageButtonsStepRoundTheCheckedRows) {
+  addEntries(10);
+  check({2, 5, 9});
+  Form1->Button1Click();
+  std::vector<int> seen;
+  for (int i = 0; i < 3; ++i) {
+    Prevwin->Button2->click();
+    seen.push_back(Form1->PreviewIndex);
+    EXPECT_EQ(shownName(), nameText(Form1->PreviewIndex));
+  }
+  EXPECT_EQ(seen, (std::vector<int>{5, 9, 2}));
+  Prevwin->Button1->click();
+  EXPECT_EQ(Form1->PreviewIndex, 9);
+  EXPECT_EQ(shownName(), nameText(9));
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(PrintCommandsTest, PageButtonsWithOneCheckedRowChangeNothing) {
+  addEntries(4);
+  check({1});
+  Form1->Button1Click();
+  const QImage before = Prevwin->QRPreview1->page();
+  QRFM->QRname.text = "marker";  // a new composition would overwrite it
+  Prevwin->Button2->click();
+  Prevwin->Button1->click();
+  EXPECT_EQ(Form1->PreviewIndex, 1);
+  EXPECT_EQ(shownName(), "marker");
+  EXPECT_EQ(Prevwin->QRPreview1->page(), before);
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(PrintCommandsTest, UntickingTheRowOnShowThenNextMovesOn) {
+  addEntries(10);
+  check({2, 5, 9});
+  Form1->Button1Click();
+  Prevwin->Button2Click();
+  ASSERT_EQ(Form1->PreviewIndex, 5);
+  Form1->Book.setChecked(5, false);
+  Prevwin->Button2->click();
+  EXPECT_EQ(Form1->PreviewIndex, 9);
+
+  Form1->Book.SelectChecks(8);  // none
+  Prevwin->Button2->click();
+  Prevwin->Button1->click();
+  EXPECT_EQ(Form1->PreviewIndex, 9);
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(PrintCommandsTest, PrintAllInThePreviewIsTheMainPrintCommand) {
+  addEntries(4);
+  check({0, 3});
+  Form1->Button1Click();
+  Prevwin->Button4->click();
+  ASSERT_EQ(printer.jobs.size(), 2u);
+  EXPECT_EQ(printer.jobs[0].card.QRname.text, nameText(0));
+  EXPECT_EQ(printer.jobs[1].card.QRname.text, nameText(3));
+
+  Form1->Book.SelectChecks(8);
+  Prevwin->Button4->click();
+  EXPECT_EQ(printer.jobs.size(), 2u);
+  EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("印刷する項目が未設定です")});
+}
+
+TEST_F(PrintCommandsTest, PrintInThePreviewPrintsTheCardOnShow) {
+  addEntries(4);
+  check({1, 3});
+  Form1->Button1Click();  // shows row 1
+  Form1->Button2Click();  // the report now holds row 3
+  ASSERT_EQ(shownName(), nameText(3));
+  Prevwin->Button6->click();
+  ASSERT_EQ(printer.jobs.size(), 3u);
+  EXPECT_EQ(printer.jobs[2].card.QRname.text, nameText(1));
+  // What prints is what the preview shows.
+  EXPECT_EQ(printer.jobs[2].page.convertToFormat(QImage::Format_RGB32),
+            Prevwin->QRPreview1->page().convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(PrintCommandsTest, PrintInThePreviewReportsARefusedJob) {
+  addEntries(2);
+  check({0});
+  Form1->Button1Click();
+  printer.refuseFrom = 0;
+  Prevwin->Button6->click();
+  EXPECT_TRUE(printer.jobs.empty());
+  EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("印刷できませんでした。")});
+}
+
+TEST_F(PrintCommandsTest, ExitHidesThePreviewAndKeepsPreviewIndex) {
+  addEntries(4);
+  check({3});
+  Form1->Button1Click();
+  ASSERT_TRUE(Prevwin->isVisible());
+  Prevwin->Button3->click();
+  EXPECT_FALSE(Prevwin->isVisible());
+  EXPECT_NE(Prevwin, nullptr);
+  EXPECT_EQ(Form1->PreviewIndex, 3);
+}
+
+TEST_F(PrintCommandsTest, PreviewWindowLayout) {
+  EXPECT_EQ(Prevwin->windowTitle(), QStringLiteral("Prevwin"));
+  EXPECT_EQ(Prevwin->QRPreview1->geometry(), QRect(8, 40, 481, 321));
+  struct Expected {
+    QPushButton* button;
+    QString caption;
+    QRect geometry;
+  };
+  const Expected expected[] = {
+      {Prevwin->Button3, QStringLiteral("ＥＸＩＴ"), QRect(8, 8, 75, 25)},
+      {Prevwin->Button4, QStringLiteral("全て印刷"), QRect(96, 8, 75, 25)},
+      {Prevwin->Button1, QStringLiteral("前ページ"), QRect(272, 8, 75, 25)},
+      {Prevwin->Button6, QStringLiteral("印刷"), QRect(360, 8, 43, 25)},
+      {Prevwin->Button2, QStringLiteral("次ページ"), QRect(416, 8, 75, 25)},
+  };
+  for (const Expected& e : expected) {
+    EXPECT_EQ(e.button->text(), e.caption);
+    EXPECT_EQ(e.button->geometry(), e.geometry) << e.caption.toStdString();
+  }
+  // Everything fits inside the window with the same 8-pixel edge on the right.
+  EXPECT_GE(Prevwin->width(), 489 + 8);
+  EXPECT_GE(Prevwin->height(), 361 + 7);
+}
+
+TEST_F(PrintCommandsTest, PreviewShowsThePageAtFullSizeInTheScrollArea) {
+  addEntries(1);
+  check({0});
+  Form1->Button1Click();
+  QWidget* view = Prevwin->QRPreview1->widget();
+  ASSERT_NE(view, nullptr);
+  // 148 x 110 mm at 96 dpi is wider and taller than the control: it scrolls.
+  EXPECT_EQ(view->size(), QSize(559, 416));
+}
+
+}  // namespace
+}  // namespace orivel::test
