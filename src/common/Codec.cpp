@@ -49,7 +49,8 @@ bool encodable(char32_t c) {
 
 QString toQString(std::string_view cp932) {
   {
-    QStringDecoder whole(kCodecName);
+    // Stateless: a lead byte cut off at the end is an error, not input held for later.
+    QStringDecoder whole(kCodecName, QStringDecoder::Flag::Stateless);
     const QString text =
         whole.decode(QByteArrayView(cp932.data(), static_cast<qsizetype>(cp932.size())));
     if (!whole.hasError()) return text;

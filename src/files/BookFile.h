@@ -29,7 +29,7 @@ struct BookLoadResult {
 };
 
 // Writes Version, Cnt and every entry's ten keys into the profile. False when a value
-// cannot be written (a text holding a line break): the profile is then incomplete.
+// cannot be written (a text holding a LF): the profile is then incomplete.
 bool WriteBook(const AddressBook& book, ProfileFile& profile);
 // Checks the header and, when it is accepted, replaces the book with the file's entries in
 // file order, unchecked. A rejected header leaves the book untouched.

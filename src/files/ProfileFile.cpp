@@ -259,7 +259,11 @@ std::string_view ProfileFile::cleanValue(std::string_view raw) {
 }
 
 bool ProfileFile::parseInteger(std::string_view text, int* out) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  // One sign at most: "+-5" and "-+5" are not numbers.
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && text.front() == '-') return false;
+  }
   if (text.empty() || text.front() == '+') return false;
   int value = 0;
   const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
@@ -310,7 +314,9 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
   if (trim(key).size() != key.size() || key.empty() || key.front() == '[' ||
       key.find('=') != std::string_view::npos || hasLineBreak(key))
     return false;
-  if (hasLineBreak(value)) return false;
+  // Only a LF ends a line when the file is read, so a lone CR is kept in a value: a load can
+  // give one (from a hand-edited file), and the save must be able to write it back.
+  if (value.find('\n') != std::string_view::npos) return false;
 
   Section& s = sectionFor(section);
   const auto k = s.keys.find(key);

@@ -51,8 +51,9 @@ class ProfileFile {
   // An integer with default 0 (or 1 for a true default): any non-zero integer is true.
   bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
-  // False, with nothing written, when a name or the value holds a line break (it would
-  // split the line) or a name is empty, holds "=" or a section name holds "]".
+  // False, with nothing written, when a name holds a CR or LF, the value holds a LF (it would
+  // split the line), or a name is empty, holds "=" or a section name holds "]". A CR in a value
+  // stays: the reader keeps it too.
   bool WriteString(std::string_view section, std::string_view key, std::string_view value);
   bool WriteInteger(std::string_view section, std::string_view key, int value);
   bool WriteBool(std::string_view section, std::string_view key, bool value);

@@ -36,5 +36,13 @@ TEST(Codec, UndecodableBytesShowAsReplacementAndTheRestStillDecodes) {
   EXPECT_EQ(shown, QStringLiteral("A\uFFFDBあ\uFFFD\uFFFD"));
 }
 
+TEST(Codec, ALeadByteCutOffAtTheEndShowsAsReplacement) {
+  // 山 and the first byte of 田: the converter would wait for more and drop the byte.
+  const std::string bytes("\x8e\x52\x93", 3);
+  EXPECT_EQ(toQString(bytes), QStringLiteral("山\uFFFD"));
+  std::string back;
+  EXPECT_FALSE(fromQString(toQString(bytes), &back));
+}
+
 }  // namespace
 }  // namespace orivel::codec

@@ -345,6 +345,22 @@ TEST_F(BookFileTest, TheSampleBookLoadsAndSavesBackByteForByte) {
   EXPECT_EQ(readBytes(dir / "copy.orv"), readBytes(sample));
 }
 
+TEST_F(BookFileTest, ATextHoldingALoneCarriageReturnLoadsSavesAndLoadsBack) {
+  writeBytes(dir / "cr.orv",
+             "[HEADER]\r\nVersion=Ver1.00\r\nCnt=1\r\n[DATAS]\r\nname0=a\rb\r\n"
+             "address0=x\r\r\n");
+  AddressBook book;
+  ASSERT_TRUE(LoadBook(dir / "cr.orv", book).ok());
+  ASSERT_EQ(book.count(), 1);
+  EXPECT_EQ(book.entry(0).name, "a\rb");
+  EXPECT_EQ(book.entry(0).address, "x\r");
+  ASSERT_TRUE(SaveBook(book, dir / "cr.orv"));
+  AddressBook again;
+  ASSERT_TRUE(LoadBook(dir / "cr.orv", again).ok());
+  ASSERT_EQ(again.count(), 1);
+  EXPECT_EQ(again.entry(0), book.entry(0));
+}
+
 // Save failures: the old file stays as it was and no temporary file is left behind.
 class BookSaveFailureTest : public BookFileTest {
  protected:

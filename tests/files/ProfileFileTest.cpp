@@ -151,6 +151,31 @@ TEST(ProfileFileTest, ABreakInANameOrValueIsRefusedAndNothingWritten) {
   EXPECT_EQ(p.text(), "[S]\r\na=1\r\n");
 }
 
+TEST(ProfileFileTest, ALoneCarriageReturnInAValueReadsAndWritesBack) {
+  // Only LF ends a line, so a hand-edited file can give a value holding a CR; writing it
+  // back must work, or a loaded book could never be saved.
+  ProfileFile p("[S]\r\na=x\ry\r\nb=end\r\r\n");
+  EXPECT_EQ(p.ReadString("S", "a", ""), "x\ry");
+  EXPECT_EQ(p.ReadString("S", "b", ""), "end\r");
+  ASSERT_TRUE(p.WriteString("S", "a", "p\rq"));
+  ASSERT_TRUE(p.WriteString("S", "c", "\r"));
+  const ProfileFile again(p.text());
+  EXPECT_EQ(again.ReadString("S", "a", ""), "p\rq");
+  EXPECT_EQ(again.ReadString("S", "b", ""), "end\r");
+  EXPECT_EQ(again.ReadString("S", "c", ""), "\r");
+  EXPECT_FALSE(p.WriteString("S", "d", "p\nq"));
+  EXPECT_FALSE(p.WriteString("S", "d\r", "v"));
+  EXPECT_FALSE(p.WriteString("S\r", "d", "v"));
+}
+
+TEST(ProfileFileTest, TwoSignsAreNotANumber) {
+  const ProfileFile p("[S]\r\na=+-5\r\nb=-+5\r\nc=++5\r\nd=--5\r\ne=+5\r\nf=-5\r\n");
+  for (const char* k : {"a", "b", "c", "d"}) EXPECT_EQ(p.ReadInteger("S", k, 9), 9) << k;
+  EXPECT_EQ(p.ReadInteger("S", "e", 9), 5);
+  EXPECT_EQ(p.ReadInteger("S", "f", 9), -5);
+  EXPECT_FALSE(p.ReadBool("S", "a", false));
+}
+
 TEST(ProfileFileTest, ThousandsOfNewKeysStayInWritingOrder) {
   ProfileFile p("[S]\r\n\r\n[T]\r\nt=1\r\n");
   for (int i = 0; i < 3000; ++i) ASSERT_TRUE(p.WriteInteger("S", "k" + std::to_string(i), i));
