@@ -20,3 +20,6 @@ echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 scripts/build.sh build-asan -DORIVEL_CORE_ONLY=ON -DORIVEL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j"$jobs")
+
+echo "== Fuzz targets, 10 s each (clang, AddressSanitizer, UndefinedBehaviorSanitizer)"
+scripts/fuzz.sh 10
