@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "../files/TempFiles.h"
 #include "book/AddressBook.h"
 #include "files/BookFile.h"
 #include "files/CsvImport.h"
 #include "files/Func.h"
-#include "../files/TempFiles.h"
 
 namespace orivel {
 namespace {
@@ -38,8 +38,8 @@ class Texts {
 
   std::string text(int maxChars) {
     static const std::array<std::string_view, 12> pieces = {
-        "a", "Z", "7", "-", "\x8e\x52", "\x93\x63", "\x83\x5c", "\x95\x7c", "\x81\x40",
-        "\x81\x7c", "\xb1", " "};
+        "a",        "Z",        "7",        "-",        "\x8e\x52", "\x93\x63",
+        "\x83\x5c", "\x95\x7c", "\x81\x40", "\x81\x7c", "\xb1",     " "};
     const int n = pick(0, maxChars);
     std::string s;
     for (int i = 0; i < n; ++i) {
@@ -98,7 +98,7 @@ TEST(BookSoakTest, TenThousandRandomOperationsKeepTheBookAndItsFileRight) {
   bool haveFile = false;
   StringGrid grid;  // kept from one import to the next, as the window keeps it
   static const std::array<std::string_view, 8> marks = {"Y", "o", "\x81\x9B", "\x82\x99",
-                                                        "",  "N", "1", " Y"};
+                                                        "",  "N", "1",        " Y"};
   int saves = 0;
   int loads = 0;
   int full = 0;

@@ -5,16 +5,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <fcntl.h>
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "files/BookFile.h"
 #include "TempFiles.h"
+#include "files/BookFile.h"
 
 namespace orivel {
 namespace {

@@ -28,7 +28,8 @@ datatype keeper() {
 void checkShape(const AddressBook& book) {
   FUZZ_CHECK(book.count() >= 0 && book.count() <= AddressBook::kCapacity);
   FUZZ_CHECK(book.checkedCount() == 0);
-  for (int i = book.count(); i < AddressBook::kCapacity; ++i) FUZZ_CHECK(book.entry(i) == datatype{});
+  for (int i = book.count(); i < AddressBook::kCapacity; ++i)
+    FUZZ_CHECK(book.entry(i) == datatype{});
 }
 
 // What a load gives for the entries of a saved book.
@@ -55,7 +56,8 @@ void checkSavedAndLoaded(const AddressBook& book, ProfileFile& file) {
   checkShape(again);
   const std::vector<datatype> expected = readAgain(book);
   FUZZ_CHECK(again.count() == static_cast<int>(expected.size()));
-  for (int i = 0; i < again.count(); ++i) FUZZ_CHECK(again.entry(i) == expected[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < again.count(); ++i)
+    FUZZ_CHECK(again.entry(i) == expected[static_cast<std::size_t>(i)]);
 }
 
 }  // namespace

@@ -107,7 +107,8 @@ void checkImport(const StringGrid& grid, const Lines& lines, int already) {
     for (std::size_t k = 0; k < 6; ++k) FUZZ_CHECK(e.ml[k] == (markModel(field(3 + k)) ? 1 : 0));
     FUZZ_CHECK(!book.isChecked(i));
   }
-  for (int i = book.count(); i < AddressBook::kCapacity; ++i) FUZZ_CHECK(book.entry(i) == datatype{});
+  for (int i = book.count(); i < AddressBook::kCapacity; ++i)
+    FUZZ_CHECK(book.entry(i) == datatype{});
 }
 
 // The converter of a UTF-8 file: here, ASCII lines only, copied.

@@ -75,7 +75,8 @@ void checkPostalCode(std::string_view zip) {
   FUZZ_CHECK(out.size() % 2 == 0 && out.size() <= 2 * zip.size());
   for (std::size_t i = 0; i < out.size(); i += 2)
     FUZZ_CHECK(out[i] == '\x82' && out[i + 1] >= '\x4F' && out[i + 1] <= '\x58');
-  if (std::all_of(zip.begin(), zip.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+  if (std::all_of(zip.begin(), zip.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
     std::string digits;
     for (auto it = zip.rbegin(); it != zip.rend(); ++it)
       if (*it >= '0' && *it <= '9') digits += *it;
@@ -85,8 +86,8 @@ void checkPostalCode(std::string_view zip) {
   }
 }
 
-void checkPlaced(const PostcardBlock& b, const PostcardBlock& design, const usertype& user,
-                 int odd, int topBase, int leftBase) {
+void checkPlaced(const PostcardBlock& b, const PostcardBlock& design, const usertype& user, int odd,
+                 int topBase, int leftBase) {
   FUZZ_CHECK(b.Top == user.offset(odd) + topBase && b.Left == user.offset(odd + 1) + leftBase);
   FUZZ_CHECK(b.Width == design.Width && b.Height == design.Height &&
              b.FontPoints == design.FontPoints && b.FontPixels == design.FontPixels);
@@ -134,7 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkAddresseeAddress(t.view());
     checkSenderAddress(t.view());
   }
-  for (const std::string* s : {&entry.zip_code, &user.zip_code}) checkPostalCode(ExactText(*s).view());
+  for (const std::string* s : {&entry.zip_code, &user.zip_code})
+    checkPostalCode(ExactText(*s).view());
   {
     const ExactText name(entry.name);
     const ExactText sama(entry.sama);
@@ -151,7 +153,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     user.print_own_address = false;
     ComposePostcard(card, entry, user);
     checkComposed(card, entry, user);
-    FUZZ_CHECK(card.QRu_name.Top == before.QRu_name.Top && card.QRu_name.Left == before.QRu_name.Left);
+    FUZZ_CHECK(card.QRu_name.Top == before.QRu_name.Top &&
+               card.QRu_name.Left == before.QRu_name.Left);
     FUZZ_CHECK(card.QRu_zip_code.Top == before.QRu_zip_code.Top &&
                card.QRu_address.Left == before.QRu_address.Left);
   }
