@@ -101,16 +101,6 @@ TEST_F(SaveFailureTest, NoDescriptorForTheTemporaryFile) {
   expectUntouched();
 }
 
-TEST_F(SaveFailureTest, NoDescriptorAtAllFailsTheWholeSave) {
-  const int result = inChild([&] {
-    const rlimit none{nextDescriptor(), nextDescriptor()};
-    if (setrlimit(RLIMIT_NOFILE, &none) != 0) return 2;
-    return SaveBook(big, book) ? 1 : 0;
-  });
-  EXPECT_EQ(result, 0);
-  expectUntouched();
-}
-
 TEST_F(SaveFailureTest, AFileInPlaceOfTheFolderFails) {
   // The file itself stands where the folder of the new file should be.
   EXPECT_FALSE(SaveBook(big, fs::path(book) / "inner.orv"));
