@@ -74,17 +74,20 @@ bool markModel(std::string_view cell) {
   return std::find(marks.begin(), marks.end(), cell) != marks.end();
 }
 
-void expectSame(const AddressBook& book, const Model& model, int step) {
+// Line i shows slot i; with `allSlots`, every slot past the lines is empty too. Plain loops,
+// so that the sanitizer build stays quick.
+void expectSame(const AddressBook& book, const Model& model, int step, bool allSlots) {
   ASSERT_EQ(book.count(), static_cast<int>(model.entries.size())) << "step " << step;
   ASSERT_LE(book.count(), AddressBook::kCapacity);
   for (int i = 0; i < book.count(); ++i) {
-    ASSERT_EQ(book.entry(i), model.entries[static_cast<std::size_t>(i)])
-        << "line " << i << " step " << step;
-    ASSERT_EQ(book.isChecked(i), model.checks[static_cast<std::size_t>(i)])
-        << "line " << i << " step " << step;
+    const auto k = static_cast<std::size_t>(i);
+    if (!(book.entry(i) == model.entries[k]) || book.isChecked(i) != model.checks[k])
+      FAIL() << "line " << i << " step " << step;
   }
+  if (!allSlots) return;
+  static const datatype empty{};
   for (int i = book.count(); i < AddressBook::kCapacity; ++i)
-    ASSERT_EQ(book.entry(i), datatype{}) << "slot " << i << " step " << step;
+    if (!(book.entry(i) == empty)) FAIL() << "slot " << i << " step " << step;
 }
 
 TEST(BookSoakTest, TenThousandRandomOperationsKeepTheBookAndItsFileRight) {
@@ -106,24 +109,24 @@ TEST(BookSoakTest, TenThousandRandomOperationsKeepTheBookAndItsFileRight) {
   for (int step = 0; step < 10000; ++step) {
     const int op = texts.pick(0, 999);
     const int n = book.count();
-    if (op < 250) {  // add
+    if (op < 290) {  // add
       const datatype e = texts.entry();
       ASSERT_EQ(book.append(e), model.append(e));
-    } else if (op < 350) {  // change
+    } else if (op < 390) {  // change
       if (n == 0) continue;
       const int i = texts.pick(0, n - 1);
       const datatype e = texts.entry();
       book.replace(i, e);
       model.entries[static_cast<std::size_t>(i)] = e;
       model.checks[static_cast<std::size_t>(i)] = false;
-    } else if (op < 550) {  // delete, now and then a line that is not there
+    } else if (op < 590) {  // delete, now and then a line that is not there
       const int i = texts.pick(-1, n);
       book.remove(i);
       if (i >= 0 && i < n) {
         model.entries.erase(model.entries.begin() + i);
         model.checks.erase(model.checks.begin() + i);
       }
-    } else if (op < 630) {  // check commands, any kind including none
+    } else if (op < 670) {  // check commands, any kind including none
       const int kind = texts.pick(0, 10);
       book.SelectChecks(kind);
       for (std::size_t i = 0; i < model.checks.size(); ++i) {
@@ -136,13 +139,13 @@ TEST(BookSoakTest, TenThousandRandomOperationsKeepTheBookAndItsFileRight) {
         else if (kind == 9)
           model.checks[i] = !model.checks[i];
       }
-    } else if (op < 720) {  // tick one line
+    } else if (op < 770) {  // tick one line
       if (n == 0) continue;
       const int i = texts.pick(0, n - 1);
       const bool on = texts.pick(0, 1) == 1;
       book.setChecked(i, on);
       model.checks[static_cast<std::size_t>(i)] = on;
-    } else if (op < 880) {  // import a CSV file of up to 12 lines
+    } else if (op < 980) {  // import a CSV file of up to 12 lines
       std::string csv = "header\n";
       std::vector<datatype> rows;
       const int lines = texts.pick(0, 12);
@@ -176,7 +179,7 @@ TEST(BookSoakTest, TenThousandRandomOperationsKeepTheBookAndItsFileRight) {
       ASSERT_EQ(r.added, added);
       ASSERT_EQ(r.leftOut, leftOut);
       if (leftOut > 0) ++full;
-    } else if (op < 930) {  // save, then load into a second book: the model's entries
+    } else if (op < 992) {  // save, then load into a second book: the model's entries
       ASSERT_TRUE(SaveBook(book, path)) << "step " << step;
       saved = model;
       std::fill(saved.checks.begin(), saved.checks.end(), false);
@@ -184,7 +187,7 @@ TEST(BookSoakTest, TenThousandRandomOperationsKeepTheBookAndItsFileRight) {
       ++saves;
       AddressBook loaded;
       ASSERT_TRUE(LoadBook(path, loaded).ok());
-      ASSERT_NO_FATAL_FAILURE(expectSame(loaded, saved, step));
+      ASSERT_NO_FATAL_FAILURE(expectSame(loaded, saved, step, true));
     } else if (op < 998) {  // load the last saved file over the book
       if (!haveFile) continue;
       ASSERT_TRUE(LoadBook(path, book).ok()) << "step " << step;
@@ -194,11 +197,13 @@ TEST(BookSoakTest, TenThousandRandomOperationsKeepTheBookAndItsFileRight) {
       book.clear();
       model = Model{};
     }
-    ASSERT_NO_FATAL_FAILURE(expectSame(book, model, step));
+    // The slots past the lines after every shrinking step and now and then besides.
+    const bool shrank = book.count() < n || op >= 980;
+    ASSERT_NO_FATAL_FAILURE(expectSame(book, model, step, shrank || step % 50 == 0));
   }
   // The seed reaches every kind of step, a full book included.
-  EXPECT_GT(saves, 100);
-  EXPECT_GT(loads, 100);
+  EXPECT_GT(saves, 80);
+  EXPECT_GT(loads, 30);
   EXPECT_GT(full, 0);
 }
 
