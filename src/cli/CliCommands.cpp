@@ -24,9 +24,14 @@ std::filesystem::path nativePath(const std::string& bytes) {
   return std::filesystem::path(bytes);
 }
 
-void writeOut(const QByteArray& bytes) {
-  std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-  std::fflush(stdout);
+// False when standard output did not take it all (a full disk, say): the listing is then
+// incomplete and the command has failed.
+bool writeOut(const QByteArray& bytes) {
+  const auto size = static_cast<std::size_t>(bytes.size());
+  if (std::fwrite(bytes.constData(), 1, size, stdout) == size && std::fflush(stdout) == 0)
+    return true;
+  Say(QStringLiteral("orivel-cli: standard output could not be written"));
+  return false;
 }
 
 // Loads the book as the load command does and says what the window would show when the
@@ -177,8 +182,7 @@ int Show(const Arguments& args) {
     }
     out += "]}\n";
   }
-  writeOut(out);
-  return kExitSuccess;
+  return writeOut(out) ? kExitSuccess : kExitFailure;
 }
 
 int Import(const Arguments& args) {
@@ -235,8 +239,7 @@ int Compose(const Arguments& args) {
   out += ", ";
   appendBlock(out, "QRu_zip_code", card.QRu_zip_code, own);
   out += "}\n";
-  writeOut(out);
-  return kExitSuccess;
+  return writeOut(out) ? kExitSuccess : kExitFailure;
 }
 
 int Print(const Arguments& args) {

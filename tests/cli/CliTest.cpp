@@ -72,6 +72,17 @@ TEST_F(CliTest, ShowOfACountAbove300SaysOnlyThatTheLoadFailed) {
   EXPECT_EQ(run.errText(), QStringLiteral("読み込みに失敗しました。\n"));
 }
 
+TEST_F(CliTest, ShowIntoAFullDiskFails) {
+  QProcess process;
+  process.setProcessEnvironment(headlessEnvironment());
+  process.setStandardOutputFile(QStringLiteral("/dev/full"));
+  process.start(QStringLiteral(ORIVEL_CLI), {QStringLiteral("show"), kBook});
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitCode(), 1);
+  EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()),
+            QStringLiteral("orivel-cli: standard output could not be written\n"));
+}
+
 TEST_F(CliTest, ShowWantsExactlyOneBook) {
   EXPECT_EQ(runCli({QStringLiteral("show")}).exitCode, 2);
   EXPECT_EQ(runCli({QStringLiteral("show"), kBook, kBook}).exitCode, 2);
