@@ -1,6 +1,8 @@
 #include "print/PageRenderer.h"
 
+#ifndef _WIN32
 #include <dlfcn.h>
+#endif
 
 #include <QPageSize>
 #include <QPainter>
@@ -20,6 +22,9 @@ constexpr double kDesignDpi = 96.0;
 // last request on this thread, which is the job just submitted. Without CUPS there is
 // nothing to ask.
 bool cupsRefusedLastRequest() {
+#ifdef _WIN32
+  return false;  // the Windows spooler reports failures through QPrinter itself
+#else
   void* cups = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
   if (!cups) return false;
   using LastError = int (*)();
@@ -27,6 +32,7 @@ bool cupsRefusedLastRequest() {
   const bool refused = lastError && lastError() >= 0x0400;  // IPP client and server errors
   dlclose(cups);
   return refused;
+#endif
 }
 
 }  // namespace
