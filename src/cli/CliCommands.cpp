@@ -196,7 +196,7 @@ int Import(const Arguments& args) {
       Say(QStringLiteral("ファイルがありません"));
       return kExitFailure;
     }
-    const CsvRead read = ReadCsvFileForImport(csv, grid, utf8LineToCp932);
+    const CsvRead read = ReadCsvFileForImport(nativePath(csv), grid, utf8LineToCp932);
     if (read.status == CsvRead::Status::CannotOpen) {
       Say(QStringLiteral("読み込みに失敗しました。"));
       return kExitFailure;
