@@ -1,19 +1,9 @@
-#include <filesystem>
-
 #include "app/TForm1.h"
 #include "common/Codec.h"
 #include "common/Dialogs.h"
 #include "files/BookFile.h"
 
 // Saving and loading the address book.
-
-namespace {
-
-std::filesystem::path toPath(const QString& path) {
-  return std::filesystem::path(path.toStdU16String());
-}
-
-}  // namespace
 
 void TForm1::N1Click() {
   const QString path = orivel::dialogs().saveFileName(this, kBookFilter);
@@ -38,11 +28,11 @@ void TForm1::N2Click() {
 }
 
 bool TForm1::SaveBookFile(const QString& path) {
-  return orivel::SaveBook(Book, toPath(path));
+  return orivel::SaveBook(Book, orivel::filePath(path));
 }
 
 bool TForm1::LoadBookFile(const QString& path) {
-  const orivel::BookLoadResult result = orivel::LoadBook(toPath(path), Book);
+  const orivel::BookLoadResult result = orivel::LoadBook(orivel::filePath(path), Book);
   switch (result.status) {
     case orivel::BookLoadStatus::Loaded:
       return true;

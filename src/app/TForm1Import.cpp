@@ -32,7 +32,7 @@ void TForm1::ImportCsv() {
     orivel::ShowError(this, QStringLiteral("ファイルがありません"));
     return;
   }
-  const orivel::CsvRead read = orivel::ReadCsvFileForImport(QFile::encodeName(path).toStdString(),
+  const orivel::CsvRead read = orivel::ReadCsvFileForImport(orivel::filePath(path),
                                                             StringGrid1, utf8LineToCp932);
   if (read.status == orivel::CsvRead::Status::CannotOpen) {
     orivel::ShowError(this, QStringLiteral("読み込みに失敗しました。"));

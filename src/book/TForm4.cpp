@@ -89,7 +89,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     return l;
   };
   auto edit = [&](const char* name, int x, int y, int w, int h) {
-    auto* e = new QLineEdit(this);
+    auto* e = new orivel::Cp932LineEdit(this);
     e->setObjectName(QLatin1String(name));
     e->setGeometry(x, y, w, h);
     e->setAttribute(Qt::WA_InputMethodEnabled, true);
@@ -155,10 +155,9 @@ void TForm4::Prepare(int categoryBoxes, int categoryChecks, int clearTexts) {
     if (categoryChecks == 2) box->setChecked(false);
   }
   if (clearTexts == 3) {
-    setBytes(Edit1, nameOrigin_, {});
+    Edit1->setBytes({});
     Edit2->setText(QStringLiteral("様"));
-    samaOrigin_ = {};
-    setBytes(Edit3, addressOrigin_, {});
+    Edit3->setBytes({});
     MaskEdit2->setMaskedText(QString());
   }
 }
@@ -177,24 +176,10 @@ QCheckBox* TForm4::categoryBox(int k) const {
   }
 }
 
-void TForm4::setBytes(QLineEdit* box, Origin& origin, const std::string& bytes) {
-  origin.bytes = bytes;
-  origin.shown = orivel::codec::toQString(bytes);
-  origin.valid = true;
-  box->setText(origin.shown);
-}
-
-std::string TForm4::bytesOf(const QLineEdit* box, const Origin& origin) const {
-  if (origin.valid && box->text() == origin.shown) return origin.bytes;
-  std::string bytes;
-  orivel::codec::fromQString(box->text(), &bytes);  // checked by Button1Click
-  return bytes;
-}
-
 void TForm4::fillFrom(const orivel::datatype& entry) {
-  setBytes(Edit1, nameOrigin_, entry.name);
-  setBytes(Edit2, samaOrigin_, entry.sama);
-  setBytes(Edit3, addressOrigin_, entry.address);
+  Edit1->setBytes(entry.name);
+  Edit2->setBytes(entry.sama);
+  Edit3->setBytes(entry.address);
   setZipBytes(entry.zip_code);
   for (int k = 1; k <= orivel::kCategoryCount; ++k)
     categoryBox(k)->setChecked(entry.inCategory(k));
@@ -205,26 +190,23 @@ orivel::datatype TForm4::entry() const {
   e.name = nameBytes();
   e.address = addressBytes();
   e.zip_code = zipBytes();
-  e.sama = bytesOf(Edit2, samaOrigin_);
+  e.sama = Edit2->bytes();
   for (int k = 1; k <= orivel::kCategoryCount; ++k)
     e.ml[static_cast<std::size_t>(k - 1)] = categoryBox(k)->isChecked() ? 1 : 0;
   return e;
 }
 
-void TForm4::setNameBytes(const std::string& bytes) { setBytes(Edit1, nameOrigin_, bytes); }
-void TForm4::setAddressBytes(const std::string& bytes) {
-  setBytes(Edit3, addressOrigin_, bytes);
-}
+void TForm4::setNameBytes(const std::string& bytes) { Edit1->setBytes(bytes); }
+void TForm4::setAddressBytes(const std::string& bytes) { Edit3->setBytes(bytes); }
 void TForm4::setZipBytes(const std::string& bytes) {
   MaskEdit2->setMaskedText(orivel::codec::toQString(bytes));
 }
-std::string TForm4::nameBytes() const { return bytesOf(Edit1, nameOrigin_); }
-std::string TForm4::addressBytes() const { return bytesOf(Edit3, addressOrigin_); }
+std::string TForm4::nameBytes() const { return Edit1->bytes(); }
+std::string TForm4::addressBytes() const { return Edit3->bytes(); }
 std::string TForm4::zipBytes() const { return orivel::codec::encodeKnown(MaskEdit2->maskedText()); }
 
-bool TForm4::refuseUnencodable(QLineEdit* box, const Origin& origin) {
-  if (origin.valid && box->text() == origin.shown) return false;
-  const QString bad = orivel::codec::firstUnencodable(box->text());
+bool TForm4::refuseUnencodable(orivel::Cp932LineEdit* box) {
+  const QString bad = box->firstUnencodable();
   if (bad.isEmpty()) return false;
   orivel::ShowError(this, QStringLiteral("「%1」は使用できない文字です。").arg(bad));
   box->setFocus();
@@ -237,9 +219,7 @@ void TForm4::Button1Click() {
     Edit1->setFocus();
     return;
   }
-  if (refuseUnencodable(Edit1, nameOrigin_) || refuseUnencodable(Edit2, samaOrigin_) ||
-      refuseUnencodable(Edit3, addressOrigin_))
-    return;
+  if (refuseUnencodable(Edit1) || refuseUnencodable(Edit2) || refuseUnencodable(Edit3)) return;
   done(kConfirmed);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "book/datatype.h"
+#include "common/Cp932LineEdit.h"
 
 class QCheckBox;
 class QLabel;
@@ -52,8 +53,7 @@ class TForm4 final : public QDialog {
   // Shows the editor modally: 6 when confirmed with a name, 2 otherwise.
   int ShowModal();
 
-  // The boxes in code page 932. A box that still shows what was filled in gives back the
-  // very bytes it was filled with, so text nobody edited is never re-encoded.
+  // The boxes in code page 932; text nobody edited comes back byte for byte.
   void fillFrom(const orivel::datatype& entry);
   orivel::datatype entry() const;
   void setNameBytes(const std::string& bytes);
@@ -73,12 +73,12 @@ class TForm4 final : public QDialog {
   bool Edit3KeyDown(int key);
 
   QLabel* Label1;
-  QLineEdit* Edit1;  // name
-  QLineEdit* Edit2;  // honorific
+  orivel::Cp932LineEdit* Edit1;  // name
+  orivel::Cp932LineEdit* Edit2;  // honorific
   QLabel* Label2;
   orivel::MaskEdit* MaskEdit2;  // postal code
   QLabel* Label3;
-  QLineEdit* Edit3;  // address
+  orivel::Cp932LineEdit* Edit3;  // address
   QPushButton* Button1;
   QPushButton* Button2;
   QCheckBox* CheckBox1;  // 年賀状
@@ -93,17 +93,7 @@ class TForm4 final : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // What a text box was filled with, to give back the same bytes when unedited.
-  struct Origin {
-    QString shown;
-    std::string bytes;
-    bool valid = false;
-  };
-  void setBytes(QLineEdit* box, Origin& origin, const std::string& bytes);
-  std::string bytesOf(const QLineEdit* box, const Origin& origin) const;
-  bool refuseUnencodable(QLineEdit* box, const Origin& origin);
-
-  Origin nameOrigin_, samaOrigin_, addressOrigin_;
+  bool refuseUnencodable(orivel::Cp932LineEdit* box);
 };
 
 extern TForm4* Form4;

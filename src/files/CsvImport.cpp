@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "files/FileBytes.h"
+
 namespace orivel {
 namespace {
 
@@ -72,10 +74,10 @@ bool ParseCsvFlag(std::string_view text) {
   return false;
 }
 
-CsvRead ReadCsvFileForImport(const std::string& path, StringGrid& grid,
+CsvRead ReadCsvFileForImport(const std::filesystem::path& path, StringGrid& grid,
                              const Utf8ToCp932& toCp932) {
   std::string bytes;
-  if (!ReadFileBytes(path, &bytes)) return {CsvRead::Status::CannotOpen, 0};
+  if (ReadFileBytes(path, &bytes) != FileReadStatus::Ok) return {CsvRead::Status::CannotOpen, 0};
   if (std::string_view(bytes).starts_with(kUtf8Bom)) {
     std::string cp932;
     int badLine = 0;

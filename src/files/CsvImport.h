@@ -31,7 +31,7 @@ struct CsvRead {
 // Reads the file into the grid as ReadCsvToGrid does. A file that begins with the UTF-8
 // byte order mark is converted line by line to code page 932 first; if a line cannot be,
 // the grid is left as it was and the line is named.
-CsvRead ReadCsvFileForImport(const std::string& path, StringGrid& grid, const Utf8ToCp932& toCp932);
+CsvRead ReadCsvFileForImport(const std::filesystem::path& path, StringGrid& grid, const Utf8ToCp932& toCp932);
 
 // The entry of one grid row: name, zip_code, address from columns 0-2, the six
 // category flags from columns 3-8, the honorific from column 9.

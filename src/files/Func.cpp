@@ -1,10 +1,8 @@
 #include "files/Func.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
-#include <system_error>
+
+#include "files/FileBytes.h"
 
 namespace orivel {
 namespace {
@@ -16,10 +14,6 @@ constexpr char kCtrlZ = 0x1A;
 bool isSpecial(char b) {
   return b == ',' || b == '\n' || b == '\r' || b == kCtrlZ;
 }
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 }  // namespace
 
@@ -48,24 +42,6 @@ bool StringGrid::setCell(int col, int row, std::string text) {
 
 void StringGrid::clearCells() {
   for (auto& cells : rows_) cells.clear();
-}
-
-bool ReadFileBytes(const std::string& path, std::string* bytes) {
-  std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
-  if (!f) return false;
-  std::string data;
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (!ec) data.resize(static_cast<std::size_t>(size));
-  data.resize(std::fread(data.data(), 1, data.size(), f.get()));
-  // Whatever lies past the size known at opening (a file still growing, a device).
-  char more[65536];
-  std::size_t n;
-  while ((n = std::fread(more, 1, sizeof more, f.get())) > 0) data.append(more, n);
-  // A folder opens, but reading it fails.
-  if (std::ferror(f.get())) return false;
-  *bytes = std::move(data);
-  return true;
 }
 
 void SplitCsvBytes(std::string_view bytes, StringGrid& grid) {
@@ -99,9 +75,9 @@ void SplitCsvBytes(std::string_view bytes, StringGrid& grid) {
   store();
 }
 
-int ReadCsvToGrid(const std::string& path, StringGrid& grid) {
+int ReadCsvToGrid(const std::filesystem::path& path, StringGrid& grid) {
   std::string bytes;
-  if (!ReadFileBytes(path, &bytes)) return -1;
+  if (ReadFileBytes(path, &bytes) != FileReadStatus::Ok) return -1;
   SplitCsvBytes(bytes, grid);
   return 0;
 }

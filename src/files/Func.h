@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,9 +36,6 @@ class StringGrid {
   std::vector<std::vector<std::string>> rows_;
 };
 
-// The whole file, read in one go. False when it cannot be opened or read (a folder too).
-bool ReadFileBytes(const std::string& path, std::string* bytes);
-
 // Splits file bytes into the grid the way a text-mode read would deliver them: a CR is
 // dropped (so CR LF arrives as LF), a Ctrl-Z (0x1A) ends the input. Line k lands in row k,
 // its fields in columns 0, 1, 2, ...; the counts grow as needed, so that the last row is
@@ -45,6 +43,6 @@ bool ReadFileBytes(const std::string& path, std::string* bytes);
 void SplitCsvBytes(std::string_view bytes, StringGrid& grid);
 
 // -1 when the file cannot be opened (the grid is untouched), 0 when it was read.
-int ReadCsvToGrid(const std::string& path, StringGrid& grid);
+int ReadCsvToGrid(const std::filesystem::path& path, StringGrid& grid);
 
 }  // namespace orivel

@@ -1,5 +1,7 @@
 #include "files/ProfileFile.h"
 
+#include "files/FileBytes.h"
+
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -356,21 +358,13 @@ bool ProfileFile::WriteBool(std::string_view section, std::string_view key, bool
 
 ProfileFile::ReadStatus ProfileFile::readFile(const fs::path& path, ProfileFile* out) {
   out->parse({});
-  std::error_code ec;
-  const fs::file_status st = fs::status(path, ec);
-  if (st.type() == fs::file_type::not_found) return ReadStatus::NotFound;
-  if (ec || !fs::is_regular_file(st)) return ReadStatus::Unreadable;
-
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return ReadStatus::Unreadable;
   std::string data;
-  char buffer[1 << 16];
-  while (in) {
-    in.read(buffer, sizeof buffer);
-    data.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (data.size() > kMaxFileSize) return ReadStatus::TooLarge;
+  switch (ReadFileBytes(path, &data, kMaxFileSize)) {
+    case FileReadStatus::Ok: break;
+    case FileReadStatus::NotFound: return ReadStatus::NotFound;
+    case FileReadStatus::Unreadable: return ReadStatus::Unreadable;
+    case FileReadStatus::TooLarge: return ReadStatus::TooLarge;
   }
-  if (in.bad()) return ReadStatus::Unreadable;
   out->parse(data);
   return ReadStatus::Ok;
 }

@@ -1,16 +1,11 @@
 #include "print/TQRFM.h"
 
-#include <dlfcn.h>
-
 #include <QGuiApplication>
-#include <QPageSize>
 #include <QPainter>
-#include <QPrinter>
 #include <QPrinterInfo>
 
-#include "common/Codec.h"
+#include "print/PageRenderer.h"
 #include "print/TPrevwin.h"
-#include "print/VerticalTypesetter.h"
 
 TQRFM* QRFM = nullptr;
 
@@ -22,40 +17,11 @@ constexpr double kMmPerInch = 25.4;
 namespace orivel {
 namespace {
 
-// Qt hands the finished document to CUPS and ignores the answer, so a queue that refuses
-// jobs would look like a success. Ask the CUPS library Qt has loaded for the status of its
-// last request on this thread, which is the job just submitted. Without CUPS there is
-// nothing to ask.
-bool cupsRefusedLastRequest() {
-  void* cups = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
-  if (!cups) return false;
-  using LastError = int (*)();
-  const auto lastError = reinterpret_cast<LastError>(dlsym(cups, "cupsLastError"));
-  const bool refused = lastError && lastError() >= 0x0400;  // IPP client and server errors
-  dlclose(cups);
-  return refused;
-}
-
 // One job on the default printer, no dialog.
 class DefaultPagePrinter final : public PagePrinter {
  public:
   bool printPage(const QPageLayout& layout, const PaintPage& paint) override {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) return false;
-    QPrinter printer(info, QPrinter::HighResolution);
-    if (!printer.isValid()) return false;
-    printer.setDocName(QStringLiteral("Orivel"));
-    printer.setCopyCount(1);
-    printer.setDuplex(QPrinter::DuplexNone);
-    printer.setFullPage(true);
-    if (!printer.setPageLayout(layout)) return false;
-    QPainter painter;
-    if (!painter.begin(&printer)) return false;
-    paint(painter, printer);
-    if (!painter.end()) return false;
-    if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
-      return false;
-    return !cupsRefusedLastRequest();
+    return PrintPageOn(QPrinterInfo::defaultPrinter(), layout, paint);
   }
 };
 
@@ -74,7 +40,7 @@ void setPagePrinter(PagePrinter* printer) {
 }  // namespace orivel
 
 TQRFM::TQRFM(QWidget* parent)
-    : QWidget(parent), typesetter_(std::make_unique<orivel::VerticalTypesetter>()) {
+    : QWidget(parent), renderer_(std::make_unique<orivel::PageRenderer>()) {
   setObjectName(QStringLiteral("QRFM"));
   setWindowTitle(QStringLiteral("QRFM"));
 }
@@ -82,37 +48,11 @@ TQRFM::TQRFM(QWidget* parent)
 TQRFM::~TQRFM() = default;
 
 QPageLayout TQRFM::pageLayout() {
-  const orivel::PageSetup& p = orivel::kPostcardPage;
-  const QPageSize size(QSizeF(p.widthMm, p.lengthMm), QPageSize::Millimeter,
-                       QStringLiteral("Postcard 148x110mm"), QPageSize::ExactMatch);
-  QPageLayout layout(size, QPageLayout::Portrait,
-                     QMarginsF(p.leftMarginMm, p.topMarginMm, p.rightMarginMm, p.bottomMarginMm),
-                     QPageLayout::Millimeter);
-  // The blocks are placed from the paper's corner; the margins do not move them.
-  layout.setMode(QPageLayout::FullPageMode);
-  return layout;
+  return orivel::PageRenderer::pageLayout();
 }
 
 void TQRFM::renderPage(QPainter& painter, const QPaintDevice& device) {
-  painter.save();
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setRenderHint(QPainter::TextAntialiasing);
-  // A paged device may put its origin at the margins; move it back to the paper's corner.
-  if (auto* paged = dynamic_cast<const QPagedPaintDevice*>(&device)) {
-    const QRect paint = paged->pageLayout().paintRectPixels(device.logicalDpiX());
-    painter.translate(-paint.topLeft());
-  }
-  painter.scale(device.logicalDpiX() / kDesignDpi, device.logicalDpiY() / kDesignDpi);
-  painter.setPen(Qt::black);
-  for (const orivel::PostcardBlock* b : Card.blocks()) {
-    if (b->text.empty()) continue;
-    orivel::VerticalBlock block;
-    block.rect = QRectF(b->Left, b->Top, b->Width, b->Height);
-    block.text = orivel::codec::toQString(b->text);
-    block.pixelSize = b->FontPixels;
-    typesetter_->draw(painter, block);
-  }
-  painter.restore();
+  renderer_->render(painter, device, Card);
 }
 
 QImage TQRFM::pageImage(qreal devicePixelRatio) {

@@ -13,7 +13,7 @@ class QPaintDevice;
 
 namespace orivel {
 
-class VerticalTypesetter;
+class PageRenderer;
 
 // Where a finished page goes: each call is one print job of one page.
 class PagePrinter {
@@ -66,7 +66,7 @@ class TQRFM final : public QWidget {
   void QuickRep1Preview(const QImage& page);
 
  private:
-  std::unique_ptr<orivel::VerticalTypesetter> typesetter_;
+  std::unique_ptr<orivel::PageRenderer> renderer_;
 };
 
 extern TQRFM* QRFM;

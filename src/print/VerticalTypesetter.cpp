@@ -1,5 +1,6 @@
 #include "print/VerticalTypesetter.h"
 
+#include <fontconfig/fontconfig.h>
 #include <hb-ot.h>
 #include <hb.h>
 #include <unicode/uchar.h>
@@ -74,6 +75,43 @@ hb_blob_t* referenceTable(hb_face_t*, hb_tag_t tag, void* userData) {
                         [](void* p) { delete static_cast<QByteArray*>(p); });
 }
 
+// The face of the font file that Qt draws `raw` from, mapped rather than read, or null. Qt
+// hands out a table only as a copy, and HarfBuzz needs the glyph table for vertical origins:
+// copied, the IPA faces' 7.5 MB cost every process a good part of its start. The file is
+// taken only when its header table equals the one Qt reads, so glyph indices agree.
+hb_face_t* mappedFaceOf(const QRawFont& raw) {
+  const QByteArray head = raw.fontTable("head");
+  if (head.isEmpty()) return nullptr;
+  FcPattern* pattern = FcPatternCreate();
+  const QByteArray family = raw.familyName().toUtf8();
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.constData()));
+  FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr);
+  FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
+  FcObjectSetDestroy(objects);
+  FcPatternDestroy(pattern);
+  hb_face_t* found = nullptr;
+  for (int i = 0; fonts && i < fonts->nfont && !found; ++i) {
+    FcChar8* file = nullptr;
+    int index = 0;
+    if (FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &file) != FcResultMatch) continue;
+    FcPatternGetInteger(fonts->fonts[i], FC_INDEX, 0, &index);
+    hb_blob_t* blob = hb_blob_create_from_file_or_fail(reinterpret_cast<const char*>(file));
+    if (!blob) continue;
+    hb_face_t* face = hb_face_create(blob, static_cast<unsigned>(index & 0xFFFF));
+    hb_blob_destroy(blob);
+    hb_blob_t* fileHead = hb_face_reference_table(face, HB_TAG('h', 'e', 'a', 'd'));
+    unsigned length = 0;
+    const char* data = hb_blob_get_data(fileHead, &length);
+    if (QByteArrayView(data, length) == QByteArrayView(head))
+      found = face;
+    else
+      hb_face_destroy(face);
+    hb_blob_destroy(fileHead);
+  }
+  if (fonts) FcFontSetDestroy(fonts);
+  return found;
+}
+
 bool isLineBreak(QChar c) {
   return c == u'\r' || c == u'\n';
 }
@@ -127,8 +165,10 @@ struct VerticalTypesetter::Impl {
     font.setHintingPreference(QFont::PreferNoHinting);
     face = QRawFont::fromFont(font, QFontDatabase::Japanese);
     if (!face.isValid()) return;
-    hbFace = hb_face_create_for_tables(referenceTable, new QRawFont(face),
-                                       [](void* p) { delete static_cast<QRawFont*>(p); });
+    hbFace = mappedFaceOf(face);
+    if (!hbFace)
+      hbFace = hb_face_create_for_tables(referenceTable, new QRawFont(face),
+                                         [](void* p) { delete static_cast<QRawFont*>(p); });
     hbFont = hb_font_create(hbFace);
     const unsigned upem = hb_face_get_upem(hbFace);
     unitsPerEm = upem;

@@ -211,7 +211,7 @@ void TForm5::buildControls() {
     return l;
   };
   auto senderBox = [](QWidget* parent, const char* name, const QRect& place) {
-    auto* e = new QLineEdit(parent);
+    auto* e = new orivel::Cp932LineEdit(parent);
     e->setObjectName(QLatin1String(name));
     e->setGeometry(place);
     e->setReadOnly(true);
@@ -326,36 +326,12 @@ void TForm5::showEvent(QShowEvent* event) {
 
 // --- Sender texts ---
 
-void TForm5::setSenderText(QLineEdit* box, SenderText& origin, const std::string& bytes) {
-  origin.bytes = bytes;
-  origin.shown = orivel::codec::toQString(bytes);
-  box->setText(origin.shown);
-}
-
-std::string TForm5::senderBytes(const QLineEdit* box, const SenderText& origin) const {
-  if (box->text() == origin.shown) return origin.bytes;
-  // The boxes are read-only; text set from elsewhere is encoded as far as it can be.
-  return orivel::codec::encodeKnown(box->text());
-}
-
-void TForm5::setNameBytes(const std::string& bytes) {
-  setSenderText(Edit1, name_, bytes);
-}
-void TForm5::setZipBytes(const std::string& bytes) {
-  setSenderText(Edit2, zip_, bytes);
-}
-void TForm5::setAddressBytes(const std::string& bytes) {
-  setSenderText(Edit3, address_, bytes);
-}
-std::string TForm5::nameBytes() const {
-  return senderBytes(Edit1, name_);
-}
-std::string TForm5::zipBytes() const {
-  return senderBytes(Edit2, zip_);
-}
-std::string TForm5::addressBytes() const {
-  return senderBytes(Edit3, address_);
-}
+void TForm5::setNameBytes(const std::string& bytes) { Edit1->setBytes(bytes); }
+void TForm5::setZipBytes(const std::string& bytes) { Edit2->setBytes(bytes); }
+void TForm5::setAddressBytes(const std::string& bytes) { Edit3->setBytes(bytes); }
+std::string TForm5::nameBytes() const { return Edit1->bytes(); }
+std::string TForm5::zipBytes() const { return Edit2->bytes(); }
+std::string TForm5::addressBytes() const { return Edit3->bytes(); }
 
 orivel::usertype TForm5::CurrentUser() const {
   orivel::usertype user;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "settings/SenderRules.h"
+#include "common/Cp932LineEdit.h"
 #include "settings/usertype.h"
 
 class QAction;
@@ -96,12 +97,12 @@ class TForm5 final : public QDialog {
   QLabel* Label13;
   QGroupBox* GroupBox2;
   QLabel* Label12;
-  QLineEdit* Edit1;  // name
+  orivel::Cp932LineEdit* Edit1;  // name
   QLabel* Label11;
-  QLineEdit* Edit2;  // postal code
+  orivel::Cp932LineEdit* Edit2;  // postal code
   QPushButton* Button3;
   QLabel* Label10;
-  QLineEdit* Edit3;  // address
+  orivel::Cp932LineEdit* Edit3;  // address
   QGroupBox* GroupBox1;
   QPushButton* Button4;
   QGroupBox* GroupBox3;
@@ -126,19 +127,11 @@ class TForm5 final : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  // What a sender box was filled with, to give back the same bytes.
-  struct SenderText {
-    QString shown;
-    std::string bytes;
-  };
-  void setSenderText(QLineEdit* box, SenderText& origin, const std::string& bytes);
-  std::string senderBytes(const QLineEdit* box, const SenderText& origin) const;
   void buildControls();
   void buildOffsetGroup(QGroupBox* group, int firstTag);
   void buildMenu();
   void setUserLabel(const QString& text);
 
-  SenderText name_, zip_, address_;
   std::array<QScrollBar*, orivel::kOffsetCount> bars_{};
 };
 

@@ -180,3 +180,19 @@ TEST(ReadCsvToGrid, ALongerLineThanAnyBeforeAddsOneColumnPerField) {
 
 }  // namespace
 }  // namespace orivel
+
+namespace orivel::test {
+namespace {
+
+TEST(ReadCsvToGrid, AFileWithAJapaneseNameIsFound) {
+  TempFolder folder;
+  // The name as UTF-8, the way a file dialog hands it over on this system.
+  const std::string name = "\xe4\xbd\x8f\xe6\x89\x80\xe9\x8c\xb2.csv";  // 住所録.csv
+  folder.write(name, "h\nA,1\n");
+  StringGrid grid;
+  ASSERT_EQ(ReadCsvToGrid(std::filesystem::path(folder.path(name)), grid), 0);
+  EXPECT_EQ(grid.cell(0, 1), "A");
+}
+
+}  // namespace
+}  // namespace orivel::test

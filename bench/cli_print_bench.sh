@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Times the whole process `orivel-cli print BOOK --all --pdf OUT` for a book of 300 entries,
+# start-up included, as a script would run it:
+#   bench/cli_print_bench.sh [BUILD_DIR [RUNS]]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+runs=${2:-30}
+cli=$build/src/cli/orivel-cli
+[[ -x "$cli" ]] || {
+  echo "Build orivel-cli first: scripts/build.sh $build" >&2
+  exit 1
+}
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# 300 different addressees, every address long enough to break into columns.
+families=(山田 佐藤 鈴木 高橋 田中 伊藤 渡辺 中村 小林 加藤 吉田 山口 松本 井上 木村)
+given=(太郎 花子 一郎 次郎 美咲 陽菜 大輔 翔太 さくら ゆうこ 健一 直樹 由美 恵子 和也 真由美 ケンジ リョウ 誠 愛)
+{
+  printf '\xef\xbb\xbf名前,郵便番号,住所,年賀状,暑中見舞い,バースデー,クリスマス,その他１,その他２,敬称\n'
+  for ((i = 0; i < 300; i++)); do
+    printf '%s　%s,%03d-%04d,東京都千代田区丸の内一丁目%d－%d　ＡＢＣビル%d階　%d号室,Y,,,,,,様\n' \
+      "${families[i % 15]}" "${given[i / 15 % 20]}" $((100 + i % 800)) $((i * 37 % 10000)) \
+      $((i % 9 + 1)) $((i % 7 + 1)) $((i % 30 + 1)) $((i + 100))
+  done
+} >"$tmp/book.csv"
+"$cli" import --out "$tmp/book.orv" "$tmp/book.csv"
+
+print() { "$cli" print "$tmp/book.orv" --all --pdf "$tmp/cards.pdf"; }
+for _ in 1 2 3; do print; done  # warm the page cache
+times=()
+for ((i = 0; i < runs; i++)); do
+  start=$(date +%s%N)
+  print
+  end=$(date +%s%N)
+  times+=($(((end - start) / 1000)))
+done
+
+pages=$(pdfinfo "$tmp/cards.pdf" 2>/dev/null | awk '/^Pages:/ {print $2}')
+printf '%s\n' "${times[@]}" | sort -n | awk -v runs="$runs" -v pages="${pages:-?}" '
+  { t[NR] = $1; sum += $1 }
+  END {
+    printf "orivel-cli print, 300 entries -> %s PDF pages, %d runs (whole process):\n", pages, runs
+    printf "  min %.1f ms   median %.1f ms   mean %.1f ms   max %.1f ms\n",
+      t[1] / 1000, t[int((NR + 1) / 2)] / 1000, sum / NR / 1000, t[NR] / 1000
+  }'

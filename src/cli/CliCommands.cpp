@@ -1,0 +1,262 @@
+#include "cli/CliCommands.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+#include <cstdio>
+#include <filesystem>
+
+#include "book/AddressBook.h"
+#include "cli/Json.h"
+#include "common/Codec.h"
+#include "files/BookFile.h"
+#include "files/CsvImport.h"
+#include "print/PageRenderer.h"
+#include "print/Postcard.h"
+
+namespace orivel::cli {
+namespace {
+
+std::filesystem::path nativePath(const std::string& bytes) {
+  return std::filesystem::path(bytes);
+}
+
+// False when standard output did not take it all (a full disk, say): the listing is then
+// incomplete and the command has failed.
+bool writeOut(const QByteArray& bytes) {
+  const auto size = static_cast<std::size_t>(bytes.size());
+  if (std::fwrite(bytes.constData(), 1, size, stdout) == size && std::fflush(stdout) == 0)
+    return true;
+  Say(QStringLiteral("orivel-cli: standard output could not be written"));
+  return false;
+}
+
+// Loads the book as the load command does and says what the window would show when the
+// file is refused.
+bool loadBook(const std::string& path, AddressBook& book) {
+  const BookLoadResult result = LoadBook(nativePath(path), book);
+  switch (result.status) {
+    case BookLoadStatus::Loaded:
+      return true;
+    case BookLoadStatus::NotFound:
+      Say(QStringLiteral("ファイルがありません"));
+      break;
+    case BookLoadStatus::WrongVersion:
+      Say(QStringLiteral("データが新しいバージョンです（") + codec::toQString(result.version) +
+          QStringLiteral("）"));
+      break;
+    case BookLoadStatus::CountOutOfRange:
+    case BookLoadStatus::ReadFailed:
+      break;
+  }
+  Say(QStringLiteral("読み込みに失敗しました。"));
+  return false;
+}
+
+bool utf8LineToCp932(std::string_view utf8, std::string* cp932) {
+  const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  return codec::fromQString(text, cp932);
+}
+
+bool holdsEntry(const AddressBook& book, int row) {
+  if (row >= 0 && row < book.count()) return true;
+  Say(QStringLiteral("orivel-cli: row %1 holds no entry (the book has %2)")
+          .arg(row)
+          .arg(book.count()));
+  return false;
+}
+
+void appendBlock(QByteArray& out, const char* name, const PostcardBlock& block, bool filled) {
+  out += '"';
+  out += name;
+  out += "\": {\"left\": " + QByteArray::number(block.Left) +
+         ", \"top\": " + QByteArray::number(block.Top) + ", \"lines\": [";
+  if (filled) {
+    // Lines were added with the text, so even an empty text is one (empty) line.
+    std::string_view rest = block.text;
+    for (bool first = true;; first = false) {
+      const std::size_t br = rest.find("\r\n");
+      if (!first) out += ", ";
+      AppendJsonCp932(out, rest.substr(0, br));
+      if (br == std::string_view::npos) break;
+      rest = rest.substr(br + 2);
+    }
+  }
+  out += "]}";
+}
+
+// Marks the rows to print the way the window's check commands would.
+bool select(AddressBook& book, const Selection& selection) {
+  switch (selection.kind) {
+    case Selection::Kind::All:
+      book.SelectChecks(7);
+      return true;
+    case Selection::Kind::Category:
+      book.SelectChecks(selection.category);
+      return true;
+    case Selection::Kind::Rows:
+      for (const int row : selection.rows) {
+        if (!holdsEntry(book, row)) return false;
+        book.setChecked(row, true);
+      }
+      return true;
+    case Selection::Kind::None:
+      break;
+  }
+  return true;
+}
+
+// One job a card on the printer, in order; the jobs before a failed one stay printed.
+bool printEach(const AddressBook& book, const std::vector<int>& rows, const Arguments& args) {
+  const QPrinterInfo printer = args.printer.isEmpty() ? QPrinterInfo::defaultPrinter()
+                                                      : QPrinterInfo::printerInfo(args.printer);
+  PageRenderer renderer;
+  Postcard card = Postcard::design();
+  for (const int row : rows) {
+    ComposePostcard(card, book.entry(row), args.sender);
+    const bool printed = PrintPageOn(printer, PageRenderer::pageLayout(),
+                                     [&](QPainter& painter, const QPaintDevice& device) {
+                                       renderer.render(painter, device, card);
+                                     });
+    if (!printed) return false;
+  }
+  return true;
+}
+
+// All cards into one PDF, a page each. The file is replaced only once it is complete.
+bool writePdf(const AddressBook& book, const std::vector<int>& rows, const Arguments& args) {
+  QSaveFile file(QFile::decodeName(QByteArray::fromStdString(args.pdf)));
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  {
+    QPdfWriter writer(&file);
+    writer.setCreator(QStringLiteral("Orivel"));
+    writer.setTitle(QStringLiteral("Orivel"));
+    if (!writer.setPageLayout(PageRenderer::pageLayout())) return false;
+    // Design pixels are 1/96 inch, so the page is drawn without scaling.
+    writer.setResolution(96);
+    QPainter painter;
+    if (!painter.begin(&writer)) return false;
+    PageRenderer renderer;
+    Postcard card = Postcard::design();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      if (i > 0 && !writer.newPage()) return false;
+      ComposePostcard(card, book.entry(rows[i]), args.sender);
+      renderer.render(painter, writer, card);
+    }
+    if (!painter.end()) return false;
+  }
+  return file.commit();
+}
+
+}  // namespace
+
+void Say(const QString& message) {
+  const QByteArray line = message.toUtf8() + '\n';
+  std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
+}
+
+int Show(const Arguments& args) {
+  AddressBook book;
+  if (!loadBook(args.book, book)) return kExitFailure;
+  QByteArray out;
+  for (int i = 0; i < book.count(); ++i) {
+    const datatype& e = book.entry(i);
+    out += "{\"index\": " + QByteArray::number(i) + ", \"name\": ";
+    AppendJsonCp932(out, e.name);
+    out += ", \"zip_code\": ";
+    AppendJsonCp932(out, e.zip_code);
+    out += ", \"address\": ";
+    AppendJsonCp932(out, e.address);
+    out += ", \"sama\": ";
+    AppendJsonCp932(out, e.sama);
+    out += ", \"categories\": [";
+    bool first = true;
+    for (int k = 1; k <= kCategoryCount; ++k) {
+      if (!e.inCategory(k)) continue;
+      if (!first) out += ", ";
+      out += QByteArray::number(k);
+      first = false;
+    }
+    out += "]}\n";
+  }
+  return writeOut(out) ? kExitSuccess : kExitFailure;
+}
+
+int Import(const Arguments& args) {
+  AddressBook book;
+  if (args.hasInto && !loadBook(args.book, book)) return kExitFailure;
+  StringGrid grid;
+  for (const std::string& csv : args.csvFiles) {
+    grid.clearCells();
+    std::error_code error;
+    if (!std::filesystem::exists(nativePath(csv), error)) {
+      Say(QStringLiteral("ファイルがありません"));
+      return kExitFailure;
+    }
+    const CsvRead read = ReadCsvFileForImport(nativePath(csv), grid, utf8LineToCp932);
+    if (read.status == CsvRead::Status::CannotOpen) {
+      Say(QStringLiteral("読み込みに失敗しました。"));
+      return kExitFailure;
+    }
+    if (read.status == CsvRead::Status::Unencodable) {
+      Say(QStringLiteral("%1行目に使用できない文字があります。").arg(read.badLine));
+      return kExitFailure;
+    }
+    const CsvImportResult result = AppendGridRows(grid, book);
+    if (result.leftOut > 0) {
+      Say(QStringLiteral("登録できる件数（300件）を超えたため、%1件は読み込まれませんでした。")
+              .arg(result.leftOut));
+    }
+  }
+  if (!SaveBook(book, nativePath(args.out))) {
+    Say(QStringLiteral("保存に失敗しました。"));
+    return kExitFailure;
+  }
+  return kExitSuccess;
+}
+
+int Compose(const Arguments& args) {
+  AddressBook book;
+  if (!loadBook(args.book, book)) return kExitFailure;
+  if (!holdsEntry(book, args.row)) return kExitFailure;
+  Postcard card = Postcard::design();
+  ComposePostcard(card, book.entry(args.row), args.sender);
+  const bool own = args.sender.print_own_address;
+  QByteArray out = "{";
+  appendBlock(out, "QRname", card.QRname, true);
+  out += ", ";
+  appendBlock(out, "QRaddress", card.QRaddress, true);
+  out += ", ";
+  appendBlock(out, "QRzip_code", card.QRzip_code, true);
+  out += ", ";
+  // Without the sender's choice the composition empties these blocks: they have no lines.
+  appendBlock(out, "QRu_name", card.QRu_name, own);
+  out += ", ";
+  appendBlock(out, "QRu_address", card.QRu_address, own);
+  out += ", ";
+  appendBlock(out, "QRu_zip_code", card.QRu_zip_code, own);
+  out += "}\n";
+  return writeOut(out) ? kExitSuccess : kExitFailure;
+}
+
+int Print(const Arguments& args) {
+  AddressBook book;
+  if (!loadBook(args.book, book)) return kExitFailure;
+  if (!select(book, args.selection)) return kExitFailure;
+  const std::vector<int> rows = book.checkedLines();
+  if (rows.empty()) {
+    Say(QStringLiteral("印刷する項目が未設定です"));
+    return kExitFailure;
+  }
+  const bool done = args.pdf.empty() ? printEach(book, rows, args) : writePdf(book, rows, args);
+  if (!done) {
+    Say(QStringLiteral("印刷できませんでした。"));
+    return kExitFailure;
+  }
+  return kExitSuccess;
+}
+
+}  // namespace orivel::cli

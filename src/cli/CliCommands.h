@@ -1,0 +1,26 @@
+#pragma once
+
+#include "cli/CliArguments.h"
+
+// The commands of orivel-cli. Each returns the process's exit code; the messages the windows
+// would show go to standard error, one a line, exactly as the windows word them.
+namespace orivel::cli {
+
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+// One JSON object a line for each entry of the book, in book order.
+int Show(const Arguments& args);
+// Imports the CSV files in turn into the book (or an empty one) and saves it.
+int Import(const Arguments& args);
+// The composed card of one row as one JSON object.
+int Compose(const Arguments& args);
+// Prints the selected rows, one job a card, or writes them into one PDF. Needs a
+// QGuiApplication for the fonts.
+int Print(const Arguments& args);
+
+// Writes a message line to standard error.
+void Say(const QString& message);
+
+}  // namespace orivel::cli

@@ -1,0 +1,76 @@
+// orivel-cli: the program's main work without its windows, for scripts, print shops and
+// machines without a display.
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+#include "cli/CliArguments.h"
+#include "cli/CliCommands.h"
+
+namespace {
+
+// Qt's own notes (missing runtime folders and the like) would mix with the messages that
+// scripts read from standard error; they are shown only when asked for.
+void quietQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  static const bool verbose = qEnvironmentVariableIsSet("ORIVEL_CLI_DEBUG");
+  if (verbose || type == QtFatalMsg || type == QtCriticalMsg)
+    std::fputs(qFormatLogMessage(type, context, text).toLocal8Bit().append('\n').constData(),
+               stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef __GLIBC__
+  // Qt's PDF writer allocates and frees its compression buffers for every page; above
+  // glibc's default threshold each one is a fresh mmap with its page faults, and below the
+  // trim threshold's top each free gives the memory back to the system only to fault it in
+  // again for the next page. Keeping them on the heap makes a card several times cheaper.
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  mallopt(M_TRIM_THRESHOLD, 64 << 20);
+#endif
+  using namespace orivel::cli;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const ParsedArguments parsed = ParseArguments(args);
+  if (!parsed.ok) {
+    Say(QStringLiteral("orivel-cli: ") + parsed.problem);
+    std::fputs(UsageText().toUtf8().constData(), stderr);
+    return kExitUsage;
+  }
+  qInstallMessageHandler(quietQtMessages);
+
+  // Qt is given no arguments of ours: a file named like one of its options stays ours.
+  int qtArgc = 1;
+  char* qtArgv[] = {argv[0], nullptr};
+  switch (parsed.args.command) {
+    case Command::Help:
+      std::fputs(UsageText().toUtf8().constData(), stdout);
+      return kExitSuccess;
+    case Command::Show: {
+      QCoreApplication app(qtArgc, qtArgv);
+      return Show(parsed.args);
+    }
+    case Command::Import: {
+      QCoreApplication app(qtArgc, qtArgv);
+      return Import(parsed.args);
+    }
+    case Command::Compose: {
+      QCoreApplication app(qtArgc, qtArgv);
+      return Compose(parsed.args);
+    }
+    case Command::Print: {
+      // Nothing is ever shown: the offscreen platform serves fonts and printing without a
+      // display, and needs no connection to one when there is.
+      if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+      QGuiApplication app(qtArgc, qtArgv);
+      return Print(parsed.args);
+    }
+  }
+  return kExitFailure;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QPageLayout>
+#include <functional>
+#include <memory>
+
+#include "print/Postcard.h"
+
+class QPainter;
+class QPaintDevice;
+class QPrinterInfo;
+
+namespace orivel {
+
+class VerticalTypesetter;
+
+// Draws a composed postcard on any paint device: an image, a PDF writer, a printer. It needs
+// no widget, so a process without a display can print too.
+class PageRenderer {
+ public:
+  PageRenderer();
+  ~PageRenderer();
+  PageRenderer(const PageRenderer&) = delete;
+  PageRenderer& operator=(const PageRenderer&) = delete;
+
+  // 148 x 110 mm, portrait, with the report's margins; painted in full-page coordinates.
+  static QPageLayout pageLayout();
+
+  // Draws the card's six blocks with a painter begun on `device`, from the page's top-left
+  // corner, design pixels scaled to the device's resolution.
+  void render(QPainter& painter, const QPaintDevice& device, const Postcard& card);
+
+ private:
+  // One typesetter for every page, so that its shaped lines are reused.
+  std::unique_ptr<VerticalTypesetter> typesetter_;
+};
+
+using PaintPage = std::function<void(QPainter&, const QPaintDevice&)>;
+
+// One print job of one page on `printer` with `layout`, no dialog: `paint` draws the page on
+// a painter already begun on the device. False when no job went through (no such printer,
+// or the printer refused it).
+bool PrintPageOn(const QPrinterInfo& printer, const QPageLayout& layout, const PaintPage& paint);
+
+}  // namespace orivel

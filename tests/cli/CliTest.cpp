@@ -1,0 +1,463 @@
+// orivel-cli run as a process on the files in tests/data: exit codes, standard output and
+// the messages on standard error.
+#include "cli/CliRun.h"
+
+namespace orivel::test {
+namespace {
+
+const QString kBook = dataFile("cli-book.orv");
+
+class CliTest : public ::testing::Test {
+ protected:
+  QString path(const QString& name) const { return dir_.filePath(name); }
+  QString copyOf(const QString& source, const QString& name) const {
+    const QString target = path(name);
+    QFile::copy(source, target);
+    return target;
+  }
+
+  QTemporaryDir dir_;
+};
+
+// --- show ---
+
+TEST_F(CliTest, ShowPrintsOneJsonLinePerEntryInBookOrder) {
+  const CliRun run = runCli({QStringLiteral("show"), kBook});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+  // File index 3 is named "0" and left out by the load, so the slots close up. Quotes,
+  // backslashes and control characters are escaped; the trail byte 5C of ソ is not a
+  // backslash; the bytes A0 and 80 do not decode.
+  EXPECT_EQ(run.outText(),
+            QStringLiteral(
+                "{\"index\": 0, \"name\": \"宛名見本\", \"zip_code\": \"100-0001\", \"address\": "
+                "\"住所見本\", \"sama\": \"様\", \"categories\": [1, 4]}\n"
+                "{\"index\": 1, \"name\": \"大野\\\"ソ\\\\太郎\", \"zip_code\": \"\", "
+                "\"address\": \"住所\\t一\\u0001二\", \"sama\": \"\", \"categories\": []}\n"
+                "{\"index\": 2, \"name\": \"壊れ\uFFFD\uFFFD字\", \"zip_code\": \"600-8001\", "
+                "\"address\": \"京都府京都市\", \"sama\": \"殿\", \"categories\": [2]}\n"
+                "{\"index\": 3, \"name\": \"長住所　花子\", \"zip_code\": \"060-0042\", "
+                "\"address\": \"北海道札幌市中央区大通西１０丁目３－１　サンライズ大通ビル５階　"
+                "５０１号\", \"sama\": \"様\", \"categories\": [2, 3, 5, 6]}\n"));
+}
+
+TEST_F(CliTest, ShowOfAnEmptyBookPrintsNothing) {
+  const QString book = path(QStringLiteral("empty.orv"));
+  ASSERT_TRUE(writeBytes(book, "[HEADER]\r\nVersion=Ver1.00\r\nCnt=0\r\n"));
+  const CliRun run = runCli({QStringLiteral("show"), book});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.out.isEmpty());
+  EXPECT_TRUE(run.err.isEmpty());
+}
+
+TEST_F(CliTest, ShowOfAMissingFileSaysBothMessages) {
+  const CliRun run = runCli({QStringLiteral("show"), path(QStringLiteral("none.orv"))});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.out.isEmpty());
+  EXPECT_EQ(run.errText(), QStringLiteral("ファイルがありません\n読み込みに失敗しました。\n"));
+}
+
+TEST_F(CliTest, ShowOfAnotherVersionNamesTheVersionRead) {
+  const CliRun run = runCli({QStringLiteral("show"), dataFile("cli-wrong-version.orv")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errText(),
+            QStringLiteral("データが新しいバージョンです（ver1.00）\n読み込みに失敗しました。\n"));
+}
+
+TEST_F(CliTest, ShowOfACountAbove300SaysOnlyThatTheLoadFailed) {
+  const QString book = path(QStringLiteral("big.orv"));
+  ASSERT_TRUE(writeBytes(book, "[HEADER]\r\nVersion=Ver1.00\r\nCnt=301\r\n"));
+  const CliRun run = runCli({QStringLiteral("show"), book});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errText(), QStringLiteral("読み込みに失敗しました。\n"));
+}
+
+TEST_F(CliTest, ShowIntoAFullDiskFails) {
+  QProcess process;
+  process.setProcessEnvironment(headlessEnvironment());
+  process.setStandardOutputFile(QStringLiteral("/dev/full"));
+  process.start(QStringLiteral(ORIVEL_CLI), {QStringLiteral("show"), kBook});
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitCode(), 1);
+  EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()),
+            QStringLiteral("orivel-cli: standard output could not be written\n"));
+}
+
+TEST_F(CliTest, ShowWantsExactlyOneBook) {
+  EXPECT_EQ(runCli({QStringLiteral("show")}).exitCode, 2);
+  EXPECT_EQ(runCli({QStringLiteral("show"), kBook, kBook}).exitCode, 2);
+  EXPECT_EQ(runCli({QStringLiteral("show"), kBook, QStringLiteral("--own")}).exitCode, 2);
+  const CliRun unknown = runCli({QStringLiteral("shwo"), kBook});
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_TRUE(
+      unknown.errText().startsWith(QStringLiteral("orivel-cli: unknown command \"shwo\"\n")))
+      << unknown.err.toStdString();
+  EXPECT_TRUE(unknown.errText().contains(QStringLiteral("usage: orivel-cli show BOOK.orv")));
+}
+
+// --- import ---
+
+TEST_F(CliTest, ImportIntoANewBookSavesTheRowsInFileOrder) {
+  const QString out = path(QStringLiteral("new.orv"));
+  const CliRun run = runCli(
+      {QStringLiteral("import"), QStringLiteral("--out"), out, dataFile("addressees-crlf.csv")});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+  EXPECT_TRUE(readBytes(out).startsWith("[HEADER]\r\nVersion=Ver1.00\r\nCnt=3\r\n"));
+  const CliRun show = runCli({QStringLiteral("show"), out});
+  const QStringList lines = show.outText().split(u'\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 3);
+  EXPECT_EQ(lines[2], QStringLiteral("{\"index\": 2, \"name\": \"山田 太郎\", \"zip_code\": "
+                                     "\"150-0001\", \"address\": \"東京都渋谷区神宮前１－２－３\", "
+                                     "\"sama\": \"先生\", \"categories\": [2, 3, 5, 6]}"));
+}
+
+TEST_F(CliTest, ImportAppendsEachFileInTurnAfterTheBook) {
+  const QString out = path(QStringLiteral("out.orv"));
+  const CliRun run = runCli({QStringLiteral("import"), QStringLiteral("--into"),
+                             dataFile("example.orv"), QStringLiteral("--out"), out,
+                             dataFile("addressees-crlf.csv"), dataFile("addressees-utf8-bom.csv")});
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  QStringList names;
+  for (const QString& line : runCli({QStringLiteral("show"), out}).outText().split(u'\n')) {
+    const auto m = QRegularExpression(QStringLiteral("\"name\": \"([^\"]*)\"")).match(line);
+    if (m.hasMatch()) names << m.captured(1);
+  }
+  // The UTF-8 file's WAVE DASH is stored as the code page's FULLWIDTH TILDE.
+  EXPECT_EQ(names, (QStringList{QStringLiteral("宛名見本"), QStringLiteral("宛名見本"),
+                                QStringLiteral("宛名見本二"), QStringLiteral("山田 太郎"),
+                                QStringLiteral("宛名見本"), QStringLiteral("高橋～様方")}));
+}
+
+TEST_F(CliTest, ImportOverItsOwnBookKeepsTheKeysBeyondTheNewCount) {
+  const QString book = copyOf(dataFile("cli-book.orv"), QStringLiteral("book.orv"));
+  const QString csv = path(QStringLiteral("one.csv"));
+  ASSERT_TRUE(writeBytes(csv, "header\nA,1,B\n"));
+  // Without --into the book starts empty, so the save writes one entry over four.
+  const CliRun run = runCli({QStringLiteral("import"), QStringLiteral("--out"), book, csv});
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QByteArray bytes = readBytes(book);
+  EXPECT_TRUE(bytes.contains("Cnt=1\r\n"));
+  EXPECT_TRUE(bytes.contains("name0=A\r\n"));
+  EXPECT_TRUE(bytes.contains("zip_code4=060-0042\r\n"));
+  EXPECT_EQ(runCli({QStringLiteral("show"), book}).outText(),
+            QStringLiteral("{\"index\": 0, \"name\": \"A\", \"zip_code\": \"1\", \"address\": "
+                           "\"B\", \"sama\": \"\", \"categories\": []}\n"));
+}
+
+TEST_F(CliTest, ImportOfAMissingFileSavesNothing) {
+  const QString out = path(QStringLiteral("out.orv"));
+  const CliRun run = runCli({QStringLiteral("import"), QStringLiteral("--out"), out,
+                             dataFile("addressees-crlf.csv"), path(QStringLiteral("no.csv"))});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errText(), QStringLiteral("ファイルがありません\n"));
+  EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(CliTest, ImportOfAFolderSaysTheReadFailed) {
+  const CliRun run = runCli({QStringLiteral("import"), QStringLiteral("--out"),
+                             path(QStringLiteral("out.orv")), dir_.path()});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errText(), QStringLiteral("読み込みに失敗しました。\n"));
+}
+
+TEST_F(CliTest, ImportOfAnUnencodableLineLeavesTheOldFileAlone) {
+  const QString book = copyOf(dataFile("cli-book.orv"), QStringLiteral("book.orv"));
+  const QByteArray before = readBytes(book);
+  const CliRun run = runCli({QStringLiteral("import"), QStringLiteral("--into"), book,
+                             QStringLiteral("--out"), book, dataFile("cli-unencodable.csv")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errText(), QStringLiteral("3行目に使用できない文字があります。\n"));
+  EXPECT_EQ(readBytes(book), before);
+}
+
+TEST_F(CliTest, ImportBeyond300EntriesSaysHowManyWereLeftOutAndSaves) {
+  QByteArray csv = "header\n";
+  for (int i = 0; i < 302; ++i) csv += "N" + QByteArray::number(i) + ",1,A\n";
+  const QString file = path(QStringLiteral("many.csv"));
+  ASSERT_TRUE(writeBytes(file, csv));
+  const QString out = path(QStringLiteral("out.orv"));
+  const CliRun run = runCli({QStringLiteral("import"), QStringLiteral("--into"),
+                             dataFile("example.orv"), QStringLiteral("--out"), out, file});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.errText(),
+            QStringLiteral("登録できる件数（300件）を超えたため、3件は読み込まれませんでした。\n"));
+  EXPECT_TRUE(readBytes(out).contains("Cnt=300\r\n"));
+}
+
+TEST_F(CliTest, ImportFromABookThatDoesNotLoadSavesNothing) {
+  const QString out = path(QStringLiteral("out.orv"));
+  const CliRun run =
+      runCli({QStringLiteral("import"), QStringLiteral("--into"), dataFile("cli-wrong-version.orv"),
+              QStringLiteral("--out"), out, dataFile("addressees-crlf.csv")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errText(),
+            QStringLiteral("データが新しいバージョンです（ver1.00）\n読み込みに失敗しました。\n"));
+  EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(CliTest, ImportThatCannotSaveSaysSo) {
+  const CliRun run =
+      runCli({QStringLiteral("import"), QStringLiteral("--out"),
+              path(QStringLiteral("no/such/folder/out.orv")), dataFile("addressees-crlf.csv")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errText(), QStringLiteral("保存に失敗しました。\n"));
+}
+
+TEST_F(CliTest, ImportWantsAnOutputAndAFile) {
+  const QString csv = dataFile("addressees-crlf.csv");
+  EXPECT_EQ(runCli({QStringLiteral("import"), csv}).exitCode, 2);
+  EXPECT_EQ(runCli({QStringLiteral("import"), QStringLiteral("--out"), path("o.orv")}).exitCode, 2);
+  EXPECT_EQ(runCli({QStringLiteral("import"), QStringLiteral("--out")}).exitCode, 2);
+  EXPECT_EQ(runCli({QStringLiteral("import"), QStringLiteral("--out=") + path("a.orv"),
+                    QStringLiteral("--out=") + path("b.orv"), csv})
+                .exitCode,
+            2);
+  EXPECT_FALSE(QFile::exists(path("o.orv")));
+}
+
+// --- compose ---
+
+TEST_F(CliTest, ComposeAtNeutralOffsetsLeavesTheSenderBlocksWithoutLines) {
+  const CliRun run = runCli({QStringLiteral("compose"), kBook, QStringLiteral("3")});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.err.isEmpty());
+  EXPECT_EQ(run.outText(),
+            QStringLiteral(
+                "{\"QRname\": {\"left\": 112, \"top\": 144, \"lines\": [\"長住所　花子　様\"]}, "
+                "\"QRaddress\": {\"left\": 104, \"top\": 64, \"lines\": "
+                "[\"北海道札幌市中央区大通西１０丁目３ー１\", \"　　　　サンライズ大通ビル５階\", "
+                "\"　　　　５０１号\"]}, "
+                "\"QRzip_code\": {\"left\": 54, \"top\": 30, \"lines\": [\"２４０００６０\"]}, "
+                "\"QRu_name\": {\"left\": 296, \"top\": 304, \"lines\": []}, "
+                "\"QRu_address\": {\"left\": 224, \"top\": 272, \"lines\": []}, "
+                "\"QRu_zip_code\": {\"left\": 480, \"top\": 248, \"lines\": []}}\n"));
+}
+
+TEST_F(CliTest, ComposeOfEmptyTextsGivesOneEmptyLine) {
+  const CliRun run = runCli({QStringLiteral("compose"), kBook, QStringLiteral("1")});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(
+      run.outText().contains(QStringLiteral("\"QRname\": {\"left\": 112, \"top\": 144, \"lines\": "
+                                            "[\"大野\\\"ソ\\\\太郎　\"]}")));
+  EXPECT_TRUE(run.outText().contains(
+      QStringLiteral("\"QRzip_code\": {\"left\": 54, \"top\": 30, \"lines\": [\"\"]}")));
+}
+
+TEST_F(CliTest, ComposeWithTheSenderPlacesEveryBlockByItsOffsets) {
+  const CliRun run =
+      runCli({QStringLiteral("compose"), kBook, QStringLiteral("0"), QStringLiteral("--own"),
+              QStringLiteral("--sender-name"), QStringLiteral("差出〜人"),
+              QStringLiteral("--sender-zip=123-4567"), QStringLiteral("--sender-address"),
+              QStringLiteral("大阪府大阪市北区梅田　三丁目１−１　ＡＢＣビル２階　東棟"),
+              QStringLiteral("--offset"), QStringLiteral("1=0"), QStringLiteral("--offset=2=100"),
+              QStringLiteral("--offset"), QStringLiteral("11=0"), QStringLiteral("--offset"),
+              QStringLiteral("12=100")});
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  // The WAVE DASH and MINUS SIGN typed on Unix become the code page's own characters; the
+  // sender's long address keeps its spaces.
+  EXPECT_EQ(run.outText(),
+            QStringLiteral(
+                "{\"QRname\": {\"left\": 162, \"top\": 94, \"lines\": [\"宛名見本　様\"]}, "
+                "\"QRaddress\": {\"left\": 104, \"top\": 64, \"lines\": [\"住所見本\"]}, "
+                "\"QRzip_code\": {\"left\": 54, \"top\": 30, \"lines\": [\"１０００００１\"]}, "
+                "\"QRu_name\": {\"left\": 296, \"top\": 304, \"lines\": [\"差出～人\"]}, "
+                "\"QRu_address\": {\"left\": 224, \"top\": 272, \"lines\": "
+                "[\"大阪府大阪市北区梅田　三丁目１ー１　ＡＢＣビル２階　東棟\"]}, "
+                "\"QRu_zip_code\": {\"left\": 526, \"top\": 200, \"lines\": "
+                "[\"７６５４３２１\"]}}\n"));
+}
+
+TEST_F(CliTest, ComposeOfARowWithoutAnEntryFails) {
+  for (const char* row : {"4", "-1", "300"}) {
+    const CliRun run = runCli({QStringLiteral("compose"), kBook, QString::fromUtf8(row)});
+    EXPECT_EQ(run.exitCode, 1) << row;
+    EXPECT_TRUE(run.out.isEmpty()) << row;
+    EXPECT_EQ(run.errText(), QStringLiteral("orivel-cli: row %1 holds no entry (the book has 4)\n")
+                                 .arg(QString::fromUtf8(row)));
+  }
+}
+
+TEST_F(CliTest, ComposeOfABookThatDoesNotLoadSaysWhy) {
+  const CliRun run =
+      runCli({QStringLiteral("compose"), path(QStringLiteral("none.orv")), QStringLiteral("0")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errText(), QStringLiteral("ファイルがありません\n読み込みに失敗しました。\n"));
+}
+
+TEST_F(CliTest, ComposeRefusesSenderTextTheCodePageCannotHold) {
+  const CliRun run = runCli({QStringLiteral("compose"), kBook, QStringLiteral("0"),
+                             QStringLiteral("--sender-address"), QStringLiteral("東京😀")});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(run.out.isEmpty());
+  EXPECT_TRUE(run.errText().startsWith(
+      QStringLiteral("orivel-cli: \"--sender-address\": the character \"😀\" (U+1F600) cannot be "
+                     "written in code page 932\n")))
+      << run.err.toStdString();
+}
+
+TEST_F(CliTest, ComposeRefusesBadOffsetsAndRows) {
+  for (const char* bad : {"0=50", "13=50", "1=101", "1=-1", "1=", "=5", "1", "1=5x", "x=1"}) {
+    const CliRun run = runCli({QStringLiteral("compose"), kBook, QStringLiteral("0"),
+                               QStringLiteral("--offset"), QString::fromUtf8(bad)});
+    EXPECT_EQ(run.exitCode, 2) << bad;
+    EXPECT_TRUE(run.out.isEmpty()) << bad;
+  }
+  EXPECT_EQ(runCli({QStringLiteral("compose"), kBook, QStringLiteral("one")}).exitCode, 2);
+  EXPECT_EQ(runCli({QStringLiteral("compose"), kBook}).exitCode, 2);
+  EXPECT_EQ(
+      runCli({QStringLiteral("compose"), kBook, QStringLiteral("0"), QStringLiteral("--own=1")})
+          .exitCode,
+      2);
+  // The limits themselves are fine.
+  EXPECT_EQ(
+      runCli({QStringLiteral("compose"), kBook, QStringLiteral("0"), QStringLiteral("--offset"),
+              QStringLiteral("12=0"), QStringLiteral("--offset"), QStringLiteral("1=100")})
+          .exitCode,
+      0);
+}
+
+// --- print ---
+
+TEST_F(CliTest, PrintAllIntoAPdfMakesOnePostcardPageForEachEntryInOrder) {
+  const QString pdf = path(QStringLiteral("cards.pdf"));
+  const CliRun run = runCli(
+      {QStringLiteral("print"), kBook, QStringLiteral("--all"), QStringLiteral("--pdf"), pdf});
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+  const PdfInfo info = pdfInfo(pdf);
+  EXPECT_EQ(info.pages, 4);
+  // 148 x 110 mm; Qt's PDF writer states the page in whole points.
+  EXPECT_NEAR(info.width, 419.53, 0.5);
+  EXPECT_NEAR(info.height, 311.81, 0.5);
+  EXPECT_TRUE(pdfPageText(pdf, 1).contains(QStringLiteral("宛")));
+  EXPECT_TRUE(pdfPageText(pdf, 3).contains(QStringLiteral("殿")));
+  EXPECT_TRUE(pdfPageText(pdf, 4).contains(QStringLiteral("幌")));
+  EXPECT_FALSE(pdfPageText(pdf, 4).contains(QStringLiteral("宛")));
+}
+
+TEST_F(CliTest, PrintPrintsACategoryOrRowsInBookOrder) {
+  const QString pdf = path(QStringLiteral("cards.pdf"));
+  const CliRun category = runCli({QStringLiteral("print"), kBook, QStringLiteral("--category"),
+                                  QStringLiteral("2"), QStringLiteral("--pdf"), pdf});
+  EXPECT_EQ(category.exitCode, 0) << category.err.toStdString();
+  EXPECT_EQ(pdfInfo(pdf).pages, 2);
+  EXPECT_TRUE(pdfPageText(pdf, 1).contains(QStringLiteral("殿")));
+
+  // Rows are marks: given twice or out of order, each prints once, in book order.
+  const CliRun rows = runCli({QStringLiteral("print"), kBook, QStringLiteral("--rows=3,0,3"),
+                              QStringLiteral("--pdf"), pdf});
+  EXPECT_EQ(rows.exitCode, 0) << rows.err.toStdString();
+  EXPECT_EQ(pdfInfo(pdf).pages, 2);
+  EXPECT_TRUE(pdfPageText(pdf, 1).contains(QStringLiteral("宛")));
+  EXPECT_TRUE(pdfPageText(pdf, 2).contains(QStringLiteral("幌")));
+}
+
+TEST_F(CliTest, PrintWithTheSenderPutsTheSenderOnTheCard) {
+  const QString pdf = path(QStringLiteral("cards.pdf"));
+  const CliRun run =
+      runCli({QStringLiteral("print"), kBook, QStringLiteral("--rows"), QStringLiteral("0"),
+              QStringLiteral("--own"), QStringLiteral("--sender-name"), QStringLiteral("鶴亀"),
+              QStringLiteral("--pdf"), pdf});
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_TRUE(pdfPageText(pdf, 1).contains(QStringLiteral("鶴")));
+  const CliRun without = runCli({QStringLiteral("print"), kBook, QStringLiteral("--rows"),
+                                 QStringLiteral("0"), QStringLiteral("--sender-name"),
+                                 QStringLiteral("鶴亀"), QStringLiteral("--pdf"), pdf});
+  EXPECT_EQ(without.exitCode, 0);
+  EXPECT_FALSE(pdfPageText(pdf, 1).contains(QStringLiteral("鶴")));
+}
+
+TEST_F(CliTest, PrintOfNothingSelectedSaysSoAndWritesNoPdf) {
+  const QString empty = path(QStringLiteral("empty.orv"));
+  ASSERT_TRUE(writeBytes(empty, "[HEADER]\r\nVersion=Ver1.00\r\nCnt=0\r\n"));
+  const QString plain = path(QStringLiteral("plain.orv"));
+  ASSERT_TRUE(writeBytes(plain, "[HEADER]\r\nVersion=Ver1.00\r\nCnt=1\r\n[DATAS]\r\nname0=A\r\n"));
+  const QString pdf = path(QStringLiteral("cards.pdf"));
+  for (const QStringList& args :
+       {QStringList{QStringLiteral("print"), empty, QStringLiteral("--all")},
+        QStringList{QStringLiteral("print"), plain, QStringLiteral("--category"),
+                    QStringLiteral("1")}}) {
+    const CliRun run = runCli(args + QStringList{QStringLiteral("--pdf"), pdf});
+    EXPECT_EQ(run.exitCode, 1) << args.join(u' ').toStdString();
+    EXPECT_EQ(run.errText(), QStringLiteral("印刷する項目が未設定です\n"));
+    EXPECT_FALSE(QFile::exists(pdf));
+  }
+}
+
+TEST_F(CliTest, PrintOfARowWithoutAnEntryPrintsNothing) {
+  const QString pdf = path(QStringLiteral("cards.pdf"));
+  const CliRun run = runCli({QStringLiteral("print"), kBook, QStringLiteral("--rows"),
+                             QStringLiteral("0,9"), QStringLiteral("--pdf"), pdf});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errText(), QStringLiteral("orivel-cli: row 9 holds no entry (the book has 4)\n"));
+  EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST_F(CliTest, PrintIntoAPdfThatCannotBeWrittenSaysPrintingFailed) {
+  const CliRun run = runCli({QStringLiteral("print"), kBook, QStringLiteral("--all"),
+                             QStringLiteral("--pdf"), path(QStringLiteral("no/folder/x.pdf"))});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errText(), QStringLiteral("印刷できませんでした。\n"));
+}
+
+TEST_F(CliTest, PrintWithoutAnyPrinterSaysPrintingFailed) {
+  QProcessEnvironment env = headlessEnvironment();
+  // A CUPS server that is not there: no printer at all.
+  env.insert(QStringLiteral("CUPS_SERVER"), path(QStringLiteral("no-server.sock")));
+  for (const QStringList& extra : {QStringList{}, QStringList{QStringLiteral("--printer"),
+                                                              QStringLiteral("no-such-printer")}}) {
+    const CliRun run = runCli(
+        QStringList{QStringLiteral("print"), kBook, QStringLiteral("--rows"), QStringLiteral("0")} +
+            extra,
+        env);
+    EXPECT_EQ(run.exitCode, 1) << extra.join(u' ').toStdString();
+    EXPECT_EQ(run.errText(), QStringLiteral("印刷できませんでした。\n"));
+  }
+}
+
+TEST_F(CliTest, PrintNeedsNoDisplayEvenWhenOneIsNamed) {
+  QProcessEnvironment env = headlessEnvironment();
+  env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":987"));  // no server there
+  const QString pdf = path(QStringLiteral("cards.pdf"));
+  const CliRun run = runCli(
+      {QStringLiteral("print"), kBook, QStringLiteral("--rows=0"), QStringLiteral("--pdf"), pdf},
+      env);
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_EQ(pdfInfo(pdf).pages, 1);
+}
+
+TEST_F(CliTest, PrintRefusesUnclearArguments) {
+  const QString pdf = path(QStringLiteral("x.pdf"));
+  for (const QStringList& args : {
+           QStringList{QStringLiteral("print"), kBook},
+           QStringList{QStringLiteral("print"), kBook, QStringLiteral("--all"),
+                       QStringLiteral("--pdf"), pdf, QStringLiteral("--printer"),
+                       QStringLiteral("p")},
+           QStringList{QStringLiteral("print"), kBook, QStringLiteral("--category"),
+                       QStringLiteral("7"), QStringLiteral("--pdf"), pdf},
+           QStringList{QStringLiteral("print"), kBook, QStringLiteral("--rows"),
+                       QStringLiteral("1,,2"), QStringLiteral("--pdf"), pdf},
+           QStringList{QStringLiteral("print"), kBook, QStringLiteral("--rows"),
+                       QStringLiteral("-1"), QStringLiteral("--pdf"), pdf},
+           QStringList{QStringLiteral("print"), kBook, QStringLiteral("--all"),
+                       QStringLiteral("--all"), QStringLiteral("--pdf"), pdf},
+           QStringList{QStringLiteral("print"), kBook, QStringLiteral("--all"),
+                       QStringLiteral("--out"), pdf},
+       }) {
+    const CliRun run = runCli(args);
+    EXPECT_EQ(run.exitCode, 2) << args.join(u' ').toStdString();
+    EXPECT_TRUE(run.errText().contains(QStringLiteral("usage: orivel-cli")));
+  }
+  EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST_F(CliTest, HelpGoesToStandardOutput) {
+  const CliRun run = runCli({QStringLiteral("--help")});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.outText().startsWith(QStringLiteral("usage: orivel-cli show BOOK.orv\n")));
+  EXPECT_EQ(runCli({}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace orivel::test
