@@ -1,6 +1,6 @@
 #include "app/TForm1.h"
-#include "common/Codec.h"
 #include "common/Dialogs.h"
+#include "common/Messages.h"
 #include "files/BookFile.h"
 
 // Saving and loading the address book.
@@ -9,7 +9,7 @@ void TForm1::N1Click() {
   const QString path = orivel::dialogs().saveFileName(this, kBookFilter);
   if (path.isEmpty()) return;
   if (!SaveBookFile(path)) {
-    orivel::ShowError(this, QStringLiteral("保存に失敗しました。"));
+    orivel::ShowError(this, orivel::messages::saveFailed());
     return;
   }
   Modified = false;
@@ -24,7 +24,7 @@ void TForm1::N2Click() {
     Modified = false;
     return;
   }
-  orivel::ShowError(this, QStringLiteral("読み込みに失敗しました。"));
+  orivel::ShowError(this, orivel::messages::loadFailed());
 }
 
 bool TForm1::SaveBookFile(const QString& path) {
@@ -33,19 +33,7 @@ bool TForm1::SaveBookFile(const QString& path) {
 
 bool TForm1::LoadBookFile(const QString& path) {
   const orivel::BookLoadResult result = orivel::LoadBook(orivel::filePath(path), Book);
-  switch (result.status) {
-    case orivel::BookLoadStatus::Loaded:
-      return true;
-    case orivel::BookLoadStatus::NotFound:
-      orivel::ShowError(this, QStringLiteral("ファイルがありません"));
-      return false;
-    case orivel::BookLoadStatus::WrongVersion:
-      orivel::ShowError(this, QStringLiteral("データが新しいバージョンです（") +
-                                  orivel::codec::toQString(result.version) + QStringLiteral("）"));
-      return false;
-    case orivel::BookLoadStatus::CountOutOfRange:
-    case orivel::BookLoadStatus::ReadFailed:
-      break;
-  }
-  return false;
+  const QString refusal = orivel::messages::bookRefusal(result);
+  if (!refusal.isEmpty()) orivel::ShowError(this, refusal);
+  return result.ok();
 }

@@ -3,6 +3,7 @@
 // Composing, previewing and printing postcards.
 
 #include "common/Dialogs.h"
+#include "common/Messages.h"
 #include "print/Postcard.h"
 #include "print/TQRFM.h"
 #include "settings/TForm5.h"
@@ -30,10 +31,10 @@ void TForm1::Button2Click() {
     if (!Book.isChecked(row)) continue;
     SetupPostcard(row);
     if (!QRFM->Print()) {
-      orivel::ShowError(this, QStringLiteral("印刷できませんでした。"));
+      orivel::ShowError(this, orivel::messages::printFailed());
       return;
     }
     ++printed;
   }
-  if (printed == 0) orivel::ShowError(this, QStringLiteral("印刷する項目が未設定です"));
+  if (printed == 0) orivel::ShowError(this, orivel::messages::nothingToPrint());
 }

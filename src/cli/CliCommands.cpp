@@ -12,6 +12,7 @@
 #include "book/AddressBook.h"
 #include "cli/Json.h"
 #include "common/Codec.h"
+#include "common/Messages.h"
 #include "files/BookFile.h"
 #include "files/CsvImport.h"
 #include "print/PageRenderer.h"
@@ -38,27 +39,11 @@ bool writeOut(const QByteArray& bytes) {
 // file is refused.
 bool loadBook(const std::string& path, AddressBook& book) {
   const BookLoadResult result = LoadBook(nativePath(path), book);
-  switch (result.status) {
-    case BookLoadStatus::Loaded:
-      return true;
-    case BookLoadStatus::NotFound:
-      Say(QStringLiteral("ファイルがありません"));
-      break;
-    case BookLoadStatus::WrongVersion:
-      Say(QStringLiteral("データが新しいバージョンです（") + codec::toQString(result.version) +
-          QStringLiteral("）"));
-      break;
-    case BookLoadStatus::CountOutOfRange:
-    case BookLoadStatus::ReadFailed:
-      break;
-  }
-  Say(QStringLiteral("読み込みに失敗しました。"));
+  if (result.ok()) return true;
+  const QString refusal = messages::bookRefusal(result);
+  if (!refusal.isEmpty()) Say(refusal);
+  Say(messages::loadFailed());
   return false;
-}
-
-bool utf8LineToCp932(std::string_view utf8, std::string* cp932) {
-  const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-  return codec::fromQString(text, cp932);
 }
 
 bool holdsEntry(const AddressBook& book, int row) {
@@ -193,26 +178,21 @@ int Import(const Arguments& args) {
     grid.clearCells();
     std::error_code error;
     if (!std::filesystem::exists(nativePath(csv), error)) {
-      Say(QStringLiteral("ファイルがありません"));
+      Say(messages::fileMissing());
       return kExitFailure;
     }
-    const CsvRead read = ReadCsvFileForImport(nativePath(csv), grid, utf8LineToCp932);
-    if (read.status == CsvRead::Status::CannotOpen) {
-      Say(QStringLiteral("読み込みに失敗しました。"));
-      return kExitFailure;
-    }
-    if (read.status == CsvRead::Status::Unencodable) {
-      Say(QStringLiteral("%1行目に使用できない文字があります。").arg(read.badLine));
+    const CsvRead read = ReadCsvFileForImport(nativePath(csv), grid, codec::fromUtf8);
+    const QString failure = messages::csvReadFailure(read);
+    if (!failure.isEmpty()) {
+      Say(failure);
       return kExitFailure;
     }
     const CsvImportResult result = AppendGridRows(grid, book);
-    if (result.leftOut > 0) {
-      Say(QStringLiteral("登録できる件数（300件）を超えたため、%1件は読み込まれませんでした。")
-              .arg(result.leftOut));
-    }
+    const QString leftOut = messages::importLeftOut(result.leftOut);
+    if (!leftOut.isEmpty()) Say(leftOut);
   }
   if (!SaveBook(book, nativePath(args.out))) {
-    Say(QStringLiteral("保存に失敗しました。"));
+    Say(messages::saveFailed());
     return kExitFailure;
   }
   return kExitSuccess;
@@ -248,12 +228,12 @@ int Print(const Arguments& args) {
   if (!select(book, args.selection)) return kExitFailure;
   const std::vector<int> rows = book.checkedLines();
   if (rows.empty()) {
-    Say(QStringLiteral("印刷する項目が未設定です"));
+    Say(messages::nothingToPrint());
     return kExitFailure;
   }
   const bool done = args.pdf.empty() ? printEach(book, rows, args) : writePdf(book, rows, args);
   if (!done) {
-    Say(QStringLiteral("印刷できませんでした。"));
+    Say(messages::printFailed());
     return kExitFailure;
   }
   return kExitSuccess;

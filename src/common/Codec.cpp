@@ -107,6 +107,10 @@ bool fromQString(const QString& text, std::string* out, QString* badChar) {
   return true;
 }
 
+bool fromUtf8(std::string_view utf8, std::string* out) {
+  return fromQString(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), out);
+}
+
 std::string encodeKnown(const QString& text) {
   QStringEncoder enc(kCodecName);
   const QByteArray bytes = enc.encode(mapped(text));

@@ -19,6 +19,10 @@ bool fromQString(const QString& text, std::string* out, QString* badChar = nullp
 // The first character of the text that code page 932 cannot hold, or an empty string.
 QString firstUnencodable(const QString& text);
 
+// Converts UTF-8 text (a line of a UTF-8 file) to code page 932; false when a character
+// cannot be held.
+bool fromUtf8(std::string_view utf8, std::string* out);
+
 // For text the program itself supplies (fixed captions and values): encodes what it can.
 std::string encodeKnown(const QString& text);
 

@@ -6,6 +6,7 @@
 
 #include "app/TForm1.h"
 #include "common/Dialogs.h"
+#include "common/Messages.h"
 #include "common/Fonts.h"
 #include "print/PreviewRing.h"
 #include "print/TQRFM.h"
@@ -88,5 +89,5 @@ void TPrevwin::Button4Click() {
 void TPrevwin::Button6Click() {
   const int row = Form1->PreviewIndex;
   if (row >= 0 && row < Form1->Book.count()) Form1->SetupPostcard(row);
-  if (!QRFM->Print()) orivel::ShowError(this, QStringLiteral("印刷できませんでした。"));
+  if (!QRFM->Print()) orivel::ShowError(this, orivel::messages::printFailed());
 }
