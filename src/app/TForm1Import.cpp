@@ -1,5 +1,3 @@
-#include <QFileInfo>
-
 #include "app/TForm1.h"
 #include "common/Codec.h"
 #include "common/Dialogs.h"
@@ -20,10 +18,6 @@ void TForm1::ImportCsv() {
   const QString path = orivel::dialogs().openFileName(this, kCsvFilter);
   if (path.isEmpty()) return;
   StringGrid1.clearCells();
-  if (!QFileInfo::exists(path)) {
-    orivel::ShowError(this, orivel::messages::fileMissing());
-    return;
-  }
   const orivel::CsvRead read =
       orivel::ReadCsvFileForImport(orivel::filePath(path), StringGrid1, orivel::codec::fromUtf8);
   const QString failure = orivel::messages::csvReadFailure(read);

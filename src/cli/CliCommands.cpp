@@ -176,11 +176,6 @@ int Import(const Arguments& args) {
   StringGrid grid;
   for (const std::string& csv : args.csvFiles) {
     grid.clearCells();
-    std::error_code error;
-    if (!std::filesystem::exists(nativePath(csv), error)) {
-      Say(messages::fileMissing());
-      return kExitFailure;
-    }
     const CsvRead read = ReadCsvFileForImport(nativePath(csv), grid, codec::fromUtf8);
     const QString failure = messages::csvReadFailure(read);
     if (!failure.isEmpty()) {
@@ -204,20 +199,14 @@ int Compose(const Arguments& args) {
   if (!holdsEntry(book, args.row)) return kExitFailure;
   Postcard card = Postcard::design();
   ComposePostcard(card, book.entry(args.row), args.sender);
-  const bool own = args.sender.print_own_address;
+  const auto blocks = card.blocks();
   QByteArray out = "{";
-  appendBlock(out, "QRname", card.QRname, true);
-  out += ", ";
-  appendBlock(out, "QRaddress", card.QRaddress, true);
-  out += ", ";
-  appendBlock(out, "QRzip_code", card.QRzip_code, true);
-  out += ", ";
-  // Without the sender's choice the composition empties these blocks: they have no lines.
-  appendBlock(out, "QRu_name", card.QRu_name, own);
-  out += ", ";
-  appendBlock(out, "QRu_address", card.QRu_address, own);
-  out += ", ";
-  appendBlock(out, "QRu_zip_code", card.QRu_zip_code, own);
+  for (std::size_t i = 0; i < blocks.size(); ++i) {
+    if (i > 0) out += ", ";
+    // Without the sender's choice the composition empties the sender's blocks: no lines.
+    const bool filled = i < Postcard::kFirstSenderBlock || args.sender.print_own_address;
+    appendBlock(out, Postcard::kBlockNames[i], *blocks[i], filled);
+  }
   out += "}\n";
   return writeOut(out) ? kExitSuccess : kExitFailure;
 }

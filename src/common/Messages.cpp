@@ -21,6 +21,8 @@ QString bookRefusal(const BookLoadResult& result) {
 
 QString csvReadFailure(const CsvRead& read) {
   switch (read.status) {
+    case CsvRead::Status::NotFound:
+      return fileMissing();
     case CsvRead::Status::CannotOpen:
       return loadFailed();
     case CsvRead::Status::Unencodable:

@@ -77,7 +77,11 @@ bool ParseCsvFlag(std::string_view text) {
 CsvRead ReadCsvFileForImport(const std::filesystem::path& path, StringGrid& grid,
                              const Utf8ToCp932& toCp932) {
   std::string bytes;
-  if (ReadFileBytes(path, &bytes) != FileReadStatus::Ok) return {CsvRead::Status::CannotOpen, 0};
+  switch (ReadFileBytes(path, &bytes)) {
+    case FileReadStatus::Ok: break;
+    case FileReadStatus::NotFound: return {CsvRead::Status::NotFound, 0};
+    default: return {CsvRead::Status::CannotOpen, 0};
+  }
   if (std::string_view(bytes).starts_with(kUtf8Bom)) {
     std::string cp932;
     int badLine = 0;

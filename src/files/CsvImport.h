@@ -23,12 +23,13 @@ std::string UpperCaseCp932(std::string_view text);
 bool ParseCsvFlag(std::string_view text);
 
 struct CsvRead {
-  enum class Status { Read, CannotOpen, Unencodable };
+  enum class Status { Read, NotFound, CannotOpen, Unencodable };
   Status status = Status::Read;
   int badLine = 0;  // for Unencodable: the first line that cannot be converted, from 1
 };
 
-// Reads the file into the grid as ReadCsvToGrid does. A file that begins with the UTF-8
+// Reads the file into the grid as ReadCsvToGrid does; NotFound when nothing exists at the
+// path, CannotOpen when something does but cannot be read (a folder, no permission). A file that begins with the UTF-8
 // byte order mark is converted line by line to code page 932 first; if a line cannot be,
 // the grid is left as it was and the line is named.
 CsvRead ReadCsvFileForImport(const std::filesystem::path& path, StringGrid& grid, const Utf8ToCp932& toCp932);

@@ -49,6 +49,12 @@ struct Postcard {
   // The blocks as laid out at design, with their design texts.
   static Postcard design();
 
+  // The six blocks' names, in the order of blocks().
+  static constexpr std::array<const char*, 6> kBlockNames = {
+      "QRname", "QRaddress", "QRzip_code", "QRu_name", "QRu_address", "QRu_zip_code"};
+  // The first three are the addressee's, the last three the sender's.
+  static constexpr std::size_t kFirstSenderBlock = 3;
+
   // The six blocks in drawing order.
   std::array<const PostcardBlock*, 6> blocks() const {
     return {&QRname, &QRaddress, &QRzip_code, &QRu_name, &QRu_address, &QRu_zip_code};

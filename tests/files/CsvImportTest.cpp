@@ -275,7 +275,16 @@ TEST(ReadCsvFileForImport, AFileWithoutTheMarkIsReadByteForByte) {
   EXPECT_EQ(ReadCsvFileForImport(path, grid, counting).status, CsvRead::Status::Read);
   EXPECT_EQ(grid.cell(0, 1), kYamada);
   EXPECT_EQ(calls, 0);
-  EXPECT_EQ(ReadCsvFileForImport(dir.path("missing.csv"), grid, counting).status,
+}
+
+TEST(ReadCsvFileForImport, TellsAMissingFileFromOneThatCannotBeRead) {
+  TempFolder dir;
+  StringGrid grid;
+  const Utf8ToCp932 none = [](std::string_view, std::string*) { return false; };
+  EXPECT_EQ(ReadCsvFileForImport(dir.path("missing.csv"), grid, none).status,
+            CsvRead::Status::NotFound);
+  std::filesystem::create_directory(dir.path("folder.csv"));
+  EXPECT_EQ(ReadCsvFileForImport(dir.path("folder.csv"), grid, none).status,
             CsvRead::Status::CannotOpen);
 }
 
