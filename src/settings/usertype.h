@@ -9,14 +9,15 @@ inline constexpr int kOffsetCount = 12;
 inline constexpr int kNeutralOffset = 50;
 
 // The sender's settings: the sender's own name, postal code and address (code page 932),
-// whether they print, and the twelve print offsets (offsets[k-1] is offset k, 0..100,
-// 50 meaning no shift).
+// whether they print, the twelve print offsets (offsets[k-1] is offset k, 0..100,
+// 50 meaning no shift), and whether the digits of the addresses print as kanji numerals.
 struct usertype {
   std::string name;
   std::string zip_code;
   std::string address;
   bool print_own_address = false;
   std::array<int, kOffsetCount> offsets = {50, 50, 50, 50, 50, 50, 50, 50, 50, 50, 50, 50};
+  bool kanji_digits = false;
 
   int offset(int k) const { return offsets[static_cast<std::size_t>(k - 1)]; }
   friend bool operator==(const usertype&, const usertype&) = default;
