@@ -99,14 +99,14 @@ TEST(PdfFileSinkTest, PutsEveryCardIntoOneFileOnlyWhenComplete) {
   PrintService service;
   {
     PdfFileSink sink(path);
-    EXPECT_EQ(service.print(book, PrintSelection::all(), usertype{}, sink),
-              PrintOutcome::Printed);
+    EXPECT_EQ(service.print(book, PrintSelection::all(), usertype{}, sink), PrintOutcome::Printed);
   }
   QProcess info;
   info.start(QStringLiteral("pdfinfo"), {path});
   ASSERT_TRUE(info.waitForFinished(30000));
   const QString out = QString::fromUtf8(info.readAllStandardOutput());
-  EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n")))) << out.toStdString();
+  EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))))
+      << out.toStdString();
   EXPECT_TRUE(out.contains(QStringLiteral("420 x 312 pts"))) << out.toStdString();
 
   // A file whose cards never finished leaves the one that was there.
