@@ -54,7 +54,8 @@ bool holdsEntry(const AddressBook& book, int row) {
   return false;
 }
 
-void appendBlock(QByteArray& out, const char* name, const PostcardBlock& block, bool filled) {
+void appendBlock(QByteArray& out, const char* name, const PostcardBlock& block, bool filled,
+                 const QStringList* printed) {
   out += '"';
   out += name;
   out += "\": {\"left\": " + QByteArray::number(block.Left) +
@@ -70,7 +71,16 @@ void appendBlock(QByteArray& out, const char* name, const PostcardBlock& block, 
       rest = rest.substr(br + 2);
     }
   }
-  out += "]}";
+  out += "]";
+  if (printed) {
+    out += ", \"printed_lines\": [";
+    for (qsizetype i = 0; i < printed->size(); ++i) {
+      if (i > 0) out += ", ";
+      AppendJsonString(out, printed->at(i));
+    }
+    out += "]";
+  }
+  out += "}";
 }
 
 // Marks the rows to print the way the window's check commands would.
@@ -100,8 +110,9 @@ bool printEach(const AddressBook& book, const std::vector<int>& rows, const Argu
                                                       : QPrinterInfo::printerInfo(args.printer);
   PageRenderer renderer;
   Postcard card = Postcard::design();
+  const usertype sender = SenderOf(args);
   for (const int row : rows) {
-    ComposePostcard(card, book.entry(row), args.sender);
+    ComposePostcard(card, book.entry(row), sender);
     const bool printed = PrintPageOn(printer, PageRenderer::pageLayout(),
                                      [&](QPainter& painter, const QPaintDevice& device) {
                                        renderer.render(painter, device, card);
@@ -126,9 +137,10 @@ bool writePdf(const AddressBook& book, const std::vector<int>& rows, const Argum
     if (!painter.begin(&writer)) return false;
     PageRenderer renderer;
     Postcard card = Postcard::design();
+    const usertype sender = SenderOf(args);
     for (std::size_t i = 0; i < rows.size(); ++i) {
       if (i > 0 && !writer.newPage()) return false;
-      ComposePostcard(card, book.entry(rows[i]), args.sender);
+      ComposePostcard(card, book.entry(rows[i]), sender);
       renderer.render(painter, writer, card);
     }
     if (!painter.end()) return false;
@@ -198,14 +210,17 @@ int Compose(const Arguments& args) {
   if (!loadBook(args.book, book)) return kExitFailure;
   if (!holdsEntry(book, args.row)) return kExitFailure;
   Postcard card = Postcard::design();
-  ComposePostcard(card, book.entry(args.row), args.sender);
+  ComposePostcard(card, book.entry(args.row), SenderOf(args));
   const auto blocks = card.blocks();
+  PageRenderer renderer;
   QByteArray out = "{";
   for (std::size_t i = 0; i < blocks.size(); ++i) {
     if (i > 0) out += ", ";
     // Without the sender's choice the composition empties the sender's blocks: no lines.
     const bool filled = i < Postcard::kFirstSenderBlock || args.sender.print_own_address;
-    appendBlock(out, Postcard::kBlockNames[i], *blocks[i], filled);
+    const bool address = i == Postcard::kAddressBlock || i == Postcard::kSenderAddressBlock;
+    const QStringList printed = address ? renderer.printedColumns(card, i) : QStringList();
+    appendBlock(out, Postcard::kBlockNames[i], *blocks[i], filled, address ? &printed : nullptr);
   }
   out += "}\n";
   return writeOut(out) ? kExitSuccess : kExitFailure;

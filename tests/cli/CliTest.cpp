@@ -268,6 +268,29 @@ TEST_F(CliTest, ComposeWithTheSenderPlacesEveryBlockByItsOffsets) {
                 "[\"７６５４３２１\"]}}\n"));
 }
 
+TEST_F(CliTest, ComposeWithKanjiDigitsPrintsTheAddressDigitsAsNumerals) {
+  const QStringList args = {QStringLiteral("compose"),
+                            kBook,
+                            QStringLiteral("3"),
+                            QStringLiteral("--own"),
+                            QStringLiteral("--sender-zip=123-4567"),
+                            QStringLiteral("--sender-address=京都市１－２０")};
+  const CliRun kanji = runCli(args + QStringList{QStringLiteral("--kanji-digits")});
+  const CliRun plain = runCli(args + QStringList{QStringLiteral("--no-kanji-digits")});
+  EXPECT_EQ(kanji.exitCode, 0) << kanji.err.toStdString();
+  // The composed lines, the postal codes and the name are the same both ways.
+  const auto lines = [](const QString& json) {
+    QString kept = json;
+    return kept.remove(QRegularExpression(QStringLiteral(", \"printed_lines\": \\[[^]]*\\]")));
+  };
+  EXPECT_EQ(lines(kanji.outText()), lines(plain.outText()));
+  EXPECT_TRUE(kanji.outText().contains(QStringLiteral("\"lines\": [\"２４０００６０\"]")));
+  EXPECT_TRUE(kanji.outText().contains(QStringLiteral("\"printed_lines\": [\"京都市一ー二〇\"]")));
+  EXPECT_TRUE(plain.outText().contains(QStringLiteral("\"printed_lines\": [\"京都市１ー２０\"]")));
+  EXPECT_TRUE(kanji.outText().contains(QStringLiteral("大通西一〇丁目三ー一")));
+  EXPECT_TRUE(kanji.outText().contains(QStringLiteral("五〇一号")));
+}
+
 TEST_F(CliTest, ComposeOfARowWithoutAnEntryFails) {
   for (const char* row : {"4", "-1", "300"}) {
     const CliRun run = runCli({QStringLiteral("compose"), kBook, QString::fromUtf8(row)});
@@ -444,6 +467,9 @@ TEST_F(CliTest, PrintRefusesUnclearArguments) {
                        QStringLiteral("--all"), QStringLiteral("--pdf"), pdf},
            QStringList{QStringLiteral("print"), kBook, QStringLiteral("--all"),
                        QStringLiteral("--out"), pdf},
+           QStringList{QStringLiteral("print"), kBook, QStringLiteral("--all"),
+                       QStringLiteral("--kanji-digits"), QStringLiteral("--no-kanji-digits"),
+                       QStringLiteral("--pdf"), pdf},
        }) {
     const CliRun run = runCli(args);
     EXPECT_EQ(run.exitCode, 2) << args.join(u' ').toStdString();
