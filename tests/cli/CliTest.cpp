@@ -227,10 +227,13 @@ TEST_F(CliTest, ComposeAtNeutralOffsetsLeavesTheSenderBlocksWithoutLines) {
                 "{\"QRname\": {\"left\": 112, \"top\": 144, \"lines\": [\"長住所　花子　様\"]}, "
                 "\"QRaddress\": {\"left\": 104, \"top\": 64, \"lines\": "
                 "[\"北海道札幌市中央区大通西１０丁目３ー１\", \"　　　　サンライズ大通ビル５階\", "
+                "\"　　　　５０１号\"], \"printed_lines\": "
+                "[\"北海道札幌市中央区大通西１０丁目３ー１\", \"　　　　サンライズ大通ビル５階\", "
                 "\"　　　　５０１号\"]}, "
                 "\"QRzip_code\": {\"left\": 54, \"top\": 30, \"lines\": [\"２４０００６０\"]}, "
                 "\"QRu_name\": {\"left\": 296, \"top\": 304, \"lines\": []}, "
-                "\"QRu_address\": {\"left\": 224, \"top\": 272, \"lines\": []}, "
+                "\"QRu_address\": {\"left\": 224, \"top\": 272, \"lines\": [], "
+                "\"printed_lines\": []}, "
                 "\"QRu_zip_code\": {\"left\": 480, \"top\": 248, \"lines\": []}}\n"));
 }
 
@@ -255,15 +258,19 @@ TEST_F(CliTest, ComposeWithTheSenderPlacesEveryBlockByItsOffsets) {
               QStringLiteral("12=100")});
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
   // The WAVE DASH and MINUS SIGN typed on Unix become the code page's own characters; the
-  // sender's long address keeps its spaces.
+  // sender's long address keeps its spaces, and prints in two columns broken after the
+  // last one that fits the first.
   EXPECT_EQ(run.outText(),
             QStringLiteral(
                 "{\"QRname\": {\"left\": 162, \"top\": 94, \"lines\": [\"宛名見本　様\"]}, "
-                "\"QRaddress\": {\"left\": 104, \"top\": 64, \"lines\": [\"住所見本\"]}, "
+                "\"QRaddress\": {\"left\": 104, \"top\": 64, \"lines\": [\"住所見本\"], "
+                "\"printed_lines\": [\"住所見本\"]}, "
                 "\"QRzip_code\": {\"left\": 54, \"top\": 30, \"lines\": [\"１０００００１\"]}, "
                 "\"QRu_name\": {\"left\": 296, \"top\": 304, \"lines\": [\"差出～人\"]}, "
                 "\"QRu_address\": {\"left\": 224, \"top\": 272, \"lines\": "
-                "[\"大阪府大阪市北区梅田　三丁目１ー１　ＡＢＣビル２階　東棟\"]}, "
+                "[\"大阪府大阪市北区梅田　三丁目１ー１　ＡＢＣビル２階　東棟\"], "
+                "\"printed_lines\": [\"大阪府大阪市北区梅田　三丁目１ー１　\", "
+                "\"ＡＢＣビル２階　東棟\"]}, "
                 "\"QRu_zip_code\": {\"left\": 526, \"top\": 200, \"lines\": "
                 "[\"７６５４３２１\"]}}\n"));
 }

@@ -162,13 +162,15 @@ QStringList columnsOf(const std::vector<PlacedRun>& runs) {
 }
 
 TEST_F(VerticalTypesetterTest, LinesBreakByTheJapaneseRules) {
-  // Columns four ems long, five with breakAtSpaces; the block holds eight columns.
-  const struct {
+  // Columns four ems long unless said otherwise; the block holds eight columns.
+  struct Case {
     const char* rule;
     QString text;
     bool atSpaces;
     QStringList columns;
-  } cases[] = {
+    int ems = 4;
+  };
+  const Case cases[] = {
       {"no column starts with ー",
        QStringLiteral("山田山川ー田"),
        false,
@@ -208,15 +210,17 @@ TEST_F(VerticalTypesetterTest, LinesBreakByTheJapaneseRules) {
       {"breakAtSpaces breaks after the space",
        QStringLiteral("山田山　川田区"),
        true,
-       {QStringLiteral("山田山　"), QStringLiteral("川田区")}},
+       {QStringLiteral("山田山　"), QStringLiteral("川田区")},
+       5},
       {"without it the line fills the column",
        QStringLiteral("山田山　川田区"),
        false,
-       {QStringLiteral("山田山　川"), QStringLiteral("田区")}},
+       {QStringLiteral("山田山　川"), QStringLiteral("田区")},
+       5},
   };
-  for (const auto& c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.rule);
-    VerticalBlock block{QRectF(0, 0, (c.atSpaces ? 5 : 4) * 21, 8 * 21), c.text, 21};
+    VerticalBlock block{QRectF(0, 0, c.ems * 21, 8 * 21), c.text, 21};
     block.breakAtSpaces = c.atSpaces;
     const auto runs = typesetter.layout(block);
     EXPECT_EQ(columnsOf(runs), c.columns);
@@ -282,7 +286,9 @@ TEST_F(VerticalTypesetterTest, TextThatOverflowsShrinksUntilEveryGlyphIsInsideIt
     }
     // Nothing is left out.
     EXPECT_EQ(set, QString(c.text.text).remove(QStringLiteral("\r\n")));
-    if (c.columns > 0) EXPECT_EQ(columnsOf(runs).size(), c.columns);
+    if (c.columns > 0) {
+      EXPECT_EQ(columnsOf(runs).size(), c.columns);
+    }
     EXPECT_EQ(runs.front().pixelSize < c.text.pixelSize, c.shrinks);
   }
 }
