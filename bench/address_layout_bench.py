@@ -249,8 +249,9 @@ def main():
         print(f"  cards with a number split across columns:    {split}")
         print(f"  cards with a column starting with ー, small kana, closing bracket or punctuation: "
               f"{bad_start}")
-        print(f"  print to PDF, {args.runs} runs: median {statistics.median(times):.0f} ms, "
-              f"min {min(times):.0f} ms")
+        if times:
+            print(f"  print to PDF, {args.runs} runs: median {statistics.median(times):.0f} ms, "
+                  f"min {min(times):.0f} ms")
         if args.examples:
             for kind, found in examples.items():
                 print(f"  {kind}: {found[:12]}")
