@@ -17,6 +17,9 @@
 #include "files/CsvImport.h"
 #include "print/PageRenderer.h"
 #include "print/Postcard.h"
+#include "settings/ProfileStore.h"
+#include "settings/SenderProfiles.h"
+#include "settings/SenderRules.h"
 
 namespace orivel::cli {
 namespace {
@@ -73,6 +76,110 @@ void appendBlock(QByteArray& out, const char* name, const PostcardBlock& block, 
   out += "]}";
 }
 
+// The user whose profile a command works on: --user K when it is one of the users, the
+// current user otherwise. nullopt (and the message said) for a user never added.
+std::optional<int> chosenUser(const Arguments& args) {
+  if (!args.user) return ReadNowUser();
+  if (IsRegisteredUser(*args.user)) return *args.user;
+  Say(messages::userNotRegistered(*args.user));
+  return std::nullopt;
+}
+
+// Reads a profile and names its bad values on standard error.
+usertype readProfile(int nowUser) {
+  const ProfileRead read = ReadProfile(nowUser);
+  if (!read.badValues.isEmpty()) Say(messages::badSettings(read.badValues));
+  return read.user;
+}
+
+// The sender settings of compose and print: the profile, as the windows would use it,
+// with the options of the command line laid over it for this run.
+std::optional<usertype> senderFor(const Arguments& args) {
+  usertype sender;
+  if (!args.noProfile) {
+    ProfileStore::install();
+    const std::optional<int> user = chosenUser(args);
+    if (!user) return std::nullopt;
+    sender = readProfile(*user);
+  }
+  args.sender.applyTo(sender);
+  return sender;
+}
+
+void appendProfileJson(QByteArray& out, int nowUser, const usertype& user) {
+  out += "{\"user\": " + QByteArray::number(nowUser) + ", \"name\": ";
+  AppendJsonCp932(out, user.name);
+  out += ", \"zip_code\": ";
+  AppendJsonCp932(out, user.zip_code);
+  out += ", \"address\": ";
+  AppendJsonCp932(out, user.address);
+  out += ", \"print_own_address\": ";
+  out += user.print_own_address ? "true" : "false";
+  out += ", \"offsets\": [";
+  for (int j = 1; j <= kOffsetCount; ++j) {
+    if (j > 1) out += ", ";
+    out += QByteArray::number(user.offset(j));
+  }
+  out += "], \"kanji_digits\": ";
+  out += user.kanji_digits ? "true" : "false";
+  out += "}\n";
+}
+
+int ProfileShow(const Arguments& args) {
+  const std::optional<int> user = chosenUser(args);
+  if (!user) return kExitFailure;
+  QByteArray out;
+  appendProfileJson(out, *user, readProfile(*user));
+  return writeOut(out) ? kExitSuccess : kExitFailure;
+}
+
+int ProfileAdd(const Arguments& args) {
+  const UserCounts counts = ReadUserCounts();
+  switch (CheckUserAddition(counts.count, counts.max)) {
+    case UserAddition::Unreadable:
+      Say(messages::usersUnreadable());
+      return kExitFailure;
+    case UserAddition::LimitReached:
+      // The box's two lines as two lines of standard error.
+      Say(messages::userLimit().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+      return kExitFailure;
+    case UserAddition::Allowed:
+      break;
+  }
+  usertype profile;
+  args.sender.applyTo(profile);
+  if (!WriteNewUser(*counts.count, profile)) {
+    Say(messages::settingsNotSaved());
+    return kExitFailure;
+  }
+  return kExitSuccess;
+}
+
+int ProfileSet(const Arguments& args) {
+  const std::optional<int> user = chosenUser(args);
+  if (!user) return kExitFailure;
+  // Only the given values are written; the others stay as they are stored, even bad ones.
+  usertype profile;
+  args.sender.applyTo(profile);
+  if (!WriteProfile(*user, profile, args.sender.fields())) {
+    Say(messages::settingsNotSaved());
+    return kExitFailure;
+  }
+  return kExitSuccess;
+}
+
+int ProfileUse(const Arguments& args) {
+  if (!IsRegisteredUser(*args.user)) {
+    Say(messages::userNotRegistered(*args.user));
+    return kExitFailure;
+  }
+  if (!WriteNowUser(*args.user)) {
+    Say(messages::settingsNotSaved());
+    return kExitFailure;
+  }
+  return kExitSuccess;
+}
+
 // Marks the rows to print the way the window's check commands would.
 bool select(AddressBook& book, const Selection& selection) {
   switch (selection.kind) {
@@ -95,13 +202,14 @@ bool select(AddressBook& book, const Selection& selection) {
 }
 
 // One job a card on the printer, in order; the jobs before a failed one stay printed.
-bool printEach(const AddressBook& book, const std::vector<int>& rows, const Arguments& args) {
+bool printEach(const AddressBook& book, const std::vector<int>& rows, const Arguments& args,
+               const usertype& sender) {
   const QPrinterInfo printer = args.printer.isEmpty() ? QPrinterInfo::defaultPrinter()
                                                       : QPrinterInfo::printerInfo(args.printer);
   PageRenderer renderer;
   Postcard card = Postcard::design();
   for (const int row : rows) {
-    ComposePostcard(card, book.entry(row), args.sender);
+    ComposePostcard(card, book.entry(row), sender);
     const bool printed = PrintPageOn(printer, PageRenderer::pageLayout(),
                                      [&](QPainter& painter, const QPaintDevice& device) {
                                        renderer.render(painter, device, card);
@@ -112,7 +220,8 @@ bool printEach(const AddressBook& book, const std::vector<int>& rows, const Argu
 }
 
 // All cards into one PDF, a page each. The file is replaced only once it is complete.
-bool writePdf(const AddressBook& book, const std::vector<int>& rows, const Arguments& args) {
+bool writePdf(const AddressBook& book, const std::vector<int>& rows, const Arguments& args,
+              const usertype& sender) {
   QSaveFile file(QFile::decodeName(QByteArray::fromStdString(args.pdf)));
   if (!file.open(QIODevice::WriteOnly)) return false;
   {
@@ -128,7 +237,7 @@ bool writePdf(const AddressBook& book, const std::vector<int>& rows, const Argum
     Postcard card = Postcard::design();
     for (std::size_t i = 0; i < rows.size(); ++i) {
       if (i > 0 && !writer.newPage()) return false;
-      ComposePostcard(card, book.entry(rows[i]), args.sender);
+      ComposePostcard(card, book.entry(rows[i]), sender);
       renderer.render(painter, writer, card);
     }
     if (!painter.end()) return false;
@@ -197,14 +306,16 @@ int Compose(const Arguments& args) {
   AddressBook book;
   if (!loadBook(args.book, book)) return kExitFailure;
   if (!holdsEntry(book, args.row)) return kExitFailure;
+  const std::optional<usertype> sender = senderFor(args);
+  if (!sender) return kExitFailure;
   Postcard card = Postcard::design();
-  ComposePostcard(card, book.entry(args.row), args.sender);
+  ComposePostcard(card, book.entry(args.row), *sender);
   const auto blocks = card.blocks();
   QByteArray out = "{";
   for (std::size_t i = 0; i < blocks.size(); ++i) {
     if (i > 0) out += ", ";
     // Without the sender's choice the composition empties the sender's blocks: no lines.
-    const bool filled = i < Postcard::kFirstSenderBlock || args.sender.print_own_address;
+    const bool filled = i < Postcard::kFirstSenderBlock || sender->print_own_address;
     appendBlock(out, Postcard::kBlockNames[i], *blocks[i], filled);
   }
   out += "}\n";
@@ -220,12 +331,31 @@ int Print(const Arguments& args) {
     Say(messages::nothingToPrint());
     return kExitFailure;
   }
-  const bool done = args.pdf.empty() ? printEach(book, rows, args) : writePdf(book, rows, args);
+  const std::optional<usertype> sender = senderFor(args);
+  if (!sender) return kExitFailure;
+  const bool done =
+      args.pdf.empty() ? printEach(book, rows, args, *sender) : writePdf(book, rows, args, *sender);
   if (!done) {
     Say(messages::printFailed());
     return kExitFailure;
   }
   return kExitSuccess;
+}
+
+int Profile(const Arguments& args) {
+  // Like the windows, the front end sets the store up on its first run.
+  ProfileStore::install();
+  switch (args.profile) {
+    case ProfileCommand::Show:
+      return ProfileShow(args);
+    case ProfileCommand::Add:
+      return ProfileAdd(args);
+    case ProfileCommand::Set:
+      return ProfileSet(args);
+    case ProfileCommand::Use:
+      return ProfileUse(args);
+  }
+  return kExitFailure;
 }
 
 }  // namespace orivel::cli

@@ -64,6 +64,10 @@ int main(int argc, char** argv) {
       QCoreApplication app(qtArgc, qtArgv);
       return Compose(parsed.args);
     }
+    case Command::Profile: {
+      QCoreApplication app(qtArgc, qtArgv);
+      return Profile(parsed.args);
+    }
     case Command::Print: {
       // Nothing is ever shown: the offscreen platform serves fonts and printing without a
       // display, and needs no connection to one when there is.

@@ -38,4 +38,10 @@ QString importLeftOut(int leftOut) {
       .arg(leftOut);
 }
 
+QString badSettings(const QStringList& valueNames) {
+  QString names;
+  for (const QString& name : valueNames) names += QStringLiteral("「%1」").arg(name);
+  return QStringLiteral("設定値%1が正しくないため、初期値を使います。").arg(names);
+}
+
 }  // namespace orivel::messages

@@ -6,8 +6,9 @@
 #include <array>
 #include <string>
 
-#include "settings/SenderRules.h"
 #include "common/Cp932LineEdit.h"
+#include "settings/SenderProfiles.h"
+#include "settings/SenderRules.h"
 #include "settings/usertype.h"
 
 class QAction;
@@ -28,7 +29,8 @@ class ImageBox final : public QWidget {
   Q_OBJECT
  public:
   explicit ImageBox(QWidget* parent = nullptr);
-  // The picture to draw on, created at the control's size on first use.
+  // The picture to draw on, created at the control's size on first use, with as many
+  // pixels as the screen shows there (its device pixel ratio), so that it stays sharp.
   QImage& canvas();
   const QImage& picture() const { return picture_; }
 
@@ -42,7 +44,8 @@ class ImageBox final : public QWidget {
 }  // namespace orivel
 
 // The personal settings dialog: the sender's data, the print offsets and the users. Its
-// controls are the only place where the current sender settings live.
+// controls hold the current user's profile, loaded from the store when the dialog is
+// built; every change is written back to the store at once.
 class TForm5 final : public QDialog {
   Q_OBJECT
  public:
@@ -53,6 +56,8 @@ class TForm5 final : public QDialog {
 
   // The current sender settings, as the dialog's controls hold them now.
   orivel::usertype CurrentUser() const;
+  // The user whose profile the dialog holds (-1: none, profile 0).
+  int ProfileUser() const { return profiles_.user(); }
 
   // Shows the dialog modally; 6 after "設定", 2 otherwise.
   int ShowModal();
@@ -78,7 +83,11 @@ class TForm5 final : public QDialog {
   void Button3Click();
   void Button4Click();
   void Button5Click();
+  void SpeedButton1Click();
+  void SpeedButton2Click();
   void SpeedButton5Click();
+  // Steps the current user back (-1) or on (+1) and loads that user's profile.
+  void StepUser(int step);
 
   // The area below the menu bar that holds the controls, 452 x 430.
   QWidget* ClientArea;
@@ -107,6 +116,7 @@ class TForm5 final : public QDialog {
   QPushButton* Button4;
   QGroupBox* GroupBox3;
   QCheckBox* CheckBox1;
+  QCheckBox* CheckBox2;  // the digits of the addresses in kanji numerals
   orivel::ImageBox* Image1;
   QGroupBox* GroupBox4;
   QPushButton* Button5;
@@ -131,6 +141,17 @@ class TForm5 final : public QDialog {
   void buildOffsetGroup(QGroupBox* group, int firstTag);
   void buildMenu();
   void setUserLabel(const QString& text);
+  void showUserLabel(int nowUser);
+  void setNowUser(int nowUser);
+  // Puts a profile into the controls without writing it back, then names its bad values.
+  void showProfile(const orivel::usertype& user);
+  void reportBadValues();
+  // Writes the controls' settings to the current profile; says once when that fails.
+  void SaveProfile();
+  void reportSaveFailure();
+
+  orivel::SenderProfiles profiles_;
+  bool showingProfile_ = false;
 
   std::array<QScrollBar*, orivel::kOffsetCount> bars_{};
 };

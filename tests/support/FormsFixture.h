@@ -8,20 +8,10 @@
 
 #include "app/Forms.h"
 #include "app/TForm1.h"
+#include "settings/ProfileStore.h"
 #include "support/ScriptedDialogs.h"
 
 namespace orivel::test {
-
-// Every window of the program, created afresh for each test, with scripted dialogs.
-class FormsTest : public ::testing::Test {
- protected:
-  void SetUp() override { CreateForms(); }
-  void TearDown() override {
-    DestroyForms();
-    QApplication::processEvents();
-  }
-  ScriptedDialogs dialogs;
-};
 
 // The user store, as an installer or an earlier run would have left it.
 inline void writeStore(std::initializer_list<std::pair<const char*, int>> values) {
@@ -39,5 +29,21 @@ inline void removeStore() {
   s.sync();
   QFile::remove(file);
 }
+
+// Every window of the program, created afresh for each test, with scripted dialogs.
+class FormsTest : public ::testing::Test {
+ protected:
+  // The program starts with the initial user store in place, as after installation.
+  void SetUp() override {
+    removeStore();
+    ProfileStore::install();
+    CreateForms();
+  }
+  void TearDown() override {
+    DestroyForms();
+    QApplication::processEvents();
+  }
+  ScriptedDialogs dialogs;
+};
 
 }  // namespace orivel::test
