@@ -17,9 +17,12 @@ enum class Option {
   SenderZip,
   SenderAddress,
   Own,
+  NoOwn,
   Offset,
   KanjiDigits,
   NoKanjiDigits,
+  User,
+  NoProfile,
   All,
   Category,
   Rows,
@@ -42,17 +45,20 @@ constexpr OptionSpec kSenderOptions[] = {
     {"--sender-zip", Option::SenderZip, true},
     {"--sender-address", Option::SenderAddress, true},
     {"--own", Option::Own, false},
+    {"--no-own", Option::NoOwn, false},
     {"--offset", Option::Offset, true},
     {"--kanji-digits", Option::KanjiDigits, false},
     {"--no-kanji-digits", Option::NoKanjiDigits, false},
 };
+constexpr OptionSpec kUserOption[] = {{"--user", Option::User, true}};
+constexpr OptionSpec kProfileChoice[] = {{"--no-profile", Option::NoProfile, false}};
 constexpr OptionSpec kPrintOptions[] = {
     {"--all", Option::All, false},        {"--category", Option::Category, true},
     {"--rows", Option::Rows, true},       {"--pdf", Option::Pdf, true},
     {"--printer", Option::Printer, true},
 };
 
-const OptionSpec* findOption(Command command, std::string_view name) {
+const OptionSpec* findOption(Command command, ProfileCommand profile, std::string_view name) {
   auto search = [name](const auto& table) -> const OptionSpec* {
     for (const OptionSpec& spec : table)
       if (spec.name == name) return &spec;
@@ -65,7 +71,22 @@ const OptionSpec* findOption(Command command, std::string_view name) {
       if (const OptionSpec* spec = search(kPrintOptions)) return spec;
       [[fallthrough]];
     case Command::Compose:
+      if (const OptionSpec* spec = search(kProfileChoice)) return spec;
+      if (const OptionSpec* spec = search(kUserOption)) return spec;
       return search(kSenderOptions);
+    case Command::Profile:
+      switch (profile) {
+        case ProfileCommand::Show:
+          return search(kUserOption);
+        case ProfileCommand::Set:
+          if (const OptionSpec* spec = search(kUserOption)) return spec;
+          [[fallthrough]];
+        case ProfileCommand::Add:
+          return search(kSenderOptions);
+        case ProfileCommand::Use:
+          break;
+      }
+      break;
     case Command::Help:
     case Command::Show:
       break;
@@ -113,6 +134,9 @@ class Parser {
       a().command = Command::Compose;
     } else if (name == "print") {
       a().command = Command::Print;
+    } else if (name == "profile") {
+      a().command = Command::Profile;
+      if (!readProfileCommand()) return result_;
     } else {
       return fail(QStringLiteral("unknown command %1").arg(quoted(name)));
     }
@@ -130,9 +154,34 @@ class Parser {
     return result_;
   }
 
+  bool readProfileCommand() {
+    static constexpr std::pair<std::string_view, ProfileCommand> kCommands[] = {
+        {"show", ProfileCommand::Show},
+        {"add", ProfileCommand::Add},
+        {"set", ProfileCommand::Set},
+        {"use", ProfileCommand::Use}};
+    if (args_.size() < 2) {
+      fail(QStringLiteral("\"profile\" needs one of show, add, set and use"));
+      return false;
+    }
+    for (const auto& [word, command] : kCommands) {
+      if (args_[1] == word) {
+        a().profile = command;
+        firstToken_ = 2;
+        return true;
+      }
+    }
+    fail(QStringLiteral("unknown command %1 for \"profile\"").arg(quoted(args_[1])));
+    return false;
+  }
+
+  QString commandName() const {
+    return firstToken_ == 2 ? quoted(args_[0] + ' ' + args_[1]) : quoted(args_[0]);
+  }
+
   bool readTokens() {
     bool optionsEnded = false;
-    for (std::size_t i = 1; i < args_.size(); ++i) {
+    for (std::size_t i = firstToken_; i < args_.size(); ++i) {
       const std::string_view token = args_[i];
       if (!optionsEnded && token == "--") {
         optionsEnded = true;
@@ -147,9 +196,10 @@ class Parser {
       }
       const std::size_t equals = token.find('=');
       const std::string_view name = token.substr(0, equals);
-      const OptionSpec* spec = token.starts_with("--") ? findOption(a().command, name) : nullptr;
+      const OptionSpec* spec =
+          token.starts_with("--") ? findOption(a().command, a().profile, name) : nullptr;
       if (!spec) {
-        fail(QStringLiteral("unknown option %1 for %2").arg(quoted(name), quoted(args_[0])));
+        fail(QStringLiteral("unknown option %1 for %2").arg(quoted(name), commandName()));
         return false;
       }
       std::string value;
@@ -172,13 +222,37 @@ class Parser {
       }
       if (!apply(*spec, value)) return false;
     }
+    return notBoth(Option::Own, Option::NoOwn, "--own", "--no-own") &&
+           notBoth(Option::KanjiDigits, Option::NoKanjiDigits, "--kanji-digits",
+                   "--no-kanji-digits") &&
+           notBoth(Option::User, Option::NoProfile, "--user", "--no-profile");
+  }
+
+  bool notBoth(Option one, Option other, const char* oneName, const char* otherName) {
+    if (!seen_.contains(one) || !seen_.contains(other)) return true;
+    fail(QStringLiteral("give either \"%1\" or \"%2\", not both")
+             .arg(QLatin1String(oneName), QLatin1String(otherName)));
+    return false;
+  }
+
+  bool readUser(std::string_view text) {
+    int user = 0;
+    if (!parseInt(text, &user)) {
+      fail(QStringLiteral("the user must be a whole number, not %1").arg(quoted(text)));
+      return false;
+    }
+    a().user = user;
     return true;
   }
 
-  bool encode(std::string_view option, const std::string& value, std::string* out) {
+  bool encode(std::string_view option, const std::string& value, std::optional<std::string>* out) {
     const QString text = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
     QString bad;
-    if (codec::fromQString(text, out, &bad)) return true;
+    std::string bytes;
+    if (codec::fromQString(text, &bytes, &bad)) {
+      *out = std::move(bytes);
+      return true;
+    }
     fail(QStringLiteral("%1: the character \"%2\" (%3) cannot be written in code page 932")
              .arg(quoted(option), bad, codePoint(bad)));
     return false;
@@ -219,6 +293,20 @@ class Parser {
       case Option::Own:
         a().sender.print_own_address = true;
         return true;
+      case Option::NoOwn:
+        a().sender.print_own_address = false;
+        return true;
+      case Option::KanjiDigits:
+        a().sender.kanji_digits = true;
+        return true;
+      case Option::NoKanjiDigits:
+        a().sender.kanji_digits = false;
+        return true;
+      case Option::User:
+        return readUser(value);
+      case Option::NoProfile:
+        a().noProfile = true;
+        return true;
       case Option::Offset: {
         const std::size_t equals = value.find('=');
         int k = 0, v = 0;
@@ -234,14 +322,6 @@ class Parser {
         a().sender.offsets[static_cast<std::size_t>(k - 1)] = v;
         return true;
       }
-      case Option::KanjiDigits:
-      case Option::NoKanjiDigits:
-        if (seen_.contains(Option::KanjiDigits) && seen_.contains(Option::NoKanjiDigits)) {
-          fail(QStringLiteral("give either \"--kanji-digits\" or \"--no-kanji-digits\", not both"));
-          return false;
-        }
-        a().kanjiDigits = spec.option == Option::KanjiDigits;
-        return true;
       case Option::All:
         return setSelection(Selection::Kind::All);
       case Option::Category: {
@@ -331,13 +411,33 @@ class Parser {
           return false;
         }
         return true;
+      case Command::Profile:
+        return checkProfilePositionals();
       case Command::Help:
         break;
     }
     return true;
   }
 
+  bool checkProfilePositionals() {
+    if (a().profile == ProfileCommand::Use) {
+      if (wrongCount(1)) return false;
+      return readUser(positionals_[0]);
+    }
+    if (wrongCount(0)) return false;
+    if (a().profile == ProfileCommand::Add && (!a().sender.name || a().sender.name->empty())) {
+      fail(QStringLiteral("\"profile add\" needs \"--sender-name\" with the sender's name"));
+      return false;
+    }
+    if (a().profile == ProfileCommand::Set && !a().sender.fields().any()) {
+      fail(QStringLiteral("\"profile set\" needs at least one field to change"));
+      return false;
+    }
+    return true;
+  }
+
   const std::vector<std::string>& args_;
+  std::size_t firstToken_ = 1;
   std::vector<std::string> positionals_;
   std::set<Option> seen_;
   ParsedArguments result_;
@@ -345,10 +445,25 @@ class Parser {
 
 }  // namespace
 
-usertype SenderOf(const Arguments& args) {
-  usertype sender = args.sender;
-  if (args.kanjiDigits) sender.kanji_digits = *args.kanjiDigits;
-  return sender;
+void SenderOptions::applyTo(usertype& sender) const {
+  if (name) sender.name = *name;
+  if (zip_code) sender.zip_code = *zip_code;
+  if (address) sender.address = *address;
+  if (print_own_address) sender.print_own_address = *print_own_address;
+  for (std::size_t j = 0; j < offsets.size(); ++j)
+    if (offsets[j]) sender.offsets[j] = *offsets[j];
+  if (kanji_digits) sender.kanji_digits = *kanji_digits;
+}
+
+ProfileFields SenderOptions::fields() const {
+  ProfileFields f;
+  f.name = name.has_value();
+  f.zip_code = zip_code.has_value();
+  f.address = address.has_value();
+  f.print_own_address = print_own_address.has_value();
+  for (std::size_t j = 0; j < offsets.size(); ++j) f.offsets[j] = offsets[j].has_value();
+  f.kanji_digits = kanji_digits.has_value();
+  return f;
 }
 
 ParsedArguments ParseArguments(const std::vector<std::string>& args) {
@@ -361,13 +476,20 @@ QString UsageText() {
       "       orivel-cli import --out OUT.orv [--into BOOK.orv] FILE.csv...\n"
       "       orivel-cli compose BOOK.orv ROW [sender options]\n"
       "       orivel-cli print BOOK.orv (--all | --category K | --rows R,R,...)\n"
-      "                  [--pdf OUT.pdf | --printer NAME] [sender options]\n"
-      "sender options:\n"
+      "                  [--pdf OUT.pdf | --printer NAME] [profile] [sender options]\n"
+      "       orivel-cli profile show [--user K]\n"
+      "       orivel-cli profile add --sender-name TEXT [sender options]\n"
+      "       orivel-cli profile set [--user K] [sender options]\n"
+      "       orivel-cli profile use K\n"
+      "profile (compose, print): the current user's profile unless\n"
+      "  --user K       user K's profile\n"
+      "  --no-profile   no profile: no sender, every offset at 50\n"
+      "sender options (over the profile for this run; into it for profile add and set):\n"
       "  --sender-name TEXT, --sender-zip TEXT, --sender-address TEXT\n"
-      "  --own          print the sender's name, address and postal code\n"
-      "  --offset K=V   print offset K (1 to 12) at V (0 to 100, 50 is no shift)\n"
-      "  --kanji-digits, --no-kanji-digits\n"
-      "                 print the digits of both addresses as kanji numerals, or as written\n"
+      "  --own, --no-own                    print the sender's name, address and postal code\n"
+      "  --offset K=V                       print offset K (1 to 12) at V (0 to 100, 50 is no "
+      "shift)\n"
+      "  --kanji-digits, --no-kanji-digits  the addresses' digits in kanji numerals\n"
       "compose lists each block's composed lines and, for the two addresses, the columns\n"
       "as printed (printed_lines).\n");
 }

@@ -1,16 +1,20 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "settings/SenderProfiles.h"
 #include "settings/usertype.h"
 
 // The command line of orivel-cli, read into one record before anything is loaded.
 namespace orivel::cli {
 
-enum class Command { Help, Show, Import, Compose, Print };
+enum class Command { Help, Show, Import, Compose, Print, Profile };
+// The subcommands of "profile".
+enum class ProfileCommand { Show, Add, Set, Use };
 
 // Which rows the print command prints: the same marks the window's check commands set.
 struct Selection {
@@ -18,6 +22,21 @@ struct Selection {
   Kind kind = Kind::None;
   int category = 0;       // 1..6 for Category
   std::vector<int> rows;  // for Rows, as given
+};
+
+// The sender's fields given on the command line, each laid over the profile for the run
+// (compose, print) or written into it (profile add, profile set).
+struct SenderOptions {
+  std::optional<std::string> name;  // code page 932
+  std::optional<std::string> zip_code;
+  std::optional<std::string> address;
+  std::optional<bool> print_own_address;
+  std::array<std::optional<int>, kOffsetCount> offsets;
+  std::optional<bool> kanji_digits;
+
+  void applyTo(usertype& sender) const;
+  // The fields that were given.
+  ProfileFields fields() const;
 };
 
 struct Arguments {
@@ -31,13 +50,11 @@ struct Arguments {
   Selection selection;                // print
   std::string pdf;                    // print: write one PDF instead of printing
   QString printer;                    // print: the printer's name; empty is the default printer
-  usertype sender;                    // compose, print: texts in code page 932
-  std::optional<bool> kanjiDigits;    // compose, print: overrides the sender's choice
+  SenderOptions sender;               // compose, print, profile add and set
+  std::optional<int> user;            // --user K; profile use's K
+  bool noProfile = false;             // compose, print: the initial settings, no profile
+  ProfileCommand profile = ProfileCommand::Show;
 };
-
-// The sender settings the card is composed with: the sender's, with the command line's
-// choice of kanji numerals when it made one.
-usertype SenderOf(const Arguments& args);
 
 struct ParsedArguments {
   bool ok = false;

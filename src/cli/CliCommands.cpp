@@ -17,6 +17,9 @@
 #include "print/Postcard.h"
 #include "print/PrintService.h"
 #include "print/SystemPrinter.h"
+#include "settings/ProfileStore.h"
+#include "settings/SenderProfiles.h"
+#include "settings/SenderRules.h"
 
 namespace orivel::cli {
 namespace {
@@ -84,6 +87,110 @@ void appendBlock(QByteArray& out, const char* name, const PostcardBlock& block, 
 }
 
 // The rows to print: every row named must hold an entry.
+// The user whose profile a command works on: --user K when it is one of the users, the
+// current user otherwise. nullopt (and the message said) for a user never added.
+std::optional<int> chosenUser(const Arguments& args) {
+  if (!args.user) return ReadNowUser();
+  if (IsRegisteredUser(*args.user)) return *args.user;
+  Say(messages::userNotRegistered(*args.user));
+  return std::nullopt;
+}
+
+// Reads a profile and names its bad values on standard error.
+usertype readProfile(int nowUser) {
+  const ProfileRead read = ReadProfile(nowUser);
+  if (!read.badValues.isEmpty()) Say(messages::badSettings(read.badValues));
+  return read.user;
+}
+
+// The sender settings of compose and print: the profile, as the windows would use it,
+// with the options of the command line laid over it for this run.
+std::optional<usertype> senderFor(const Arguments& args) {
+  usertype sender;
+  if (!args.noProfile) {
+    ProfileStore::install();
+    const std::optional<int> user = chosenUser(args);
+    if (!user) return std::nullopt;
+    sender = readProfile(*user);
+  }
+  args.sender.applyTo(sender);
+  return sender;
+}
+
+void appendProfileJson(QByteArray& out, int nowUser, const usertype& user) {
+  out += "{\"user\": " + QByteArray::number(nowUser) + ", \"name\": ";
+  AppendJsonCp932(out, user.name);
+  out += ", \"zip_code\": ";
+  AppendJsonCp932(out, user.zip_code);
+  out += ", \"address\": ";
+  AppendJsonCp932(out, user.address);
+  out += ", \"print_own_address\": ";
+  out += user.print_own_address ? "true" : "false";
+  out += ", \"offsets\": [";
+  for (int j = 1; j <= kOffsetCount; ++j) {
+    if (j > 1) out += ", ";
+    out += QByteArray::number(user.offset(j));
+  }
+  out += "], \"kanji_digits\": ";
+  out += user.kanji_digits ? "true" : "false";
+  out += "}\n";
+}
+
+int ProfileShow(const Arguments& args) {
+  const std::optional<int> user = chosenUser(args);
+  if (!user) return kExitFailure;
+  QByteArray out;
+  appendProfileJson(out, *user, readProfile(*user));
+  return writeOut(out) ? kExitSuccess : kExitFailure;
+}
+
+int ProfileAdd(const Arguments& args) {
+  const UserCounts counts = ReadUserCounts();
+  switch (CheckUserAddition(counts.count, counts.max)) {
+    case UserAddition::Unreadable:
+      Say(messages::userUnreadable());
+      return kExitFailure;
+    case UserAddition::LimitReached:
+      // The box's two lines as two lines of standard error.
+      Say(messages::userLimitReached().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+      return kExitFailure;
+    case UserAddition::Allowed:
+      break;
+  }
+  usertype profile;
+  args.sender.applyTo(profile);
+  if (!WriteNewUser(*counts.count, profile)) {
+    Say(messages::settingsNotSaved());
+    return kExitFailure;
+  }
+  return kExitSuccess;
+}
+
+int ProfileSet(const Arguments& args) {
+  const std::optional<int> user = chosenUser(args);
+  if (!user) return kExitFailure;
+  // Only the given values are written; the others stay as they are stored, even bad ones.
+  usertype profile;
+  args.sender.applyTo(profile);
+  if (!WriteProfile(*user, profile, args.sender.fields())) {
+    Say(messages::settingsNotSaved());
+    return kExitFailure;
+  }
+  return kExitSuccess;
+}
+
+int ProfileUse(const Arguments& args) {
+  if (!IsRegisteredUser(*args.user)) {
+    Say(messages::userNotRegistered(*args.user));
+    return kExitFailure;
+  }
+  if (!WriteNowUser(*args.user)) {
+    Say(messages::settingsNotSaved());
+    return kExitFailure;
+  }
+  return kExitSuccess;
+}
+
 bool selection(const AddressBook& book, const Selection& chosen, PrintSelection* out) {
   switch (chosen.kind) {
     case Selection::Kind::All:
@@ -165,15 +272,17 @@ int Compose(const Arguments& args) {
   AddressBook book;
   if (!loadBook(args.book, book)) return kExitFailure;
   if (!holdsEntry(book, args.row)) return kExitFailure;
+  const std::optional<usertype> sender = senderFor(args);
+  if (!sender) return kExitFailure;
   Postcard card = Postcard::design();
-  ComposePostcard(card, book.entry(args.row), SenderOf(args));
+  ComposePostcard(card, book.entry(args.row), *sender);
   const auto blocks = card.blocks();
   PageRenderer renderer;
   QByteArray out = "{";
   for (std::size_t i = 0; i < blocks.size(); ++i) {
     if (i > 0) out += ", ";
     // Without the sender's choice the composition empties the sender's blocks: no lines.
-    const bool filled = Postcard::IsPrinted(i, args.sender);
+    const bool filled = Postcard::IsPrinted(i, *sender);
     const bool address = i == Postcard::kAddressBlock || i == Postcard::kSenderAddressBlock;
     const QStringList printed = address ? renderer.printedColumns(card, i) : QStringList();
     appendBlock(out, Postcard::kBlockNames[i], *blocks[i], filled, address ? &printed : nullptr);
@@ -187,6 +296,8 @@ int Print(const Arguments& args) {
   if (!loadBook(args.book, book)) return kExitFailure;
   PrintSelection chosen;
   if (!selection(book, args.selection, &chosen)) return kExitFailure;
+  const std::optional<usertype> sender = senderFor(args);
+  if (!sender) return kExitFailure;
   // A job a card on the printer, or every card into one PDF.
   std::unique_ptr<PrintSink> sink;
   if (args.pdf.empty())
@@ -194,7 +305,7 @@ int Print(const Arguments& args) {
   else
     sink = std::make_unique<PdfFileSink>(QFile::decodeName(QByteArray::fromStdString(args.pdf)));
   PrintService service;
-  switch (service.print(book, chosen, SenderOf(args), *sink)) {
+  switch (service.print(book, chosen, *sender, *sink)) {
     case PrintOutcome::Printed:
       return kExitSuccess;
     case PrintOutcome::NothingToPrint:
@@ -204,6 +315,22 @@ int Print(const Arguments& args) {
       break;
   }
   Say(messages::printFailed());
+  return kExitFailure;
+}
+
+int Profile(const Arguments& args) {
+  // Like the windows, the front end sets the store up on its first run.
+  ProfileStore::install();
+  switch (args.profile) {
+    case ProfileCommand::Show:
+      return ProfileShow(args);
+    case ProfileCommand::Add:
+      return ProfileAdd(args);
+    case ProfileCommand::Set:
+      return ProfileSet(args);
+    case ProfileCommand::Use:
+      return ProfileUse(args);
+  }
   return kExitFailure;
 }
 

@@ -20,6 +20,9 @@ int Compose(const Arguments& args);
 // QGuiApplication for the fonts.
 int Print(const Arguments& args);
 
+// The profile commands: show, add, set and use.
+int Profile(const Arguments& args);
+
 // Writes a message line to standard error.
 void Say(const QString& message);
 

@@ -60,6 +60,10 @@ int main(int argc, char** argv) {
       QCoreApplication app(qtArgc, qtArgv);
       return Import(parsed.args);
     }
+    case Command::Profile: {
+      QCoreApplication app(qtArgc, qtArgv);
+      return Profile(parsed.args);
+    }
     case Command::Compose:
     case Command::Print: {
       // Both set the card's text with its font. Nothing is ever shown: the offscreen

@@ -20,4 +20,10 @@ QString unusableCharacter(const QString& character) {
   return QStringLiteral("「%1」は使用できない文字です。").arg(character);
 }
 
+QString badSettings(const QStringList& valueNames) {
+  QString names;
+  for (const QString& name : valueNames) names += QStringLiteral("「%1」").arg(name);
+  return QStringLiteral("設定値%1が正しくないため、初期値を使います。").arg(names);
+}
+
 }  // namespace orivel::messages

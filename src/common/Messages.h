@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The program's own texts for the user, shared by the windows and orivel-cli so that both
 // say the same thing in the same case. This module depends on nothing but Qt's strings:
@@ -68,6 +69,14 @@ inline QString userUnreadable() {
 inline QString userLimitReached() {
   return QStringLiteral("ユーザーの最大数を越えました\r\n新しい追加は出来ません");
 }
+inline QString settingsNotSaved() {
+  return QStringLiteral("設定を保存できませんでした。");
+}
+inline QString userNotRegistered(int user) {
+  return QStringLiteral("ユーザー%1は登録されていません。").arg(user);
+}
+// The notice for values of the user store that read as their initial values, each named.
+QString badSettings(const QStringList& valueNames);
 
 // An error that reached the event loop without a message of its own.
 inline QString unexpectedError() {

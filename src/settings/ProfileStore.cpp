@@ -47,8 +47,39 @@ std::optional<int> ProfileStore::readInt(const QString& name) const {
 }
 
 bool ProfileStore::writeInt(const QString& name, int value) {
+  return writeValues({{name, value}});
+}
+
+ProfileStore::Read<int> ProfileStore::readInteger(const QString& name) const {
+  Read<int> read;
+  if (!settings_) return read;
+  const QVariant value = settings_->value(name);
+  if (!value.isValid()) return read;
+  read.status = ReadStatus::WrongType;
+  // A store on disk gives integers back as text; the registry as integers. Bytes are not
+  // an integer, whatever they hold.
+  if (value.typeId() == QMetaType::QByteArray) return read;
+  bool ok = false;
+  read.value = value.toString().trimmed().toInt(&ok);
+  if (ok) read.status = ReadStatus::Read;
+  return read;
+}
+
+ProfileStore::Read<QByteArray> ProfileStore::readBytes(const QString& name) const {
+  Read<QByteArray> read;
+  if (!settings_) return read;
+  const QVariant value = settings_->value(name);
+  if (!value.isValid()) return read;
+  read.status = ReadStatus::WrongType;
+  if (value.typeId() != QMetaType::QByteArray) return read;
+  read.status = ReadStatus::Read;
+  read.value = value.toByteArray();
+  return read;
+}
+
+bool ProfileStore::writeValues(const Values& values) {
   if (!settings_) return false;
-  settings_->setValue(name, value);
+  for (const auto& [name, value] : values) settings_->setValue(name, value);
   settings_->sync();
   return settings_->status() == QSettings::NoError;
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QVariant>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QSettings;
 
@@ -37,6 +41,23 @@ class ProfileStore {
   std::optional<int> readInt(const QString& name) const;
   // Writes an integer value. False when the store is closed or could not be written.
   bool writeInt(const QString& name, int value);
+
+  // How a typed read went: the value, or why there is none.
+  enum class ReadStatus { Read, Missing, WrongType };
+  template <typename T>
+  struct Read {
+    ReadStatus status = ReadStatus::Missing;
+    T value{};
+  };
+  // An integer value (a decimal integer of any stored type but bytes).
+  Read<int> readInteger(const QString& name) const;
+  // A binary value: the bytes exactly as written with writeValues.
+  Read<QByteArray> readBytes(const QString& name) const;
+
+  // Writes the values in one go: integers as integers, QByteArray as binary. False when
+  // the store is closed or could not be written.
+  using Values = std::vector<std::pair<QString, QVariant>>;
+  bool writeValues(const Values& values);
 
  private:
   std::unique_ptr<QSettings> settings_;

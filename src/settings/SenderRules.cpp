@@ -1,5 +1,7 @@
 #include "settings/SenderRules.h"
 
+#include <algorithm>
+
 namespace orivel {
 namespace {
 
@@ -44,6 +46,43 @@ std::array<PreviewText, kPreviewTextCount> PreviewTexts(
 
 std::string UserNameValueName(int user) {
   return "user_name_" + std::to_string(user);
+}
+
+int ProfileNumber(int nowUser) {
+  return nowUser == kNoUser ? 0 : nowUser;
+}
+
+std::string SenderNameValueName(int profile) {
+  return "sender_name_" + std::to_string(profile);
+}
+std::string SenderZipCodeValueName(int profile) {
+  return "sender_zip_code_" + std::to_string(profile);
+}
+std::string SenderAddressValueName(int profile) {
+  return "sender_address_" + std::to_string(profile);
+}
+std::string PrintOwnAddressValueName(int profile) {
+  return "print_own_address_" + std::to_string(profile);
+}
+std::string KanjiDigitsValueName(int profile) {
+  return "kanji_digits_" + std::to_string(profile);
+}
+std::string OffsetValueName(int profile, int j) {
+  return "offset_" + std::to_string(profile) + "_" + std::to_string(j);
+}
+
+std::optional<int> SteppedUser(int nowUser, int userCount, int step) {
+  if (userCount < 1) return std::nullopt;
+  int target = 0;
+  if (step > 0) {
+    if (nowUser == kNoUser || nowUser < 1) return 1;
+    target = nowUser + 1;
+  } else {
+    if (nowUser == kNoUser || nowUser <= 1) return std::nullopt;
+    target = std::min(nowUser - 1, userCount);
+  }
+  if (target > userCount) return std::nullopt;
+  return target;
 }
 
 std::string UserLabelText(int nowUser, std::optional<int> userName) {

@@ -22,9 +22,10 @@ bool ResetTouches(OffsetGroups groups, int k);
 // k (down), then p - 50 in decimal (a minus sign only when negative), then ")".
 std::string OffsetLabelText(int k, int position);
 
-// The offset preview: a picture of 177 x 217 pixels, one pixel per offset unit.
+// The offset preview: a picture of 177 x 201 pixels, one pixel per offset unit. Its
+// texts reach at most 160 pixels down, whatever the offsets.
 inline constexpr int kPreviewWidth = 177;
-inline constexpr int kPreviewHeight = 217;
+inline constexpr int kPreviewHeight = 201;
 inline constexpr int kPreviewTextCount = 5;
 
 struct PreviewText {
@@ -54,6 +55,34 @@ inline constexpr std::array<StoreValue, 3> kInitialStore = {
 
 // "user_name_" followed by the user number in decimal.
 std::string UserNameValueName(int user);
+
+// The sender profile that holds the settings while `nowUser` is current: the user's own
+// number, 0 while no user is set.
+int ProfileNumber(int nowUser);
+
+// The names of a profile's values: sender_name_k, sender_zip_code_k, sender_address_k
+// (code page 932 bytes), print_own_address_k and kanji_digits_k (0 or 1) and offset_k_j
+// (print offset j, 0 to 100), k being the profile number.
+std::string SenderNameValueName(int profile);
+std::string SenderZipCodeValueName(int profile);
+std::string SenderAddressValueName(int profile);
+std::string PrintOwnAddressValueName(int profile);
+std::string KanjiDigitsValueName(int profile);
+std::string OffsetValueName(int profile, int j);
+
+// Whether a stored integer is a valid value of its kind.
+inline bool ValidSwitch(int value) {
+  return value == 0 || value == 1;
+}
+inline bool ValidOffset(int value) {
+  return value >= 0 && value <= 100;
+}
+
+// The user that the tool buttons step to from `nowUser` (-1 for none) among users 1 to
+// `userCount`: `step` -1 is the previous one (the left triangle), +1 the next (the right
+// triangle). nullopt at either end, where the buttons stop. From no user, the next one is
+// user 1; a current user beyond the count steps back to the last one.
+std::optional<int> SteppedUser(int nowUser, int userCount, int step);
 
 // The user label: "ユーザー未設定" without a current user; otherwise the user's
 // user_name_ value, or the user number itself when that value cannot be read.

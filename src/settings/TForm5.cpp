@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -27,8 +28,10 @@ namespace orivel {
 ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {}
 
 QImage& ImageBox::canvas() {
-  if (picture_.size() != size()) {
-    picture_ = QImage(size(), QImage::Format_RGB32);
+  const qreal ratio = devicePixelRatioF();
+  if (picture_.deviceIndependentSize() != QSizeF(size()) || picture_.devicePixelRatio() != ratio) {
+    picture_ = QImage((QSizeF(size()) * ratio).toSize(), QImage::Format_RGB32);
+    picture_.setDevicePixelRatio(ratio);
     picture_.fill(Qt::white);
   }
   return picture_;
@@ -64,6 +67,44 @@ class GroupFrame final : public QGroupBox {
     p.fillRect(caption, palette().color(QPalette::Window));
     p.setPen(palette().color(QPalette::WindowText));
     p.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter, title());
+  }
+};
+
+// An offset scroll bar: it takes the focus with Tab, the arrow keys move it by 1 and
+// Page Up / Page Down by 10 (a click beside the thumb still moves it by 1); Home and End
+// go to 0 and 100.
+class OffsetScrollBar final : public QScrollBar {
+ public:
+  explicit OffsetScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {
+    setFocusPolicy(Qt::StrongFocus);
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    // As a horizontal scroll bar of the platform the dialog comes from: left and up lower
+    // the offset, right and down raise it; Page Up and Page Down by 10.
+    int step = 0;
+    switch (event->key()) {
+      case Qt::Key_Left:
+      case Qt::Key_Up:
+        step = -1;
+        break;
+      case Qt::Key_Right:
+      case Qt::Key_Down:
+        step = 1;
+        break;
+      case Qt::Key_PageUp:
+        step = -10;
+        break;
+      case Qt::Key_PageDown:
+        step = 10;
+        break;
+      default:
+        QScrollBar::keyPressEvent(event);
+        return;
+    }
+    setValue(value() + step);
+    event->accept();
   }
 };
 
@@ -131,6 +172,8 @@ TForm5::TForm5(orivel::EntryEditor& editor, std::function<void(int)> nowUserRead
   setFont(orivel::fonts::proportionalGothic(12));
   buildMenu();
   buildControls();
+  // The current user's profile, before the first card can be composed.
+  showProfile(profiles_.load(orivel::ReadNowUser()));
 
   // The menu bar sits above the client area; the window takes exactly their sizes.
   auto* frame = new QVBoxLayout(this);
@@ -186,8 +229,10 @@ void TForm5::buildControls() {
   SpeedButton2 = tool("SpeedButton2", ToolPicture::Right, 40);
   SpeedButton5 = tool("SpeedButton5", ToolPicture::New, 72);
   SpeedButton4 = tool("SpeedButton4", ToolPicture::Delete, 96);
+  connect(SpeedButton1, &QToolButton::clicked, this, &TForm5::SpeedButton1Click);
+  connect(SpeedButton2, &QToolButton::clicked, this, &TForm5::SpeedButton2Click);
   connect(SpeedButton5, &QToolButton::clicked, this, &TForm5::SpeedButton5Click);
-  // SpeedButton1, SpeedButton2 and SpeedButton4 have no command.
+  // SpeedButton4 (DEL) has no command: users are never deleted.
 
   Label13 = new QLabel(Panel1);
   Label13->setObjectName(QStringLiteral("Label13"));
@@ -241,14 +286,24 @@ void TForm5::buildControls() {
   connect(Button4, &QPushButton::clicked, this, &TForm5::Button4Click);
   buildOffsetGroup(GroupBox1, 1);
 
-  GroupBox3 = group("GroupBox3", QStringLiteral("印字種別"), {256, 128, 193, 41});
+  // The group is taller than the print-own choice alone needs, for the kanji numerals'
+  // choice below it; the preview below the group starts lower by as much, and keeps every
+  // point that an offset can reach.
+  GroupBox3 = group("GroupBox3", QStringLiteral("印字種別"), {256, 128, 193, 57});
   CheckBox1 = new QCheckBox(QStringLiteral("自分の宛名を印字する"), GroupBox3);
   CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
   CheckBox1->setGeometry(8, 16, 177, 17);
+  CheckBox2 = new QCheckBox(QStringLiteral("住所の数字を漢数字で印字する"), GroupBox3);
+  CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+  // The dialog's own size: the caption is too long for the group's larger one.
+  CheckBox2->setFont(orivel::fonts::proportionalGothic(12));
+  CheckBox2->setGeometry(4, 35, 187, 17);
+  connect(CheckBox1, &QCheckBox::toggled, this, &TForm5::SaveProfile);
+  connect(CheckBox2, &QCheckBox::toggled, this, &TForm5::SaveProfile);
 
   Image1 = new orivel::ImageBox(ClientArea);
   Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setGeometry(264, 176, orivel::kPreviewWidth, orivel::kPreviewHeight);
+  Image1->setGeometry(264, 192, orivel::kPreviewWidth, orivel::kPreviewHeight);
 
   GroupBox4 = group("GroupBox4", QStringLiteral("印字位置（自分）"), {8, 280, 241, 145});
   Button5 = button(GroupBox4, "Button5", QStringLiteral("D"), {120, 0, 17, 17});
@@ -268,6 +323,16 @@ void TForm5::buildControls() {
   Label7 = OffsetLabels[3], Label8 = OffsetLabels[4], Label9 = OffsetLabels[5];
   Label17 = OffsetLabels[6], Label18 = OffsetLabels[7], Label19 = OffsetLabels[8];
   Label20 = OffsetLabels[9], Label21 = OffsetLabels[10], Label22 = OffsetLabels[11];
+
+  // Tab walks the sender's data, the choices, then each group's reset button and its bars
+  // in the order of their Tags, then the closing buttons.
+  std::vector<QWidget*> order = {Button3, CheckBox1, CheckBox2, Button4};
+  for (int k = 1; k <= 6; ++k) order.push_back(OffsetBar(k));
+  order.push_back(Button5);
+  for (int k = 7; k <= orivel::kOffsetCount; ++k) order.push_back(OffsetBar(k));
+  order.push_back(Button1);
+  order.push_back(Button2);
+  for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 // Three rows (name, address, postal code), each with an across and a down offset.
@@ -288,7 +353,7 @@ void TForm5::buildOffsetGroup(QGroupBox* group, int firstTag) {
       l->setObjectName(QStringLiteral("Label%1").arg(firstLabel + tag - firstTag));
       l->move(80, y);
       l->adjustSize();
-      auto* bar = new QScrollBar(Qt::Horizontal, group);
+      auto* bar = new OffsetScrollBar(group);
       bar->setObjectName(QStringLiteral("ScrollBar%1").arg(tag));
       bar->setProperty("Tag", tag);
       bar->setGeometry(136, y, 97, 14);
@@ -352,7 +417,36 @@ orivel::usertype TForm5::CurrentUser() const {
   user.print_own_address = CheckBox1->isChecked();
   for (int k = 1; k <= orivel::kOffsetCount; ++k)
     user.offsets[static_cast<std::size_t>(k - 1)] = OffsetBar(k)->value();
+  user.kanji_digits = CheckBox2->isChecked();
   return user;
+}
+
+// --- The profile ---
+
+void TForm5::showProfile(const orivel::usertype& user) {
+  showingProfile_ = true;
+  setNameBytes(user.name);
+  setZipBytes(user.zip_code);
+  setAddressBytes(user.address);
+  CheckBox1->setChecked(user.print_own_address);
+  CheckBox2->setChecked(user.kanji_digits);
+  for (int k = 1; k <= orivel::kOffsetCount; ++k) OffsetBar(k)->setValue(user.offset(k));
+  showingProfile_ = false;
+  reportBadValues();
+}
+
+void TForm5::reportBadValues() {
+  const QStringList names = profiles_.takeBadValues();
+  if (!names.isEmpty()) orivel::ShowInformation(this, orivel::messages::badSettings(names));
+}
+
+void TForm5::SaveProfile() {
+  if (showingProfile_) return;
+  if (!profiles_.save(CurrentUser())) reportSaveFailure();
+}
+
+void TForm5::reportSaveFailure() {
+  if (profiles_.takeSaveFailure()) orivel::ShowError(this, orivel::messages::settingsNotSaved());
 }
 
 // --- Showing, offsets and the preview ---
@@ -364,19 +458,26 @@ void TForm5::setUserLabel(const QString& text) {
   Label13->move(kUserLabelRight - Label13->width(), 8);
 }
 
-void TForm5::FormShow() {
-  int nowUser = orivel::kNoUser;
-  std::optional<int> userName;
-  {
-    orivel::ProfileStore store;
-    if (store.isOpen()) {
-      nowUser = store.readInt(QLatin1String(orivel::kNowUser)).value_or(orivel::kNoUser);
-      if (nowUser != orivel::kNoUser)
-        userName = store.readInt(QString::fromStdString(orivel::UserNameValueName(nowUser)));
-    }
-  }
+void TForm5::setNowUser(int nowUser) {
   if (nowUserRead_) nowUserRead_(nowUser);
+}
+
+void TForm5::showUserLabel(int nowUser) {
+  std::optional<int> userName;
+  if (nowUser != orivel::kNoUser) {
+    orivel::ProfileStore store;
+    userName = store.readInt(QString::fromStdString(orivel::UserNameValueName(nowUser)));
+  }
   setUserLabel(orivel::codec::toQString(orivel::UserLabelText(nowUser, userName)));
+}
+
+void TForm5::FormShow() {
+  const int nowUser = orivel::ReadNowUser();
+  setNowUser(nowUser);
+  // Another program (orivel-cli profile use) may have made another user current. The
+  // same user's profile stays as the dialog holds it, written or not.
+  if (nowUser != profiles_.user()) showProfile(profiles_.load(nowUser));
+  showUserLabel(nowUser);
   DrawOffsetPreview();
 }
 
@@ -387,6 +488,7 @@ void TForm5::BarChange(QScrollBar* bar) {
     label->adjustSize();
   }
   DrawOffsetPreview();
+  SaveProfile();
 }
 
 void TForm5::DrawOffsetPreview() {
@@ -429,8 +531,29 @@ void TForm5::Button5Click() {
   ResetOffsets(orivel::OffsetGroups::Sender);
 }
 
+void TForm5::SpeedButton1Click() {
+  StepUser(-1);
+}
+
+void TForm5::SpeedButton2Click() {
+  StepUser(+1);
+}
+
 void TForm5::SpeedButton5Click() {
   AddUser();
+}
+
+void TForm5::StepUser(int step) {
+  const std::optional<int> count = orivel::ReadUserCounts().count;
+  if (!count) return;
+  const std::optional<int> user = orivel::SteppedUser(profiles_.user(), *count, step);
+  if (!user) return;
+  // When now_user cannot be written the switch holds for this run only.
+  const bool written = profiles_.switchTo(*user);
+  setNowUser(*user);
+  showProfile(profiles_.settings());
+  showUserLabel(*user);
+  if (!written) reportSaveFailure();
 }
 
 bool TForm5::editSender() {
@@ -450,16 +573,12 @@ void TForm5::Button3Click() {
   setNameBytes(editor_.nameBytes());
   setAddressBytes(editor_.addressBytes());
   setZipBytes(editor_.zipBytes());
+  SaveProfile();
 }
 
 void TForm5::AddUser() {
-  std::optional<int> count, max;
-  {
-    orivel::ProfileStore store;
-    count = store.readInt(QLatin1String(orivel::kUserCount));
-    max = store.readInt(QLatin1String(orivel::kMaxUserCount));
-  }
-  switch (orivel::CheckUserAddition(count, max)) {
+  const orivel::UserCounts counts = orivel::ReadUserCounts();
+  switch (orivel::CheckUserAddition(counts.count, counts.max)) {
     case orivel::UserAddition::Unreadable:
       orivel::ShowError(this, orivel::messages::userUnreadable());
       return;
@@ -474,15 +593,19 @@ void TForm5::AddUser() {
                   orivel::EntryTexts::Clear);
   if (!editSender()) return;
 
+  // The new sender with the offsets at 50 becomes the new user's profile; the profile the
+  // dialog held so far keeps what it had.
+  showingProfile_ = true;
   setNameBytes(editor_.nameBytes());
   setZipBytes(editor_.zipBytes());
   setAddressBytes(editor_.addressBytes());
   ResetOffsets(orivel::OffsetGroups::Both);
-
-  // NowUser and the user label stay; the next showing takes the new user up.
-  orivel::ProfileStore store;
-  if (!store.isOpen()) return;
-  const int added = *count + 1;
-  store.writeInt(QLatin1String(orivel::kUserCount), added);
-  store.writeInt(QLatin1String(orivel::kNowUser), added);
+  showingProfile_ = false;
+  if (!profiles_.add(*counts.count, CurrentUser())) {
+    reportSaveFailure();
+    return;
+  }
+  // The dialog now edits the new user's profile, so it names that user at once.
+  setNowUser(profiles_.user());
+  showUserLabel(profiles_.user());
 }

@@ -10,6 +10,7 @@
 
 #include "book/EntryEditor.h"
 #include "common/Cp932LineEdit.h"
+#include "settings/SenderProfiles.h"
 #include "settings/SenderRules.h"
 #include "settings/SenderSettings.h"
 #include "settings/usertype.h"
@@ -32,7 +33,8 @@ class ImageBox final : public QWidget {
   Q_OBJECT
  public:
   explicit ImageBox(QWidget* parent = nullptr);
-  // The picture to draw on, created at the control's size on first use.
+  // The picture to draw on, created at the control's size on first use, with as many
+  // pixels as the screen shows there (its device pixel ratio), so that it stays sharp.
   QImage& canvas();
   const QImage& picture() const { return picture_; }
 
@@ -46,7 +48,8 @@ class ImageBox final : public QWidget {
 }  // namespace orivel
 
 // The personal settings dialog: the sender's data, the print offsets and the users. Its
-// controls are the only place where the current sender settings live.
+// controls hold the current user's profile, loaded from the store when the dialog is
+// built; every change is written back to the store at once.
 class TForm5 final : public QDialog, public orivel::SenderSettings {
   Q_OBJECT
  public:
@@ -60,6 +63,8 @@ class TForm5 final : public QDialog, public orivel::SenderSettings {
 
   // The current sender settings, as the dialog's controls hold them now.
   orivel::usertype CurrentUser() const override;
+  // The user whose profile the dialog holds (-1: none, profile 0).
+  int ProfileUser() const { return profiles_.user(); }
 
   // Shows the dialog modally; 6 after "設定", 2 otherwise.
   orivel::ModalResult ShowModal() override;
@@ -85,7 +90,11 @@ class TForm5 final : public QDialog, public orivel::SenderSettings {
   void Button3Click();
   void Button4Click();
   void Button5Click();
+  void SpeedButton1Click();
+  void SpeedButton2Click();
   void SpeedButton5Click();
+  // Steps the current user back (-1) or on (+1) and loads that user's profile.
+  void StepUser(int step);
 
   // The area below the menu bar that holds the controls, 452 x 430.
   QWidget* ClientArea;
@@ -114,6 +123,7 @@ class TForm5 final : public QDialog, public orivel::SenderSettings {
   QPushButton* Button4;
   QGroupBox* GroupBox3;
   QCheckBox* CheckBox1;
+  QCheckBox* CheckBox2;  // the digits of the addresses in kanji numerals
   orivel::ImageBox* Image1;
   QGroupBox* GroupBox4;
   QPushButton* Button5;
@@ -138,6 +148,17 @@ class TForm5 final : public QDialog, public orivel::SenderSettings {
   void buildOffsetGroup(QGroupBox* group, int firstTag);
   void buildMenu();
   void setUserLabel(const QString& text);
+  void showUserLabel(int nowUser);
+  void setNowUser(int nowUser);
+  // Puts a profile into the controls without writing it back, then names its bad values.
+  void showProfile(const orivel::usertype& user);
+  void reportBadValues();
+  // Writes the controls' settings to the current profile; says once when that fails.
+  void SaveProfile();
+  void reportSaveFailure();
+
+  orivel::SenderProfiles profiles_;
+  bool showingProfile_ = false;
 
   // Fills the sender's texts from the editor shown modally; false when not confirmed.
   bool editSender();

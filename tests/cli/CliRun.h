@@ -34,11 +34,13 @@ inline QProcessEnvironment headlessEnvironment() {
   return env;
 }
 
+// Runs orivel-cli, or `program` (a shell that runs it) with `args`.
 inline CliRun runCli(const QStringList& args,
-                     const QProcessEnvironment& env = headlessEnvironment()) {
+                     const QProcessEnvironment& env = headlessEnvironment(),
+                     const QString& program = QStringLiteral(ORIVEL_CLI)) {
   QProcess process;
   process.setProcessEnvironment(env);
-  process.start(QStringLiteral(ORIVEL_CLI), args);
+  process.start(program, args);
   CliRun run;
   if (!process.waitForFinished(60000)) {
     process.kill();

@@ -120,6 +120,58 @@ TEST(SenderRulesTest, UserLimit) {
   EXPECT_EQ(CheckUserAddition(0, std::nullopt), UserAddition::Unreadable);
 }
 
+TEST(SenderRulesTest, ProfileValuesAreNamedByTheProfileNumber) {
+  // No user set: profile 0.
+  EXPECT_EQ(ProfileNumber(-1), 0);
+  EXPECT_EQ(ProfileNumber(3), 3);
+  const struct {
+    std::string name;
+    std::string expected;
+  } names[] = {
+      {SenderNameValueName(0), "sender_name_0"},
+      {SenderZipCodeValueName(2), "sender_zip_code_2"},
+      {SenderAddressValueName(5), "sender_address_5"},
+      {PrintOwnAddressValueName(1), "print_own_address_1"},
+      {KanjiDigitsValueName(4), "kanji_digits_4"},
+      {OffsetValueName(3, 1), "offset_3_1"},
+      {OffsetValueName(0, 12), "offset_0_12"},
+  };
+  for (const auto& n : names) EXPECT_EQ(n.name, n.expected);
+}
+
+TEST(SenderRulesTest, ValidStoredValues) {
+  EXPECT_TRUE(ValidSwitch(0));
+  EXPECT_TRUE(ValidSwitch(1));
+  EXPECT_FALSE(ValidSwitch(2));
+  EXPECT_FALSE(ValidSwitch(-1));
+  EXPECT_TRUE(ValidOffset(0));
+  EXPECT_TRUE(ValidOffset(100));
+  EXPECT_FALSE(ValidOffset(101));
+  EXPECT_FALSE(ValidOffset(-1));
+}
+
+TEST(SenderRulesTest, SteppingUsersStopsAtTheEnds) {
+  const struct {
+    int now, count, step;
+    std::optional<int> to;
+  } cases[] = {
+      {-1, 0, +1, std::nullopt},  // no users at all
+      {-1, 0, -1, std::nullopt},
+      {-1, 3, +1, 1},  // from no user to the first
+      {-1, 3, -1, std::nullopt},
+      {1, 3, +1, 2},
+      {2, 3, +1, 3},
+      {3, 3, +1, std::nullopt},  // the last one
+      {3, 3, -1, 2},
+      {1, 3, -1, std::nullopt},  // the first one
+      {7, 3, -1, 3},             // beyond the count (a store changed by hand)
+      {7, 3, +1, std::nullopt},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SteppedUser(c.now, c.count, c.step), c.to)
+        << c.now << " of " << c.count << " step " << c.step;
+}
+
 TEST(SenderRulesTest, InitialStore) {
   ASSERT_EQ(kInitialStore.size(), 3u);
   EXPECT_STREQ(kInitialStore[0].name, "user_count");

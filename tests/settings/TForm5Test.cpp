@@ -3,19 +3,25 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
+#include <functional>
 
 #include "book/TForm4.h"
 #include "common/Codec.h"
+#include "print/TQRFM.h"
 #include "settings/ProfileStore.h"
+#include "settings/SenderProfiles.h"
 #include "support/FormsFixture.h"
+#include "support/StoreFiles.h"
 
 namespace orivel::test {
 namespace {
@@ -140,11 +146,16 @@ TEST_F(SettingsDialogTest, ToolBarAndSenderControls) {
   EXPECT_EQ(Form5->Button3->geometry(), QRect(384, 24, 41, 25));
 
   EXPECT_EQ(Form5->GroupBox3->title(), QStringLiteral("印字種別"));
-  EXPECT_EQ(Form5->GroupBox3->geometry(), QRect(256, 128, 193, 41));
+  EXPECT_EQ(Form5->GroupBox3->geometry(), QRect(256, 128, 193, 57));
   EXPECT_EQ(Form5->CheckBox1->text(), QStringLiteral("自分の宛名を印字する"));
   EXPECT_EQ(Form5->CheckBox1->geometry(), QRect(8, 16, 177, 17));
   EXPECT_FALSE(Form5->CheckBox1->isChecked());
-  EXPECT_EQ(Form5->Image1->geometry(), QRect(264, 176, 177, 217));
+  EXPECT_EQ(Form5->CheckBox2->text(), QStringLiteral("住所の数字を漢数字で印字する"));
+  EXPECT_EQ(Form5->CheckBox2->parentWidget(), Form5->GroupBox3);
+  EXPECT_EQ(Form5->CheckBox2->geometry(), QRect(4, 35, 187, 17));
+  EXPECT_LE(Form5->CheckBox2->sizeHint().width(), 187) << "the whole caption shows";
+  EXPECT_FALSE(Form5->CheckBox2->isChecked());
+  EXPECT_EQ(Form5->Image1->geometry(), QRect(264, 192, 177, 201));
   EXPECT_TRUE(Form5->Image1->picture().isNull()) << "blank until the first showing";
   EXPECT_EQ(Form5->Button1->text(), QStringLiteral("設定"));
   EXPECT_EQ(Form5->Button1->geometry(), QRect(264, 400, 81, 25));
@@ -226,7 +237,7 @@ TEST_F(SettingsDialogTest, FirstShowingWithTheInitialStore) {
   EXPECT_EQ(Form5->Label13->geometry().right() + 1, 441);
   EXPECT_EQ(Form5->Label13->y(), 8);
   EXPECT_EQ(offsetLabelTexts(), kNeutralLabels);
-  ASSERT_EQ(Form5->Image1->picture().size(), QSize(177, 217));
+  ASSERT_EQ(Form5->Image1->picture().size(), QSize(177, 201));
   // Each text at its point: ink right there, none just above it.
   const QPoint points[] = {{70, 60}, {70, 75}, {120, 80}, {120, 95}, {100, 50}};
   for (const QPoint& pt : points) {
@@ -408,6 +419,7 @@ TEST_F(SettingsDialogTest, AdditionSetsTheSenderAndResetsTheOffsets) {
     Form4->Edit3->setText(QStringLiteral("東京都千代田区１－１"));
     Form4->Button1->click();
   });
+  const usertype previous = Form5->CurrentUser();
   Form5->AddUser();
 
   EXPECT_FALSE(Form4->Edit2->isHidden()) << "the honorific box is back for the address book";
@@ -416,8 +428,9 @@ TEST_F(SettingsDialogTest, AdditionSetsTheSenderAndResetsTheOffsets) {
   EXPECT_EQ(Form5->Edit3->text(), QStringLiteral("東京都千代田区１－１"));
   expectAllOffsetsNeutral();
   EXPECT_TRUE(Form5->CheckBox1->isChecked()) << "the check box is no offset";
-  EXPECT_EQ(Form5->Label13->text(), QStringLiteral("31"));
-  EXPECT_EQ(Form1->NowUser, 1);
+  // The dialog edits the new user's profile from now on and names that user.
+  EXPECT_EQ(Form5->Label13->text(), QStringLiteral("2"));
+  EXPECT_EQ(Form1->NowUser, 2);
   EXPECT_EQ(stored("user_count"), 2);
   EXPECT_EQ(stored("now_user"), 2);
 
@@ -425,6 +438,12 @@ TEST_F(SettingsDialogTest, AdditionSetsTheSenderAndResetsTheOffsets) {
   EXPECT_EQ(user.name, codec::encodeKnown(QStringLiteral("山田　太郎")));
   EXPECT_EQ(user.zip_code, "123-4567");
   EXPECT_EQ(user.address, codec::encodeKnown(QStringLiteral("東京都千代田区１－１")));
+  EXPECT_EQ(ReadProfile(2).user, user);
+  const usertype former = ReadProfile(1).user;
+  EXPECT_EQ(former.name, previous.name);
+  EXPECT_EQ(former.zip_code, previous.zip_code);
+  EXPECT_EQ(former.offsets, previous.offsets);
+  EXPECT_EQ(former, previous) << "the former user keeps the profile as it was";
 }
 
 TEST_F(SettingsDialogTest, CancelledAdditionChangesNothing) {
@@ -478,7 +497,8 @@ TEST_F(SettingsDialogTest, StoreGoneBeforeWritingKeepsTheNewSender) {
   EXPECT_FALSE(ProfileStore::exists()) << "adding a user never creates the store";
   EXPECT_EQ(Form5->Edit1->text(), QStringLiteral("新しい人"));
   expectAllOffsetsNeutral();
-  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(dialogs.texts(), QStringList{"設定を保存できませんでした。"});
+  EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
 }
 
 TEST_F(SettingsDialogTest, ChangeConfirmedTakesTheEditorsTexts) {
@@ -529,32 +549,31 @@ TEST_F(SettingsDialogTest, ChangeCancelledKeepsTheTexts) {
   EXPECT_FALSE(Form4->Edit2->isHidden());
 }
 
-TEST_F(SettingsDialogTest, OpeningFromTheMainWindowEmptiesOnlyTheTexts) {
-  freshStore();
-  Form5->setNameBytes(codec::encodeKnown(QStringLiteral("山田")));
-  Form5->setZipBytes("123-4567");
-  Form5->setAddressBytes(codec::encodeKnown(QStringLiteral("東京都")));
+TEST_F(SettingsDialogTest, OpeningFromTheMainWindowShowsTheProfileAsItWasLeft) {
   Form5->CheckBox1->setChecked(true);
   Form5->ScrollBar5->setValue(12);
   Form5->ScrollBar11->setValue(88);
+  confirmEditor(QStringLiteral("山田"), QStringLiteral("123-4567"), QStringLiteral("東京都"));
+  Form5->Button3->click();
   QStringList seen;
-  whenModal([&](QWidget* modal) {
-    seen << (modal == Form5 ? QStringLiteral("Form5") : modal->objectName());
-    seen << Form5->Edit1->text() << Form5->Edit2->text() << Form5->Edit3->text();
-    seen << Form5->Label13->text();
-    Form5->Button2->click();
-  });
-  Form1->Button8->click();
-  EXPECT_EQ(seen, QStringList({"Form5", "", "", "", "ユーザー未設定"}));
-  EXPECT_FALSE(Form5->isVisible());
+  for (int opening = 0; opening < 2; ++opening) {
+    whenModal([&](QWidget* modal) {
+      seen << (modal == Form5 ? QStringLiteral("Form5") : modal->objectName());
+      seen << Form5->Edit1->text() << Form5->Edit2->text() << Form5->Edit3->text();
+      seen << Form5->Label13->text();
+      Form5->Button2->click();
+    });
+    Form1->Button8->click();
+  }
+  const QStringList once = {"Form5", "山田", "123-4567", "東京都", "ユーザー未設定"};
+  EXPECT_EQ(seen, once + once);
   const usertype user = Form5->CurrentUser();
-  EXPECT_EQ(user.name, "");
-  EXPECT_EQ(user.zip_code, "");
-  EXPECT_EQ(user.address, "");
   EXPECT_TRUE(user.print_own_address);
   EXPECT_EQ(user.offset(5), 12);
   EXPECT_EQ(user.offset(11), 88);
   EXPECT_EQ(Form5->Label8->text(), QStringLiteral("横(-38)"));
+  EXPECT_EQ(ReadProfile(-1).user, user);
+  EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(SettingsDialogTest, ResultsOfTheButtonsAndTheCloseBox) {
@@ -586,10 +605,9 @@ TEST_F(SettingsDialogTest, CommandlessControlsDoNothing) {
   Form5->ScrollBar3->setValue(10);
   Form5->setNameBytes(codec::encodeKnown(QStringLiteral("田中")));
   const usertype before = Form5->CurrentUser();
+  const QByteArray store = storeBytes();
   DialogWatch watch;
   Form5->N2->trigger();
-  Form5->SpeedButton1->click();
-  Form5->SpeedButton2->click();
   Form5->SpeedButton4->click();
   for (int i = 0; i < 10; ++i) QApplication::processEvents();
   EXPECT_FALSE(watch.opened);
@@ -597,6 +615,7 @@ TEST_F(SettingsDialogTest, CommandlessControlsDoNothing) {
   EXPECT_EQ(Form5->CurrentUser(), before);
   EXPECT_EQ(stored("user_count"), 0);
   EXPECT_EQ(stored("now_user"), -1);
+  EXPECT_EQ(storeBytes(), store);
 }
 
 TEST_F(SettingsDialogTest, CurrentUserReflectsTheControls) {
@@ -615,6 +634,282 @@ TEST_F(SettingsDialogTest, CurrentUserReflectsTheControls) {
   for (int k = 1; k <= 12; ++k) EXPECT_EQ(user.offset(k), k * 8) << k;
   Form5->CheckBox1->setChecked(false);
   EXPECT_FALSE(Form5->CurrentUser().print_own_address);
+}
+
+// --- Profiles ---
+
+// Pixels darker than mid grey in `area` given in the dialog's pixels, read at the picture's
+// own resolution.
+int inkAtRatio(const QRect& area) {
+  const QImage& picture = Form5->Image1->picture();
+  const qreal r = picture.devicePixelRatio();
+  const QRect device(QPoint(qRound(area.left() * r), qRound(area.top() * r)),
+                     QSize(qRound(area.width() * r), qRound(area.height() * r)));
+  int n = 0;
+  for (int y = device.top(); y <= device.bottom(); ++y)
+    for (int x = device.left(); x <= device.right(); ++x)
+      if (picture.rect().contains(x, y) && qGray(picture.pixel(x, y)) < 128) ++n;
+  return n;
+}
+
+void sendKey(QWidget* to, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(to, &press);
+}
+
+TEST_F(SettingsDialogTest, EachCommandWritesItsFieldAtOnce) {
+  freshStore();
+  struct Case {
+    const char* what;
+    std::function<void()> command;
+    std::vector<std::pair<const char*, QVariant>> written;
+  };
+  const std::vector<Case> cases = {
+      {"変更",
+       [] {
+         confirmEditor(QStringLiteral("鈴木"), QStringLiteral("765-4321"), QStringLiteral("京都"));
+         Form5->Button3->click();
+       },
+       {{"sender_name_0", QByteArray("\x97\xe9\x96\xd8")},
+        {"sender_zip_code_0", QByteArray("765-4321")},
+        {"sender_address_0", QByteArray("\x8b\x9e\x93\x73")}}},
+      {"自分の宛名を印字する", [] { Form5->CheckBox1->click(); }, {{"print_own_address_0", "1"}}},
+      {"住所の数字を漢数字で印字する",
+       [] { Form5->CheckBox2->click(); },
+       {{"kanji_digits_0", "1"}}},
+      {"ScrollBar4", [] { Form5->ScrollBar4->setValue(0); }, {{"offset_0_4", "0"}}},
+      {"ScrollBar9", [] { Form5->ScrollBar9->setValue(100); }, {{"offset_0_9", "100"}}},
+      {"Button4", [] { Form5->Button4->click(); }, {{"offset_0_4", "50"}}},
+      {"Button5", [] { Form5->Button5->click(); }, {{"offset_0_9", "50"}}},
+      {"N5",
+       [] {
+         Form5->ScrollBar1->setValue(1);
+         Form5->N5->trigger();
+       },
+       {{"offset_0_1", "50"}}},
+      {"N6",
+       [] {
+         Form5->ScrollBar12->setValue(99);
+         Form5->N6->trigger();
+       },
+       {{"offset_0_12", "50"}}},
+      {"the check box again", [] { Form5->CheckBox1->click(); }, {{"print_own_address_0", "0"}}},
+  };
+  for (const Case& c : cases) {
+    c.command();
+    for (const auto& [name, value] : c.written)
+      EXPECT_EQ(valueOnDisk(name), value) << c.what << ": " << name;
+  }
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(SettingsDialogTest, AProfileSurvivesARestartAndPrintsOnTheFirstCard) {
+  freshStore();
+  confirmEditor(QStringLiteral("差出　人"), QStringLiteral("100-0001"), QStringLiteral("東京都"));
+  Form5->AddUser();
+  Form5->CheckBox1->setChecked(true);
+  Form5->CheckBox2->setChecked(true);
+  for (int k = 1; k <= 12; ++k) Form5->OffsetBar(k)->setValue(3 * k);
+  const usertype saved = Form5->CurrentUser();
+
+  restart();
+  EXPECT_EQ(Form5->CurrentUser(), saved);
+  EXPECT_EQ(Form5->ProfileUser(), 1);
+  EXPECT_EQ(Form5->Edit1->text(), QStringLiteral("差出　人"));
+  EXPECT_EQ(Form5->Label21->text(), QStringLiteral("横(-17)"));
+
+  datatype entry;
+  entry.name = "\x88\xb6\x96\xbc";  // 宛名
+  entry.zip_code = "123-4567";
+  ASSERT_TRUE(Form1->Book.append(entry));
+  Form1->SetupPostcard(0);
+  Postcard expected = Postcard::design();
+  ComposePostcard(expected, entry, saved);
+  EXPECT_EQ(QRFM->Card, expected);
+  EXPECT_EQ(QRFM->Card.QRu_name.text, saved.name) << "the first card carries the sender";
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(SettingsDialogTest, ANewProcessReadsWhatTheDialogWrote) {
+  freshStore();
+  confirmEditor(QStringLiteral("大野\"ソ\\表"), QStringLiteral("060-0042"),
+                QStringLiteral("札幌市　中央区"));
+  Form5->AddUser();
+  Form5->CheckBox1->setChecked(true);
+  Form5->ScrollBar2->setValue(0);
+  Form5->ScrollBar12->setValue(100);
+  QProcess cli;
+  cli.start(QStringLiteral(ORIVEL_CLI), {QStringLiteral("profile"), QStringLiteral("show")});
+  ASSERT_TRUE(cli.waitForFinished(60000));
+  EXPECT_EQ(
+      QString::fromUtf8(cli.readAllStandardOutput()),
+      QStringLiteral("{\"user\": 1, \"name\": \"大野\\\"ソ\\\\表\", \"zip_code\": \"060-0042\", "
+                     "\"address\": \"札幌市　中央区\", \"print_own_address\": true, "
+                     "\"offsets\": [50, 0, 50, 50, 50, 50, 50, 50, 50, 50, 50, 100], "
+                     "\"kanji_digits\": false}\n"));
+  EXPECT_EQ(cli.exitCode(), 0);
+}
+
+TEST_F(SettingsDialogTest, TheArrowButtonsStepThroughTheUsers) {
+  freshStore();
+  const QStringList names = {"一郎", "二郎", "三郎"};
+  for (int i = 0; i < 3; ++i) {
+    confirmEditor(names[i], QStringLiteral("100-000%1").arg(i + 1), QString());
+    Form5->AddUser();
+    Form5->ScrollBar1->setValue(10 * (i + 1));
+  }
+  writeStore({{"user_name_2", 222}});
+  ASSERT_EQ(stored("now_user"), 3);
+
+  struct Step {
+    QToolButton* button;
+    int user;
+    QString label;
+  };
+  const Step steps[] = {{Form5->SpeedButton1, 2, "222"}, {Form5->SpeedButton1, 1, "1"},
+                        {Form5->SpeedButton1, 1, "1"},   {Form5->SpeedButton2, 2, "222"},
+                        {Form5->SpeedButton2, 3, "3"},   {Form5->SpeedButton2, 3, "3"}};
+  for (const Step& step : steps) {
+    step.button->click();
+    const int i = step.user - 1;
+    EXPECT_EQ(stored("now_user"), step.user);
+    EXPECT_EQ(Form1->NowUser, step.user);
+    EXPECT_EQ(Form5->Label13->text(), step.label);
+    EXPECT_EQ(Form5->Label13->geometry().right() + 1, 441);
+    EXPECT_EQ(Form5->Edit1->text(), names[i]);
+    EXPECT_EQ(Form5->Edit2->text(), QStringLiteral("100-000%1").arg(step.user));
+    EXPECT_EQ(Form5->ScrollBar1->value(), 10 * step.user);
+    EXPECT_EQ(Form5->Label4->text(), QStringLiteral("横(%1)").arg(10 * step.user - 50));
+  }
+  // Loading a profile writes nothing back.
+  for (int user = 1; user <= 3; ++user) EXPECT_EQ(ReadProfile(user).user.offset(1), 10 * user);
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(SettingsDialogTest, WithoutUsersTheArrowButtonsDoNothing) {
+  const QByteArray store = storeBytes();
+  Form5->SpeedButton1->click();
+  Form5->SpeedButton2->click();
+  EXPECT_EQ(storeBytes(), store);
+  EXPECT_EQ(Form5->ProfileUser(), -1);
+}
+
+TEST_F(SettingsDialogTest, AUserMadeCurrentElsewhereIsShownAtTheNextOpening) {
+  freshStore();
+  confirmEditor(QStringLiteral("一郎"), QString(), QString());
+  Form5->AddUser();
+  Form5->ScrollBar3->setValue(5);
+  writeStore({{"now_user", -1}});  // as orivel-cli profile use would
+  Form5->FormShow();
+  EXPECT_EQ(Form5->ProfileUser(), -1);
+  EXPECT_EQ(Form5->CurrentUser(), usertype{});
+  EXPECT_EQ(Form5->Label13->text(), QStringLiteral("ユーザー未設定"));
+}
+
+TEST_F(SettingsDialogTest, BadValuesReadAsInitialAndAreNamedOnce) {
+  forms.reset();
+  writeStore({{"user_count", 2}, {"now_user", 1}});
+  writeStoreValues({{"sender_name_1", QStringLiteral("text")},
+                    {"offset_1_2", QByteArray("1")},
+                    {"offset_1_7", 101},
+                    {"offset_1_8", 30},
+                    {"print_own_address_1", 5},
+                    {"offset_2_1", -3}});
+  const QByteArray before = storeBytes();
+  start();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Information);
+  EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Ｉｎｆｏｒｍａｔｉｏｎ"));
+  EXPECT_EQ(
+      dialogs.shown[0].text,
+      QStringLiteral("設定値「sender_name_1」「print_own_address_1」「offset_1_2」「offset_1_7」"
+                     "が正しくないため、初期値を使います。"));
+  usertype expected;
+  expected.offsets[7] = 30;
+  EXPECT_EQ(Form5->CurrentUser(), expected);
+  EXPECT_EQ(storeBytes(), before) << "the values stay until the user changes them";
+
+  Form5->SpeedButton2->click();
+  Form5->SpeedButton1->click();
+  Form5->SpeedButton2->click();
+  Form5->FormShow();
+  EXPECT_EQ(
+      dialogs.texts(),
+      QStringList({dialogs.shown[0].text,
+                   QStringLiteral("設定値「offset_2_1」が正しくないため、初期値を使います。")}));
+
+  // Changing one value writes that one; the others stay as they were.
+  Form5->SpeedButton1->click();
+  Form5->ScrollBar7->setValue(60);
+  EXPECT_EQ(valueOnDisk("offset_1_7"), QVariant(QStringLiteral("60")));
+  EXPECT_EQ(valueOnDisk("sender_name_1"), QVariant(QStringLiteral("text")));
+}
+
+TEST_F(SettingsDialogTest, AStoreThatCannotBeWrittenIsReportedOnce) {
+  freshStore();
+  const QByteArray before = storeBytes();
+  {
+    FilesCannotGrow full;
+    Form5->ScrollBar1->setValue(20);
+    Form5->ScrollBar1->setValue(21);
+    Form5->CheckBox1->click();
+    Form5->Button4->click();
+  }
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
+  EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("ＥＲＲＯＲ"));
+  EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("設定を保存できませんでした。"));
+  EXPECT_EQ(storeBytes(), before);
+  EXPECT_TRUE(Form5->CheckBox1->isChecked()) << "the dialog keeps its values for this run";
+  EXPECT_EQ(Form5->CurrentUser().offset(1), 50);
+}
+
+TEST_F(SettingsDialogTest, TheOffsetBarsByKeyboard) {
+  Form5->show();
+  QApplication::setActiveWindow(Form5);
+  Form5->ScrollBar1->setFocus();
+  for (int k = 2; k <= 12; ++k) {
+    sendKey(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget* expected = Form5->OffsetBar(k);
+    if (k == 7) {  // the sender group's reset button comes before its bars
+      EXPECT_EQ(QApplication::focusWidget(), Form5->Button5);
+      sendKey(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(QApplication::focusWidget(), expected) << k;
+  }
+  QScrollBar* bar = Form5->ScrollBar12;
+  const struct {
+    int key;
+    int value;
+  } keys[] = {{Qt::Key_Right, 51},  {Qt::Key_Left, 50},   {Qt::Key_PageDown, 60},
+              {Qt::Key_PageUp, 50}, {Qt::Key_PageUp, 40}, {Qt::Key_Down, 41},
+              {Qt::Key_Up, 40},     {Qt::Key_PageUp, 30}, {Qt::Key_PageUp, 20},
+              {Qt::Key_PageUp, 10}, {Qt::Key_PageUp, 0},  {Qt::Key_PageUp, 0},
+              {Qt::Key_Left, 0},    {Qt::Key_End, 100},   {Qt::Key_PageDown, 100}};
+  for (const auto& k : keys) {
+    sendKey(bar, k.key);
+    EXPECT_EQ(bar->value(), k.value) << k.key;
+  }
+  EXPECT_EQ(Form5->Label22->text(), QStringLiteral("縦(50)"));
+  EXPECT_EQ(valueOnDisk("offset_0_12"), QVariant(QStringLiteral("100")));
+  Form5->hide();
+}
+
+TEST_F(SettingsDialogTest, ThePreviewIsDrawnAtTheScreensPixelRatio) {
+  Form5->FormShow();
+  const QImage& picture = Form5->Image1->picture();
+  const qreal ratio = Form5->Image1->devicePixelRatioF();
+  // Run once more with QT_SCALE_FACTOR=2 by ctest (qt_tests_scaled).
+  if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+    EXPECT_EQ(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+  }
+  EXPECT_EQ(picture.devicePixelRatio(), ratio);
+  EXPECT_EQ(picture.size(), (QSizeF(177, 201) * ratio).toSize());
+  EXPECT_EQ(picture.deviceIndependentSize(), QSizeF(177, 201));
+  const QPoint points[] = {{70, 60}, {70, 75}, {120, 80}, {120, 95}, {100, 50}};
+  for (const QPoint& pt : points)
+    EXPECT_GT(inkAtRatio(QRect(pt, QSize(12, 14))), 5 * ratio * ratio) << pt.x() << "," << pt.y();
+  EXPECT_EQ(inkAtRatio(QRect(0, 0, 177, 48)), 0);
 }
 
 }  // namespace

@@ -19,6 +19,23 @@
 
 namespace orivel::test {
 
+// The user store, as an installer or an earlier run would have left it.
+inline void writeStore(std::initializer_list<std::pair<const char*, int>> values) {
+  QSettings s(QSettings::NativeFormat, QSettings::UserScope, ProfileStore::kOrganisation,
+              ProfileStore::kApplication);
+  for (const auto& [name, value] : values) s.setValue(QLatin1String(name), value);
+  s.sync();
+}
+
+inline void removeStore() {
+  QSettings s(QSettings::NativeFormat, QSettings::UserScope, ProfileStore::kOrganisation,
+              ProfileStore::kApplication);
+  const QString file = s.fileName();
+  s.clear();
+  s.sync();
+  QFile::remove(file);
+}
+
 // The windows of the test that runs now, by their usual names, for the test and its
 // helpers; set while a FormsTest runs, null otherwise.
 inline TForm1* Form1 = nullptr;
@@ -32,7 +49,18 @@ inline TForm6* Form6 = nullptr;
 // scripted dialogs.
 class FormsTest : public ::testing::Test {
  protected:
+  // The program starts with the initial user store in place, as after installation.
   void SetUp() override {
+    removeStore();
+    ProfileStore::install();
+    start();
+  }
+  // Ends the program's windows and builds them anew, as a restart does.
+  void restart() {
+    forms.reset();
+    start();
+  }
+  void start() {
     forms = std::make_unique<Composition>();
     Form1 = forms->Form1();
     QRFM = forms->QRFM();
@@ -54,22 +82,5 @@ class FormsTest : public ::testing::Test {
   ScriptedDialogs dialogs;
   std::unique_ptr<Composition> forms;
 };
-
-// The user store, as an installer or an earlier run would have left it.
-inline void writeStore(std::initializer_list<std::pair<const char*, int>> values) {
-  QSettings s(QSettings::NativeFormat, QSettings::UserScope, ProfileStore::kOrganisation,
-              ProfileStore::kApplication);
-  for (const auto& [name, value] : values) s.setValue(QLatin1String(name), value);
-  s.sync();
-}
-
-inline void removeStore() {
-  QSettings s(QSettings::NativeFormat, QSettings::UserScope, ProfileStore::kOrganisation,
-              ProfileStore::kApplication);
-  const QString file = s.fileName();
-  s.clear();
-  s.sync();
-  QFile::remove(file);
-}
 
 }  // namespace orivel::test
