@@ -13,6 +13,7 @@ packages=(
   xvfb xauth
   cups cups-client cups-bsd printer-driver-cups-pdf
   poppler-utils
+  g++-mingw-w64-x86-64-posix wine64 googletest
 )
 
 missing=()
