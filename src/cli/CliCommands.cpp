@@ -12,6 +12,7 @@
 #include "book/AddressBook.h"
 #include "cli/Json.h"
 #include "common/Codec.h"
+#include "common/FileNames.h"
 #include "common/Messages.h"
 #include "files/BookFile.h"
 #include "files/CsvImport.h"
@@ -20,10 +21,6 @@
 
 namespace orivel::cli {
 namespace {
-
-std::filesystem::path nativePath(const std::string& bytes) {
-  return std::filesystem::path(bytes);
-}
 
 // False when standard output did not take it all (a full disk, say): the listing is then
 // incomplete and the command has failed.
@@ -37,8 +34,8 @@ bool writeOut(const QByteArray& bytes) {
 
 // Loads the book as the load command does and says what the window would show when the
 // file is refused.
-bool loadBook(const std::string& path, AddressBook& book) {
-  const BookLoadResult result = LoadBook(nativePath(path), book);
+bool loadBook(const std::filesystem::path& path, AddressBook& book) {
+  const BookLoadResult result = LoadBook(path, book);
   if (result.ok()) return true;
   const QString refusal = messages::bookRefusal(result);
   if (!refusal.isEmpty()) Say(refusal);
@@ -113,7 +110,7 @@ bool printEach(const AddressBook& book, const std::vector<int>& rows, const Argu
 
 // All cards into one PDF, a page each. The file is replaced only once it is complete.
 bool writePdf(const AddressBook& book, const std::vector<int>& rows, const Arguments& args) {
-  QSaveFile file(QFile::decodeName(QByteArray::fromStdString(args.pdf)));
+  QSaveFile file(fileNameText(args.pdf));
   if (!file.open(QIODevice::WriteOnly)) return false;
   {
     QPdfWriter writer(&file);
@@ -174,9 +171,9 @@ int Import(const Arguments& args) {
   AddressBook book;
   if (args.hasInto && !loadBook(args.book, book)) return kExitFailure;
   StringGrid grid;
-  for (const std::string& csv : args.csvFiles) {
+  for (const std::filesystem::path& csv : args.csvFiles) {
     grid.clearCells();
-    const CsvRead read = ReadCsvFileForImport(nativePath(csv), grid, codec::fromUtf8);
+    const CsvRead read = ReadCsvFileForImport(csv, grid, codec::fromUtf8);
     const QString failure = messages::csvReadFailure(read);
     if (!failure.isEmpty()) {
       Say(failure);
@@ -186,7 +183,7 @@ int Import(const Arguments& args) {
     const QString leftOut = messages::importLeftOut(result.leftOut);
     if (!leftOut.isEmpty()) Say(leftOut);
   }
-  if (!SaveBook(book, nativePath(args.out))) {
+  if (!SaveBook(book, args.out)) {
     Say(messages::saveFailed());
     return kExitFailure;
   }
