@@ -1,6 +1,7 @@
 #include "files/ProfileFile.h"
 
 #include "files/AtomicWrite.h"
+#include "files/Cp932Bytes.h"
 #include "files/FileBytes.h"
 
 #include <charconv>
@@ -26,9 +27,8 @@ bool isBlankLine(std::string_view s) {
   return trim(s).empty();
 }
 
-// A code page 932 lead byte: the byte after it is a trail byte and may look like ASCII.
-bool isLeadByte(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+constexpr bool isLeadByte(unsigned char c) {
+  return cp932::IsLeadByte(c);
 }
 
 unsigned char foldAscii(unsigned char c) {
