@@ -14,6 +14,7 @@ packages=(
   cups cups-client cups-bsd printer-driver-cups-pdf
   poppler-utils
   skkdic-extra python3
+  g++-mingw-w64-x86-64-posix wine64 googletest
 )
 
 missing=()

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/Codec.h"
+#include "files/FilePaths.h"
 
 namespace orivel::cli {
 namespace {
@@ -102,7 +103,7 @@ bool parseInt(std::string_view text, int* value) {
   return ec == std::errc() && ptr == end;
 }
 
-QString quoted(std::string_view text) {
+QString inQuotes(std::string_view text) {
   return QStringLiteral("\"%1\"").arg(
       QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
@@ -138,7 +139,7 @@ class Parser {
       a().command = Command::Profile;
       if (!readProfileCommand()) return result_;
     } else {
-      return fail(QStringLiteral("unknown command %1").arg(quoted(name)));
+      return fail(QStringLiteral("unknown command %1").arg(inQuotes(name)));
     }
     if (!readTokens() || !checkPositionals()) return result_;
     result_.ok = true;
@@ -171,12 +172,12 @@ class Parser {
         return true;
       }
     }
-    fail(QStringLiteral("unknown command %1 for \"profile\"").arg(quoted(args_[1])));
+    fail(QStringLiteral("unknown command %1 for \"profile\"").arg(inQuotes(args_[1])));
     return false;
   }
 
   QString commandName() const {
-    return firstToken_ == 2 ? quoted(args_[0] + ' ' + args_[1]) : quoted(args_[0]);
+    return firstToken_ == 2 ? inQuotes(args_[0] + ' ' + args_[1]) : inQuotes(args_[0]);
   }
 
   bool readTokens() {
@@ -199,13 +200,13 @@ class Parser {
       const OptionSpec* spec =
           token.starts_with("--") ? findOption(a().command, a().profile, name) : nullptr;
       if (!spec) {
-        fail(QStringLiteral("unknown option %1 for %2").arg(quoted(name), commandName()));
+        fail(QStringLiteral("unknown option %1 for %2").arg(inQuotes(name), commandName()));
         return false;
       }
       std::string value;
       if (!spec->takesValue) {
         if (equals != std::string_view::npos) {
-          fail(QStringLiteral("%1 takes no value").arg(quoted(name)));
+          fail(QStringLiteral("%1 takes no value").arg(inQuotes(name)));
           return false;
         }
       } else if (equals != std::string_view::npos) {
@@ -213,11 +214,11 @@ class Parser {
       } else if (i + 1 < args_.size()) {
         value = args_[++i];
       } else {
-        fail(QStringLiteral("%1 needs a value").arg(quoted(name)));
+        fail(QStringLiteral("%1 needs a value").arg(inQuotes(name)));
         return false;
       }
       if (spec->option != Option::Offset && !seen_.insert(spec->option).second) {
-        fail(QStringLiteral("%1 is given twice").arg(quoted(name)));
+        fail(QStringLiteral("%1 is given twice").arg(inQuotes(name)));
         return false;
       }
       if (!apply(*spec, value)) return false;
@@ -238,7 +239,7 @@ class Parser {
   bool readUser(std::string_view text) {
     int user = 0;
     if (!parseInt(text, &user)) {
-      fail(QStringLiteral("the user must be a whole number, not %1").arg(quoted(text)));
+      fail(QStringLiteral("the user must be a whole number, not %1").arg(inQuotes(text)));
       return false;
     }
     a().user = user;
@@ -254,13 +255,13 @@ class Parser {
       return true;
     }
     fail(QStringLiteral("%1: the character \"%2\" (%3) cannot be written in code page 932")
-             .arg(quoted(option), bad, codePoint(bad)));
+             .arg(inQuotes(option), bad, codePoint(bad)));
     return false;
   }
 
   bool needsText(const OptionSpec& spec, const std::string& value) {
     if (!value.empty()) return true;
-    fail(QStringLiteral("%1 needs a value").arg(quoted(spec.name)));
+    fail(QStringLiteral("%1 needs a value").arg(inQuotes(spec.name)));
     return false;
   }
 
@@ -278,10 +279,10 @@ class Parser {
   bool apply(const OptionSpec& spec, const std::string& value) {
     switch (spec.option) {
       case Option::Out:
-        a().out = value;
+        a().out = PathFromUtf8(value);
         return needsText(spec, value);
       case Option::Into:
-        a().book = value;
+        a().book = PathFromUtf8(value);
         a().hasInto = true;
         return needsText(spec, value);
       case Option::SenderName:
@@ -316,7 +317,7 @@ class Parser {
             k > kOffsetCount || v < 0 || v > 100) {
           fail(QStringLiteral("\"--offset\" takes K=V with K from 1 to 12 and V from 0 to 100, "
                               "not %1")
-                   .arg(quoted(value)));
+                   .arg(inQuotes(value)));
           return false;
         }
         a().sender.offsets[static_cast<std::size_t>(k - 1)] = v;
@@ -328,7 +329,7 @@ class Parser {
         int k = 0;
         if (!parseInt(value, &k) || k < 1 || k > 6) {
           fail(QStringLiteral("\"--category\" takes a number from 1 to 6, not %1")
-                   .arg(quoted(value)));
+                   .arg(inQuotes(value)));
           return false;
         }
         a().selection.category = k;
@@ -341,7 +342,7 @@ class Parser {
           int row = 0;
           if (!parseInt(rest.substr(0, comma), &row) || row < 0) {
             fail(QStringLiteral("\"--rows\" takes row numbers from 0 separated by commas, not %1")
-                     .arg(quoted(value)));
+                     .arg(inQuotes(value)));
             return false;
           }
           a().selection.rows.push_back(row);
@@ -351,10 +352,10 @@ class Parser {
         return setSelection(Selection::Kind::Rows);
       }
       case Option::Pdf:
-        a().pdf = value;
+        a().pdf = PathFromUtf8(value);
         return needsText(spec, value) && notBothDestinations();
       case Option::Printer:
-        a().printer = QString::fromLocal8Bit(value.data(), static_cast<qsizetype>(value.size()));
+        a().printer = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
         return needsText(spec, value) && notBothDestinations();
     }
     return false;
@@ -371,8 +372,8 @@ class Parser {
   bool wrongCount(std::size_t expected) {
     if (positionals_.size() == expected) return false;
     fail(positionals_.size() < expected
-             ? QStringLiteral("%1 needs more arguments").arg(quoted(args_[0]))
-             : QStringLiteral("unexpected argument %1").arg(quoted(positionals_[expected])));
+             ? QStringLiteral("%1 needs more arguments").arg(inQuotes(args_[0]))
+             : QStringLiteral("unexpected argument %1").arg(inQuotes(positionals_[expected])));
     return true;
   }
 
@@ -380,7 +381,7 @@ class Parser {
     switch (a().command) {
       case Command::Show:
         if (wrongCount(1)) return false;
-        a().book = positionals_[0];
+        a().book = PathFromUtf8(positionals_[0]);
         return true;
       case Command::Import:
         if (a().out.empty()) {
@@ -391,20 +392,20 @@ class Parser {
           fail(QStringLiteral("\"import\" needs at least one CSV file"));
           return false;
         }
-        a().csvFiles = positionals_;
+        for (const std::string& file : positionals_) a().csvFiles.push_back(PathFromUtf8(file));
         return true;
       case Command::Compose:
         if (wrongCount(2)) return false;
-        a().book = positionals_[0];
+        a().book = PathFromUtf8(positionals_[0]);
         if (!parseInt(positionals_[1], &a().row)) {
           fail(QStringLiteral("the row must be a whole number, not %1")
-                   .arg(quoted(positionals_[1])));
+                   .arg(inQuotes(positionals_[1])));
           return false;
         }
         return true;
       case Command::Print:
         if (wrongCount(1)) return false;
-        a().book = positionals_[0];
+        a().book = PathFromUtf8(positionals_[0]);
         if (a().selection.kind == Selection::Kind::None) {
           fail(QStringLiteral(
               "\"print\" needs the rows to print: \"--all\", \"--category K\" or \"--rows LIST\""));

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,18 +42,19 @@ struct SenderOptions {
 
 struct Arguments {
   Command command = Command::Help;
-  // Paths stay the bytes they were given as, so that any file name the system allows works.
-  std::string book;                   // show, compose, print; import's --into
-  bool hasInto = false;               // import: start from `book` instead of an empty book
-  std::string out;                    // import: the file to save
-  std::vector<std::string> csvFiles;  // import, in order
-  int row = 0;                        // compose
-  Selection selection;                // print
-  std::string pdf;                    // print: write one PDF instead of printing
-  QString printer;                    // print: the printer's name; empty is the default printer
-  SenderOptions sender;               // compose, print, profile add and set
-  std::optional<int> user;            // --user K; profile use's K
-  bool noProfile = false;             // compose, print: the initial settings, no profile
+  // Paths are made from the arguments by the one conversion of files/FilePaths.h, so that
+  // any file name the system allows works, a Japanese one on Windows too.
+  std::filesystem::path book;                   // show, compose, print; import's --into
+  bool hasInto = false;                         // import: start from `book`, not an empty book
+  std::filesystem::path out;                    // import: the file to save
+  std::vector<std::filesystem::path> csvFiles;  // import, in order
+  int row = 0;                                  // compose
+  Selection selection;                          // print
+  std::filesystem::path pdf;                    // print: one PDF instead of printing
+  QString printer;          // print: the printer's name; empty is the default printer
+  SenderOptions sender;     // compose, print, profile add and set
+  std::optional<int> user;  // --user K; profile use's K
+  bool noProfile = false;   // compose, print: the initial settings, no profile
   ProfileCommand profile = ProfileCommand::Show;
 };
 
@@ -62,7 +64,8 @@ struct ParsedArguments {
   QString problem;  // what is wrong with the command line, when !ok
 };
 
-// Reads the arguments after the program's name. Text options are UTF-8 and are encoded to
+// Reads the arguments after the program's name (as Utf8Arguments gives them). Text options,
+// file names and the printer's name are UTF-8 and are encoded to
 // code page 932; a character that code page 932 cannot hold makes the command line wrong.
 ParsedArguments ParseArguments(const std::vector<std::string>& args);
 

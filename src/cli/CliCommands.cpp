@@ -9,6 +9,7 @@
 #include "book/AddressBook.h"
 #include "cli/Json.h"
 #include "common/Codec.h"
+#include "common/FileNames.h"
 #include "common/Messages.h"
 #include "files/BookFile.h"
 #include "files/CsvImport.h"
@@ -24,10 +25,6 @@
 namespace orivel::cli {
 namespace {
 
-std::filesystem::path nativePath(const std::string& bytes) {
-  return std::filesystem::path(bytes);
-}
-
 // False when standard output did not take it all (a full disk, say): the listing is then
 // incomplete and the command has failed.
 bool writeOut(const QByteArray& bytes) {
@@ -40,8 +37,8 @@ bool writeOut(const QByteArray& bytes) {
 
 // Loads the book as the load command does and says what the window would show when the
 // file is refused.
-bool loadBook(const std::string& path, AddressBook& book) {
-  const BookLoadResult result = LoadBook(nativePath(path), book);
+bool loadBook(const std::filesystem::path& path, AddressBook& book) {
+  const BookLoadResult result = LoadBook(path, book);
   if (result.ok()) return true;
   const QString refusal = messages::bookRefusal(result);
   if (!refusal.isEmpty()) Say(refusal);
@@ -249,9 +246,9 @@ int Import(const Arguments& args) {
   AddressBook book;
   if (args.hasInto && !loadBook(args.book, book)) return kExitFailure;
   StringGrid grid;
-  for (const std::string& csv : args.csvFiles) {
+  for (const std::filesystem::path& csv : args.csvFiles) {
     grid.clearCells();
-    const CsvRead read = ReadCsvFileForImport(nativePath(csv), grid, codec::fromUtf8);
+    const CsvRead read = ReadCsvFileForImport(csv, grid, codec::fromUtf8);
     const QString failure = messages::csvReadFailure(read);
     if (!failure.isEmpty()) {
       Say(failure);
@@ -261,7 +258,7 @@ int Import(const Arguments& args) {
     const QString leftOut = messages::importLeftOut(result.leftOut);
     if (!leftOut.isEmpty()) Say(leftOut);
   }
-  if (!SaveBook(book, nativePath(args.out))) {
+  if (!SaveBook(book, args.out)) {
     Say(messages::saveFailed());
     return kExitFailure;
   }
@@ -303,7 +300,7 @@ int Print(const Arguments& args) {
   if (args.pdf.empty())
     sink = MakeSystemPrinterSink(args.printer);
   else
-    sink = std::make_unique<PdfFileSink>(QFile::decodeName(QByteArray::fromStdString(args.pdf)));
+    sink = std::make_unique<PdfFileSink>(fileNameText(args.pdf));
   PrintService service;
   switch (service.print(book, chosen, *sender, *sink)) {
     case PrintOutcome::Printed:

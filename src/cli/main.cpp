@@ -12,6 +12,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
+#include "cli/CommandLine.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
   mallopt(M_TRIM_THRESHOLD, 64 << 20);
 #endif
   using namespace orivel::cli;
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = Utf8Arguments(argc, argv);
   const ParsedArguments parsed = ParseArguments(args);
   if (!parsed.ok) {
     Say(QStringLiteral("orivel-cli: ") + parsed.problem);

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <filesystem>
+
+#include "common/FileNames.h"  // filePath, for the names the file dialogs give
 
 class QWidget;
 
@@ -37,11 +38,6 @@ void setDialogs(DialogSeam* seam);
 void ShowError(QWidget* parent, const QString& text);
 void ShowInformation(QWidget* parent, const QString& text);
 bool AskYes(QWidget* parent, const QString& text);  // true only for Yes
-
-// A path from a file dialog, for the core's file functions (wide on Windows, UTF-8 elsewhere).
-inline std::filesystem::path filePath(const QString& path) {
-  return std::filesystem::path(path.toStdU16String());
-}
 
 // Turns a filter of the form "Text(*.a)|*.a|Other(*.*)|*.*" into Qt's form.
 QString qtFilter(const QString& pipeFilter);

@@ -1,23 +1,10 @@
 #include "files/ProfileFile.h"
 
+#include "files/AtomicWrite.h"
 #include "files/Cp932Bytes.h"
 #include "files/FileBytes.h"
 
-#include <atomic>
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <fstream>
-#include <system_error>
-
-#ifdef _WIN32
-#include <io.h>
-#include <process.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace orivel {
 namespace fs = std::filesystem;
@@ -61,93 +48,6 @@ bool keyOfLine(std::string_view raw, std::string_view* key, std::size_t* valuePo
   if (k.empty()) return false;
   *key = k;
   *valuePos = eq + 1;
-  return true;
-}
-
-// Writes bytes to path, replacing it only once the whole text is safely on disk.
-bool replaceFile(const fs::path& path, std::string_view bytes) {
-  std::error_code ec;
-  fs::path target = path;
-  // Saving through a link replaces the file it points to, not the link.
-  if (fs::is_symlink(target, ec)) {
-    const fs::path resolved = fs::canonical(target, ec);
-    if (!ec) target = resolved;
-  }
-  if (!target.has_filename()) return false;
-  // Only a regular file is ever replaced: never a folder, a device or a pipe.
-  const fs::file_status existing = fs::status(target, ec);
-  if (fs::exists(existing) && !fs::is_regular_file(existing)) return false;
-  fs::path dir = target.parent_path();
-  if (dir.empty()) dir = ".";
-
-  static std::atomic<unsigned> counter{0};
-#ifdef _WIN32
-  const int pid = _getpid();
-#else
-  const int pid = static_cast<int>(getpid());
-#endif
-  fs::path temp;
-  bool written = false;
-
-#ifdef _WIN32
-  std::FILE* f = nullptr;
-  for (int attempt = 0; attempt < 100 && !f; ++attempt) {
-    temp = dir / (".orivel-" + std::to_string(pid) + "-" + std::to_string(counter++) + ".tmp");
-    f = _wfopen(temp.c_str(), L"wbx");
-    if (!f && errno != EEXIST) return false;
-  }
-  if (!f) return false;
-  written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0 &&
-            _commit(_fileno(f)) == 0;
-  written = (std::fclose(f) == 0) && written;
-#else
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = dir / (".orivel-" + std::to_string(pid) + "-" + std::to_string(counter++) + ".tmp");
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
-  }
-  if (fd < 0) return false;
-  // The new file keeps the owner (where allowed) and permissions of the one it replaces.
-  struct stat st {};
-  if (::stat(target.c_str(), &st) == 0) {
-    if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
-      // Only root may give a file away; the new file then stays the saver's.
-    }
-    if (::fchmod(fd, st.st_mode & 07777) != 0) {
-      // The default permissions stand; the text is what matters.
-    }
-  }
-  written = true;
-  std::size_t done = 0;
-  while (written && done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0)
-      written = false;
-    else
-      done += static_cast<std::size_t>(n);
-  }
-  written = written && ::fsync(fd) == 0;
-  written = (::close(fd) == 0) && written;
-#endif
-
-  if (written) {
-    fs::rename(temp, target, ec);
-    written = !ec;
-  }
-  if (!written) {
-    fs::remove(temp, ec);
-    return false;
-  }
-#ifndef _WIN32
-  // Make the rename itself durable; the new file is complete either way.
-  const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    (void)::fsync(dirFd);
-    ::close(dirFd);
-  }
-#endif
   return true;
 }
 
@@ -374,7 +274,7 @@ ProfileFile::ReadStatus ProfileFile::readFile(const fs::path& path, ProfileFile*
 }
 
 bool ProfileFile::writeFile(const fs::path& path) const {
-  return replaceFile(path, text());
+  return WriteFileAtomically(path, text());
 }
 
 }  // namespace orivel

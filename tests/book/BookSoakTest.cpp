@@ -92,7 +92,7 @@ void expectSame(const AddressBook& book, const Model& model, int step, bool allS
 
 TEST(BookSoakTest, TenThousandRandomOperationsKeepTheBookAndItsFileRight) {
   test::TempFolder folder;
-  const std::string path = folder.path("soak.orv");
+  const std::filesystem::path path = folder.path("soak.orv");
   std::mt19937 rng(20240915);
   Texts texts(rng);
   AddressBook book;

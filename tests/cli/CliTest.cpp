@@ -112,6 +112,25 @@ TEST_F(CliTest, ImportIntoANewBookSavesTheRowsInFileOrder) {
                                      "\"sama\": \"先生\", \"categories\": [2, 3, 5, 6]}"));
 }
 
+TEST_F(CliTest, JapaneseFolderAndFileNamesServeEveryCommand) {
+  const QString folder = path(QStringLiteral("年賀状 2027"));
+  ASSERT_TRUE(QDir().mkdir(folder));
+  const QString csv = folder + QStringLiteral("/住所録.csv");
+  const QString book = folder + QStringLiteral("/住所録.orv");
+  const QString pdf = folder + QStringLiteral("/はがき.pdf");
+  ASSERT_TRUE(QFile::copy(dataFile("addressees-crlf.csv"), csv));
+  const CliRun import = runCli({QStringLiteral("import"), QStringLiteral("--out"), book, csv});
+  EXPECT_EQ(import.exitCode, 0) << import.err.toStdString();
+  EXPECT_EQ(runCli({QStringLiteral("show"), book}).outText().count(u'\n'), 3);
+  const CliRun print = runCli(
+      {QStringLiteral("print"), book, QStringLiteral("--all"), QStringLiteral("--pdf"), pdf});
+  EXPECT_EQ(print.exitCode, 0) << print.err.toStdString();
+  EXPECT_EQ(pdfInfo(pdf).pages, 3);
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
+            (QStringList{QStringLiteral("はがき.pdf"), QStringLiteral("住所録.csv"),
+                         QStringLiteral("住所録.orv")}));
+}
+
 TEST_F(CliTest, ImportAppendsEachFileInTurnAfterTheBook) {
   const QString out = path(QStringLiteral("out.orv"));
   const CliRun run = runCli({QStringLiteral("import"), QStringLiteral("--into"),

@@ -229,7 +229,7 @@ TEST(ReadCsvFileForImport, AUtf8FileWithTheMarkIsConvertedLineByLine) {
     seen.emplace_back(line);
     return fakeConverter(line, out);
   };
-  const std::string path = dir.write(
+  const std::filesystem::path path = dir.write(
       "utf8.csv", "\xef\xbb\xbfname\r\n\xe5\xb1\xb1\xe7\x94\xb0,1,a,,,,,,,\xe6\xa7\x98\r\n");
   StringGrid grid;
   const CsvRead read = ReadCsvFileForImport(path, grid, recording);
@@ -244,7 +244,7 @@ TEST(ReadCsvFileForImport, AUtf8FileWithTheMarkIsConvertedLineByLine) {
 
 TEST(ReadCsvFileForImport, AnUnconvertibleLineIsNamedAndNothingIsRead) {
   TempFolder dir;
-  const std::string path = dir.write(
+  const std::filesystem::path path = dir.write(
       "bad.csv",
       "\xef\xbb\xbfname\n\xe5\xb1\xb1\xe7\x94\xb0\nsnow\xe2\x98\x83\nlater\xe2\x98\x83\n");
   StringGrid grid;
@@ -257,7 +257,7 @@ TEST(ReadCsvFileForImport, AnUnconvertibleLineIsNamedAndNothingIsRead) {
 
 TEST(ReadCsvFileForImport, CtrlZEndsAUtf8FileBeforeConversion) {
   TempFolder dir;
-  const std::string path = dir.write("z.csv", "\xef\xbb\xbfh\na\x1a\xe2\x98\x83\n");
+  const std::filesystem::path path = dir.write("z.csv", "\xef\xbb\xbfh\na\x1a\xe2\x98\x83\n");
   StringGrid grid;
   EXPECT_EQ(ReadCsvFileForImport(path, grid, fakeConverter).status, CsvRead::Status::Read);
   EXPECT_EQ(grid.cell(0, 1), "a");
@@ -271,7 +271,7 @@ TEST(ReadCsvFileForImport, AFileWithoutTheMarkIsReadByteForByte) {
     return false;
   };
   StringGrid grid;
-  const std::string path = dir.write("sjis.csv", "h\n" + kYamada + "\n");
+  const std::filesystem::path path = dir.write("sjis.csv", "h\n" + kYamada + "\n");
   EXPECT_EQ(ReadCsvFileForImport(path, grid, counting).status, CsvRead::Status::Read);
   EXPECT_EQ(grid.cell(0, 1), kYamada);
   EXPECT_EQ(calls, 0);

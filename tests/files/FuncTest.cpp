@@ -5,6 +5,7 @@
 #include <string>
 
 #include "TempFiles.h"
+#include "files/FilePaths.h"
 
 namespace orivel {
 namespace {
@@ -186,11 +187,12 @@ namespace {
 
 TEST(ReadCsvToGrid, AFileWithAJapaneseNameIsFound) {
   TempFolder folder;
-  // The name as UTF-8, the way a file dialog hands it over on this system.
-  const std::string name = "\xe4\xbd\x8f\xe6\x89\x80\xe9\x8c\xb2.csv";  // 住所録.csv
+  // The name as UTF-8, the way a file dialog or a command line hands it over.
+  const std::filesystem::path name =
+      PathFromUtf8("\xe4\xbd\x8f\xe6\x89\x80\xe9\x8c\xb2.csv");  // 住所録.csv
   folder.write(name, "h\nA,1\n");
   StringGrid grid;
-  ASSERT_EQ(ReadCsvToGrid(std::filesystem::path(folder.path(name)), grid), 0);
+  ASSERT_EQ(ReadCsvToGrid(folder.path(name), grid), 0);
   EXPECT_EQ(grid.cell(0, 1), "A");
 }
 

@@ -26,14 +26,16 @@ class TempFolder {
     std::filesystem::remove_all(dir_, ec);
   }
 
-  // Writes the bytes exactly as given and returns the file's path.
-  std::string write(const std::string& name, std::string_view bytes) const {
+  // Writes the bytes exactly as given and returns the file's path. Paths stay paths: on
+  // Windows a round trip through std::string would change every non-ASCII name.
+  std::filesystem::path write(const std::filesystem::path& name, std::string_view bytes) const {
     const auto path = dir_ / name;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return path.string();
+    return path;
   }
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  std::filesystem::path path(const std::filesystem::path& name) const { return dir_ / name; }
+  const std::filesystem::path& dir() const { return dir_; }
 
  private:
   std::filesystem::path dir_;
