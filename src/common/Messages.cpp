@@ -1,8 +1,29 @@
 #include "common/Messages.h"
 
+#include <QList>
+
 #include "common/Codec.h"
 
 namespace orivel::messages {
+namespace {
+
+// 「X」(U+XXXX): the character and its code point, at least four hexadecimal digits.
+QString namedCharacter(const QString& character) {
+  const QList<uint> points = character.toUcs4();
+  const uint point = points.isEmpty() ? 0 : points.front();
+  return QStringLiteral("「%1」(U+%2)")
+      .arg(character, QString::number(point, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+}
+
+}  // namespace
+
+QString unusableCharacter(const QString& character) {
+  return namedCharacter(character) + QStringLiteral("は使用できない文字です。");
+}
+
+QString unusableCharacterOnLine(int line, const QString& character) {
+  return QStringLiteral("%1行目の").arg(line) + unusableCharacter(character);
+}
 
 QString bookRefusal(const BookLoadResult& result) {
   switch (result.status) {
@@ -26,7 +47,10 @@ QString csvReadFailure(const CsvRead& read) {
     case CsvRead::Status::CannotOpen:
       return loadFailed();
     case CsvRead::Status::Unencodable:
-      return QStringLiteral("%1行目に使用できない文字があります。").arg(read.badLine);
+      return unusableCharacterOnLine(
+          read.badLine,
+          codec::firstUnencodable(QString::fromUtf8(
+              read.badLineUtf8.data(), static_cast<qsizetype>(read.badLineUtf8.size()))));
     default:
       return {};
   }

@@ -22,6 +22,16 @@ QString bookRefusal(const BookLoadResult& result);
 // What is said when the CSV file could not be read for the import; empty when it was read.
 QString csvReadFailure(const CsvRead& read);
 
+inline QString zipIncomplete() {
+  return QStringLiteral("郵便番号を正しく入力してください。");
+}
+
+// A character code page 932 cannot hold, named with its code point so that it can be
+// told even where the font has no glyph for it: 「𠮷」(U+20BB7)は使用できない文字です。
+QString unusableCharacter(const QString& character);
+// The same for a line of a CSV file: 3行目の「𠮷」(U+20BB7)は使用できない文字です。
+QString unusableCharacterOnLine(int line, const QString& character);
+
 // The notice for addressees left out because the book is full; empty when none were.
 QString importLeftOut(int leftOut);
 

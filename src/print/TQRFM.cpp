@@ -56,6 +56,10 @@ void TQRFM::renderPage(QPainter& painter, const QPaintDevice& device) {
 }
 
 QImage TQRFM::pageImage(qreal devicePixelRatio) {
+  return pageImage(Card, devicePixelRatio);
+}
+
+QImage TQRFM::pageImage(const orivel::Postcard& card, qreal devicePixelRatio) {
   const orivel::PageSetup& p = orivel::kPostcardPage;
   const QSize design(qRound(p.widthMm / kMmPerInch * kDesignDpi),
                      qRound(p.lengthMm / kMmPerInch * kDesignDpi));
@@ -66,7 +70,7 @@ QImage TQRFM::pageImage(qreal devicePixelRatio) {
   image.setDotsPerMeterY(dotsPerMeter);
   image.fill(Qt::white);
   QPainter painter(&image);
-  renderPage(painter, image);
+  renderer_->render(painter, image, card);
   painter.end();
   image.setDevicePixelRatio(devicePixelRatio);
   return image;
@@ -85,6 +89,8 @@ bool TQRFM::Print() {
 
 void TQRFM::QuickRep1Preview(const QImage& page) {
   if (!Prevwin) return;
-  Prevwin->QRPreview1->SetQRPrinter(page);
+  // Zooming draws this very card again, whatever is composed in the meantime.
+  Prevwin->QRPreview1->SetQRPrinter(
+      page, [this, card = Card](qreal ratio) { return pageImage(card, ratio); });
   Prevwin->show();
 }

@@ -56,6 +56,7 @@ class TQRFM final : public QWidget {
   void renderPage(QPainter& painter, const QPaintDevice& device);
   // The page as an image, one design pixel per pixel times `devicePixelRatio`.
   QImage pageImage(qreal devicePixelRatio = 1.0);
+  QImage pageImage(const orivel::Postcard& card, qreal devicePixelRatio);
 
   // Builds the page and hands it to the preview hook; returns without waiting.
   void Preview();

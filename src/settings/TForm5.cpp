@@ -19,6 +19,7 @@
 #include "book/TForm4.h"
 #include "common/Codec.h"
 #include "common/Dialogs.h"
+#include "common/EnterKey.h"
 #include "common/Fonts.h"
 #include "settings/ProfileStore.h"
 
@@ -269,6 +270,7 @@ void TForm5::buildControls() {
   Label7 = OffsetLabels[3], Label8 = OffsetLabels[4], Label9 = OffsetLabels[5];
   Label17 = OffsetLabels[6], Label18 = OffsetLabels[7], Label19 = OffsetLabels[8];
   Label20 = OffsetLabels[9], Label21 = OffsetLabels[10], Label22 = OffsetLabels[11];
+  orivel::pressFocusedButtonOnEnter(this);
 }
 
 // Three rows (name, address, postal code), each with an across and a down offset.

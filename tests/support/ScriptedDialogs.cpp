@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QWidget>
 #include <memory>
 
 namespace orivel::test {
@@ -40,9 +41,13 @@ void whenModal(std::function<void(QWidget*)> action) {
   auto timer = std::make_shared<QTimer>();
   timer->setInterval(5);
   auto fired = std::make_shared<bool>(false);
-  QObject::connect(timer.get(), &QTimer::timeout, [timer, fired, action] {
+  auto waited = std::make_shared<int>(0);
+  QObject::connect(timer.get(), &QTimer::timeout, [timer, fired, waited, action] {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || *fired) return;
+    // Keys go where a user's would only once the dialog is the active window; give it
+    // a moment to become one.
+    if (!modal->isActiveWindow() && ++*waited < 40) return;
     *fired = true;
     timer->stop();
     action(modal);
