@@ -24,12 +24,12 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-const char* const kSpeedButtonTips[9] = {"年賀状",           "暑中見舞い",       "バースデー",
-                                         "クリスマス",       "その他１",         "その他２",
-                                         "全てチェックオン", "全てチェックオフ", "チェック入れ替え"};
-const char* const kSelectMenuTexts[9] = {"年賀状",           "暑中見舞い",       "バースデー",
-                                         "クリスマス",       "その他１",         "その他２",
-                                         "全てチェックオン", "全てチェックオフ", "チェックの入れ替え"};
+const char* const kSpeedButtonTips[9] = {
+    "年賀状",   "暑中見舞い",       "バースデー",       "クリスマス",      "その他１",
+    "その他２", "全てチェックオン", "全てチェックオフ", "チェック入れ替え"};
+const char* const kSelectMenuTexts[9] = {
+    "年賀状",   "暑中見舞い",       "バースデー",       "クリスマス",        "その他１",
+    "その他２", "全てチェックオン", "全てチェックオフ", "チェックの入れ替え"};
 constexpr int kSpeedButtonLeft[9] = {104, 128, 152, 176, 200, 224, 256, 280, 312};
 
 }  // namespace
@@ -112,8 +112,7 @@ void TForm1::buildControls() {
   CheckListBox1->setGeometry(248, 40, 225, 185);
   model_ = new orivel::AddressListModel(Book, this);
   CheckListBox1->setModel(model_);
-  connect(CheckListBox1, &orivel::CheckListBox::deletePressed, this,
-          &TForm1::DeleteSelectedEntry);
+  connect(CheckListBox1, &orivel::CheckListBox::deletePressed, this, &TForm1::DeleteSelectedEntry);
   connect(CheckListBox1, &QListView::doubleClicked, this, [this] { ChangeSelectedEntry(); });
 }
 
@@ -185,8 +184,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-bool TForm1::editEntry(int prepareBoxes, int prepareChecks, int prepareTexts,
-                       const datatype* from, datatype* result) {
+bool TForm1::editEntry(int prepareBoxes, int prepareChecks, int prepareTexts, const datatype* from,
+                       datatype* result) {
   Form4->Prepare(prepareBoxes, prepareChecks, prepareTexts);
   if (from) Form4->fillFrom(*from);
   if (Form4->ShowModal() != TForm4::kConfirmed) return false;
@@ -223,13 +222,19 @@ void TForm1::DeleteSelectedEntry() {
   Modified = true;
 }
 
-void TForm1::ClearBook() { Book.clear(); }
+void TForm1::ClearBook() {
+  Book.clear();
+}
 
-void TForm1::SelectChecks(int kind) { Book.SelectChecks(kind); }
+void TForm1::SelectChecks(int kind) {
+  Book.SelectChecks(kind);
+}
 
 void TForm1::N18Click() {
   const int i = CheckListBox1->ItemIndex();
   if (i >= 0) Book.setChecked(i, true);
 }
 
-void TForm1::About1Click() { Form6->ShowModal(); }
+void TForm1::About1Click() {
+  Form6->ShowModal();
+}

@@ -190,17 +190,26 @@ void TForm4::Prepare(int categoryBoxes, int categoryChecks, int clearTexts) {
   }
 }
 
-int TForm4::ShowModal() { return exec() == kConfirmed ? kConfirmed : kCancelled; }
+int TForm4::ShowModal() {
+  return exec() == kConfirmed ? kConfirmed : kCancelled;
+}
 
 QCheckBox* TForm4::categoryBox(int k) const {
   switch (k) {
-    case 1: return CheckBox1;
-    case 2: return CheckBox2;
-    case 3: return CheckBox4;
-    case 4: return CheckBox3;
-    case 5: return CheckBox5;
-    case 6: return CheckBox6;
-    default: return nullptr;
+    case 1:
+      return CheckBox1;
+    case 2:
+      return CheckBox2;
+    case 3:
+      return CheckBox4;
+    case 4:
+      return CheckBox3;
+    case 5:
+      return CheckBox5;
+    case 6:
+      return CheckBox6;
+    default:
+      return nullptr;
   }
 }
 
@@ -209,8 +218,7 @@ void TForm4::fillFrom(const orivel::datatype& entry) {
   Edit2->setBytes(entry.sama);
   Edit3->setBytes(entry.address);
   setZipBytes(entry.zip_code);
-  for (int k = 1; k <= orivel::kCategoryCount; ++k)
-    categoryBox(k)->setChecked(entry.inCategory(k));
+  for (int k = 1; k <= orivel::kCategoryCount; ++k) categoryBox(k)->setChecked(entry.inCategory(k));
 }
 
 orivel::datatype TForm4::entry() const {
@@ -224,14 +232,24 @@ orivel::datatype TForm4::entry() const {
   return e;
 }
 
-void TForm4::setNameBytes(const std::string& bytes) { Edit1->setBytes(bytes); }
-void TForm4::setAddressBytes(const std::string& bytes) { Edit3->setBytes(bytes); }
+void TForm4::setNameBytes(const std::string& bytes) {
+  Edit1->setBytes(bytes);
+}
+void TForm4::setAddressBytes(const std::string& bytes) {
+  Edit3->setBytes(bytes);
+}
 void TForm4::setZipBytes(const std::string& bytes) {
   MaskEdit2->setMaskedText(orivel::codec::toQString(bytes));
 }
-std::string TForm4::nameBytes() const { return Edit1->bytes(); }
-std::string TForm4::addressBytes() const { return Edit3->bytes(); }
-std::string TForm4::zipBytes() const { return orivel::codec::encodeKnown(MaskEdit2->maskedText()); }
+std::string TForm4::nameBytes() const {
+  return Edit1->bytes();
+}
+std::string TForm4::addressBytes() const {
+  return Edit3->bytes();
+}
+std::string TForm4::zipBytes() const {
+  return orivel::codec::encodeKnown(MaskEdit2->maskedText());
+}
 
 bool TForm4::refuseUnencodable(orivel::Cp932LineEdit* box) {
   const QString bad = box->firstUnencodable();
@@ -299,10 +317,14 @@ bool TForm4::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const int code = isEnter(key) ? kEnterKey : key->key();
     bool handled = false;
-    if (watched == Edit1) handled = Edit1KeyDown(code);
-    else if (watched == Edit2) handled = Edit2KeyDown(code);
-    else if (watched == MaskEdit2) handled = MaskEdit2KeyDown(code);
-    else if (watched == Edit3) handled = Edit3KeyDown(code);
+    if (watched == Edit1)
+      handled = Edit1KeyDown(code);
+    else if (watched == Edit2)
+      handled = Edit2KeyDown(code);
+    else if (watched == MaskEdit2)
+      handled = MaskEdit2KeyDown(code);
+    else if (watched == Edit3)
+      handled = Edit3KeyDown(code);
     if (handled) return true;
   }
   return QDialog::eventFilter(watched, event);

@@ -9,11 +9,21 @@
 // that both say the same thing in the same case.
 namespace orivel::messages {
 
-inline QString fileMissing() { return QStringLiteral("ファイルがありません"); }
-inline QString loadFailed() { return QStringLiteral("読み込みに失敗しました。"); }
-inline QString saveFailed() { return QStringLiteral("保存に失敗しました。"); }
-inline QString nothingToPrint() { return QStringLiteral("印刷する項目が未設定です"); }
-inline QString printFailed() { return QStringLiteral("印刷できませんでした。"); }
+inline QString fileMissing() {
+  return QStringLiteral("ファイルがありません");
+}
+inline QString loadFailed() {
+  return QStringLiteral("読み込みに失敗しました。");
+}
+inline QString saveFailed() {
+  return QStringLiteral("保存に失敗しました。");
+}
+inline QString nothingToPrint() {
+  return QStringLiteral("印刷する項目が未設定です");
+}
+inline QString printFailed() {
+  return QStringLiteral("印刷できませんでした。");
+}
 
 // What is said about a refused book file before "読み込みに失敗しました。"; empty when
 // nothing more is said (a count out of range, an unreadable file) or the book loaded.

@@ -328,12 +328,24 @@ void TForm5::showEvent(QShowEvent* event) {
 
 // --- Sender texts ---
 
-void TForm5::setNameBytes(const std::string& bytes) { Edit1->setBytes(bytes); }
-void TForm5::setZipBytes(const std::string& bytes) { Edit2->setBytes(bytes); }
-void TForm5::setAddressBytes(const std::string& bytes) { Edit3->setBytes(bytes); }
-std::string TForm5::nameBytes() const { return Edit1->bytes(); }
-std::string TForm5::zipBytes() const { return Edit2->bytes(); }
-std::string TForm5::addressBytes() const { return Edit3->bytes(); }
+void TForm5::setNameBytes(const std::string& bytes) {
+  Edit1->setBytes(bytes);
+}
+void TForm5::setZipBytes(const std::string& bytes) {
+  Edit2->setBytes(bytes);
+}
+void TForm5::setAddressBytes(const std::string& bytes) {
+  Edit3->setBytes(bytes);
+}
+std::string TForm5::nameBytes() const {
+  return Edit1->bytes();
+}
+std::string TForm5::zipBytes() const {
+  return Edit2->bytes();
+}
+std::string TForm5::addressBytes() const {
+  return Edit3->bytes();
+}
 
 orivel::usertype TForm5::CurrentUser() const {
   orivel::usertype user;
