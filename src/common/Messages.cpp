@@ -2,8 +2,6 @@
 
 #include <QList>
 
-#include "common/Codec.h"
-
 namespace orivel::messages {
 namespace {
 
@@ -17,49 +15,22 @@ QString namedCharacter(const QString& character) {
 
 }  // namespace
 
-QString unusableCharacter(const QString& character) {
-  return namedCharacter(character) + QStringLiteral("は使用できない文字です。");
+QString newerVersion(const QString& version) {
+  return QStringLiteral("データが新しいバージョンです（") + version + QStringLiteral("）");
 }
 
 QString unusableCharacterOnLine(int line, const QString& character) {
   return QStringLiteral("%1行目の").arg(line) + unusableCharacter(character);
 }
 
-QString bookRefusal(const BookLoadResult& result) {
-  switch (result.status) {
-    case BookLoadStatus::NotFound:
-      return fileMissing();
-    case BookLoadStatus::WrongVersion:
-      return QStringLiteral("データが新しいバージョンです（") + codec::toQString(result.version) +
-             QStringLiteral("）");
-    case BookLoadStatus::Loaded:
-    case BookLoadStatus::CountOutOfRange:
-    case BookLoadStatus::ReadFailed:
-      break;
-  }
-  return {};
-}
-
-QString csvReadFailure(const CsvRead& read) {
-  switch (read.status) {
-    case CsvRead::Status::NotFound:
-      return fileMissing();
-    case CsvRead::Status::CannotOpen:
-      return loadFailed();
-    case CsvRead::Status::Unencodable:
-      return unusableCharacterOnLine(
-          read.badLine,
-          codec::firstUnencodable(QString::fromUtf8(
-              read.badLineUtf8.data(), static_cast<qsizetype>(read.badLineUtf8.size()))));
-    default:
-      return {};
-  }
-}
-
 QString importLeftOut(int leftOut) {
   if (leftOut <= 0) return {};
   return QStringLiteral("登録できる件数（300件）を超えたため、%1件は読み込まれませんでした。")
       .arg(leftOut);
+}
+
+QString unusableCharacter(const QString& character) {
+  return namedCharacter(character) + QStringLiteral("は使用できない文字です。");
 }
 
 }  // namespace orivel::messages
