@@ -273,7 +273,7 @@ TEST_F(EditorTest, AnIncompletePostalCodeIsRefused) {
       focus = Form4->focusWidget();
       if (stillOpen) Form4->Button2->click();
     });
-    const int result = Form4->ShowModal();
+    const ModalResult result = Form4->ShowModal();
     EXPECT_EQ(stillOpen, c.refused) << c.typed;
     if (c.refused) {
       EXPECT_EQ(result, TForm4::kCancelled);
