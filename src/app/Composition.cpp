@@ -24,8 +24,8 @@ Composition::Composition() : defaultPrinter_(std::make_unique<QPrinterSink>()) {
   form6_ = new TForm6(main);
 
   TPrevwin* preview = prevwin_.get();
-  qrfm_->setPreview(preview, [preview](const QImage& page) {
-    preview->QRPreview1->SetQRPrinter(page);
+  qrfm_->setPreview(preview, [preview](const QImage& page, TQRFM::PageSource source) {
+    preview->QRPreview1->SetQRPrinter(page, std::move(source));
     preview->show();
   });
   TForm1::Links links;

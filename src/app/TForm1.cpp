@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include "book/AddressListModel.h"
 #include "book/CheckListBox.h"
 #include "common/Dialogs.h"
+#include "common/EnterKey.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "settings/ProfileStore.h"
@@ -40,6 +42,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   setFont(orivel::fonts::proportionalGothic(12));
   buildControls();
   buildMenus();
+  orivel::pressFocusedButtonOnEnter(this);
+  // Fixed single border: the window keeps the size of its menu bar and client area.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
   move(199, 134);
   FormCreate();
 }

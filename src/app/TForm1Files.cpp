@@ -1,4 +1,5 @@
 #include "app/TForm1.h"
+#include "book/CheckListBox.h"
 #include "common/Dialogs.h"
 #include "common/Messages.h"
 #include "files/BookFile.h"
@@ -23,6 +24,7 @@ void TForm1::N2Click() {
   if (path.isEmpty()) return;
   if (LoadBookFile(path)) {
     Modified = false;
+    CheckListBox1->scrollToTop();  // a new book is read from its first line
     return;
   }
   orivel::ShowError(this, orivel::messages::loadFailed());

@@ -1,4 +1,5 @@
 #include "app/TForm1.h"
+#include "book/CheckListBox.h"
 #include "common/Codec.h"
 #include "common/Dialogs.h"
 #include "common/Messages.h"
@@ -26,8 +27,14 @@ void TForm1::ImportCsv() {
     orivel::ShowError(this, failure);
     return;
   }
+  const int firstNew = Book.count();
   const orivel::CsvImportResult result = orivel::AppendGridRows(StringGrid1, Book);
-  if (result.added > 0) Modified = true;
+  if (result.added > 0) {
+    Modified = true;
+    // The list shows what was just imported, from its first line.
+    CheckListBox1->scrollTo(CheckListBox1->model()->index(firstNew, 0),
+                            QAbstractItemView::PositionAtTop);
+  }
   const QString leftOut = orivel::messages::importLeftOut(result.leftOut);
   if (!leftOut.isEmpty()) orivel::ShowInformation(this, leftOut);
 }

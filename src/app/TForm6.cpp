@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "common/EnterKey.h"
 #include "common/Fonts.h"
 
 TForm6::TForm6(QWidget* parent) : QDialog(parent) {
@@ -33,6 +34,7 @@ TForm6::TForm6(QWidget* parent) : QDialog(parent) {
   Button1->setGeometry(256, 56, 75, 25);
   Button1->setAutoDefault(false);
   connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
+  orivel::pressFocusedButtonOnEnter(this);
 }
 
 int TForm6::ShowModal() {

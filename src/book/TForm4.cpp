@@ -5,10 +5,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
+#include <algorithm>
 
 #include "common/Codec.h"
 #include "common/Dialogs.h"
+#include "common/EnterKey.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
 
@@ -41,19 +45,43 @@ void MaskEdit::focusInEvent(QFocusEvent* event) {
   if (blank >= 0) setCursorPosition(static_cast<int>(blank));
 }
 
+void MaskEdit::fitWholeCode() {
+  // QLineEdit keeps 2 pixels between its frame and its text; give them to the text.
+  constexpr int kInnerMargin = 2;
+  setTextMargins(-kInnerMargin, 0, -kInnerMargin, 0);
+  QStyleOptionFrame option;
+  initStyleOption(&option);
+  const int room = style()->subElementRect(QStyle::SE_LineEditContents, &option, this).width();
+  const QFontMetricsF metrics(font());
+  int needed = 0;
+  for (const QChar c : QStringLiteral("0123456789_")) {
+    const QString code = QString(3, c) + QLatin1Char('-') + QString(4, c);
+    needed = std::max(needed, qRound(metrics.horizontalAdvance(code)) + 1);  // and the cursor
+  }
+  const int lacking = needed - room;
+  if (lacking > 0) setGeometry(x() - lacking, y(), width() + lacking, height());
+}
+
+bool MaskEdit::isIncomplete() const {
+  if (!isModified()) return false;
+  const QString shown = displayText();
+  const auto digits =
+      std::count_if(shown.begin(), shown.end(), [](QChar c) { return c.isDigit(); });
+  return digits > 0 && digits < 7;
+}
+
 void MaskEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
   const bool leavingDialog = event->reason() == Qt::ActiveWindowFocusReason ||
                              event->reason() == Qt::PopupFocusReason || !isVisible();
-  if (!isModified() || hasAcceptableInput() || leavingDialog) return;
+  if (!isIncomplete() || leavingDialog) return;
   QWidget* next = window()->focusWidget();
   if (next && next == escape_) return;
-  // Keep the focus here until the code is complete, as the masked box does.
+  // Keep the focus here until the code is complete, as the masked box does, and say why.
   QTimer::singleShot(0, this, [this] {
-    if (isVisible() && isModified() && !hasAcceptableInput()) {
-      QWidget* now = window()->focusWidget();
-      if (now != escape_) setFocus(Qt::OtherFocusReason);
-    }
+    if (!isVisible() || !isIncomplete()) return;
+    QWidget* now = window()->focusWidget();
+    if (now != this && now != escape_) emit leftIncomplete();
   });
 }
 
@@ -110,6 +138,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
   MaskEdit2 = new orivel::MaskEdit(this);
   MaskEdit2->setObjectName(QStringLiteral("MaskEdit2"));
   MaskEdit2->setGeometry(320, 8, 57, 20);
+  MaskEdit2->fitWholeCode();
   MaskEdit2->setAttribute(Qt::WA_InputMethodEnabled, false);
   MaskEdit2->installEventFilter(this);
   Label3 = label("Label3", QStringLiteral("住所"), 8, 40);
@@ -121,12 +150,8 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
   Button2 = new QPushButton(QStringLiteral("キャンセル"), this);
   Button2->setObjectName(QStringLiteral("Button2"));
   Button2->setGeometry(264, 120, 113, 33);
-  // Enter moves between the boxes; it must not press a default button.
-  for (QPushButton* b : {Button1, Button2}) {
-    b->setAutoDefault(false);
-    b->setDefault(false);
-  }
   MaskEdit2->setEscapeWidget(Button2);
+  connect(MaskEdit2, &orivel::MaskEdit::leftIncomplete, this, [this] { refuseIncompleteZip(); });
 
   CheckBox1 = check("CheckBox1", QStringLiteral("年賀状"), 24, 80);
   CheckBox2 = check("CheckBox2", QStringLiteral("暑中見舞い"), 144, 80);
@@ -143,6 +168,8 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
 
   connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
   connect(Button2, &QPushButton::clicked, this, [this] { done(static_cast<int>(kCancelled)); });
+  // Enter moves between the boxes and presses the button it reaches, never a default one.
+  orivel::pressFocusedButtonOnEnter(this);
 }
 
 void TForm4::Prepare(int categoryBoxes, int categoryChecks, int clearTexts) {
@@ -243,12 +270,26 @@ bool TForm4::refuseUnencodable(orivel::Cp932LineEdit* box) {
   return true;
 }
 
+// One to six digits typed: said once, however many ways the box was left, and the focus
+// goes back to the box. An empty or complete code passes.
+bool TForm4::refuseIncompleteZip() {
+  if (!MaskEdit2->isIncomplete()) return false;
+  if (!refusingZip_) {
+    refusingZip_ = true;
+    orivel::ShowError(this, orivel::messages::zipIncomplete());
+    refusingZip_ = false;
+  }
+  MaskEdit2->setFocus();
+  return true;
+}
+
 void TForm4::Button1Click() {
   if (Edit1->text().isEmpty()) {
     orivel::ShowError(this, orivel::messages::nameRequired());
     Edit1->setFocus();
     return;
   }
+  if (refuseIncompleteZip()) return;
   if (refuseUnencodable(Edit1) || refuseUnencodable(Edit2) || refuseUnencodable(Edit3)) return;
   done(static_cast<int>(kConfirmed));
 }

@@ -16,7 +16,7 @@ class QPushButton;
 namespace orivel {
 
 // The postal code box: a mask of three digits, a fixed hyphen and four digits. Once
-// edited, it lets the focus go only when all seven digits are there (or to Cancel).
+// edited, it lets the focus go only when all seven digits or none are there (or to Cancel).
 class MaskEdit final : public QLineEdit {
   Q_OBJECT
  public:
@@ -26,6 +26,16 @@ class MaskEdit final : public QLineEdit {
   void setMaskedText(const QString& text);
   // The widget that may take the focus from an incomplete box (the cancel button).
   void setEscapeWidget(QWidget* widget) { escape_ = widget; }
+  // Edited, and holding one to six digits.
+  bool isIncomplete() const;
+  // Draws the code from the inner edge of the frame and widens the box, keeping its right
+  // edge, by what the widest code in the box's font still lacks (nothing when it fits).
+  void fitWholeCode();
+
+ signals:
+  // The focus went elsewhere while the box is incomplete; the dialog says so and brings
+  // the focus back.
+  void leftIncomplete();
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
@@ -98,4 +108,7 @@ class TForm4 final : public QDialog, public orivel::EntryEditor {
 
  private:
   bool refuseUnencodable(orivel::Cp932LineEdit* box);
+  bool refuseIncompleteZip();
+
+  bool refusingZip_ = false;
 };

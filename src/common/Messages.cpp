@@ -1,13 +1,26 @@
 #include "common/Messages.h"
 
+#include <QList>
+
 namespace orivel::messages {
+namespace {
+
+// 「X」(U+XXXX): the character and its code point, at least four hexadecimal digits.
+QString namedCharacter(const QString& character) {
+  const QList<uint> points = character.toUcs4();
+  const uint point = points.isEmpty() ? 0 : points.front();
+  return QStringLiteral("「%1」(U+%2)")
+      .arg(character, QString::number(point, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+}
+
+}  // namespace
 
 QString newerVersion(const QString& version) {
   return QStringLiteral("データが新しいバージョンです（") + version + QStringLiteral("）");
 }
 
-QString unusableCharacterOnLine(int line) {
-  return QStringLiteral("%1行目に使用できない文字があります。").arg(line);
+QString unusableCharacterOnLine(int line, const QString& character) {
+  return QStringLiteral("%1行目の").arg(line) + unusableCharacter(character);
 }
 
 QString importLeftOut(int leftOut) {
@@ -17,7 +30,7 @@ QString importLeftOut(int leftOut) {
 }
 
 QString unusableCharacter(const QString& character) {
-  return QStringLiteral("「%1」は使用できない文字です。").arg(character);
+  return namedCharacter(character) + QStringLiteral("は使用できない文字です。");
 }
 
 QString badSettings(const QStringList& valueNames) {

@@ -27,8 +27,9 @@ inline QString saveFailed() {
 }
 // A book file of another version, with the version it names (decoded).
 QString newerVersion(const QString& version);
-// A CSV line holding a character code page 932 cannot hold.
-QString unusableCharacterOnLine(int line);
+// A CSV line holding a character code page 932 cannot hold, named as unusableCharacter
+// names it: 3行目の「𠮷」(U+20BB7)は使用できない文字です。
+QString unusableCharacterOnLine(int line, const QString& character);
 // The notice for addressees left out because the book is full; empty when none were.
 QString importLeftOut(int leftOut);
 inline QString bookChangedLoad() {
@@ -48,8 +49,12 @@ inline QString confirmDelete() {
 inline QString nameRequired() {
   return QStringLiteral("名前の入力は必須です。");
 }
-// A typed character code page 932 cannot hold.
+// A typed character code page 932 cannot hold, named with its code point so that it can
+// be told even where the font has no glyph for it: 「𠮷」(U+20BB7)は使用できない文字です。
 QString unusableCharacter(const QString& character);
+inline QString zipIncomplete() {
+  return QStringLiteral("郵便番号を正しく入力してください。");
+}
 
 // Printing.
 inline QString nothingToPreview() {

@@ -19,9 +19,10 @@ constexpr bool isLeadByte(unsigned char b) {
 }
 
 // A BOM file: the bytes after the mark as a text-mode read gives them (no CR, nothing
-// after Ctrl-Z), each line converted. False with the line number on the first failure.
-bool convertUtf8(std::string_view bytes, const Utf8ToCp932& toCp932, std::string* out,
-                 int* badLine) {
+// after Ctrl-Z), each line converted. False with the line's number and text on the first
+// failure.
+bool convertUtf8(std::string_view bytes, const Utf8ToCp932& toCp932, std::string* out, int* badLine,
+                 std::string* badText) {
   bytes.remove_prefix(kUtf8Bom.size());
   if (const auto z = bytes.find(kCtrlZ); z != std::string_view::npos) bytes = bytes.substr(0, z);
   std::string line;
@@ -38,6 +39,7 @@ bool convertUtf8(std::string_view bytes, const Utf8ToCp932& toCp932, std::string
     converted.clear();
     if (!line.empty() && (!toCp932 || !toCp932(line, &converted))) {
       *badLine = number;
+      *badText = line;
       return false;
     }
     out->append(converted);
@@ -82,15 +84,15 @@ CsvRead ReadCsvFileForImport(const std::filesystem::path& path, StringGrid& grid
     case FileReadStatus::Ok:
       break;
     case FileReadStatus::NotFound:
-      return {CsvRead::Status::NotFound, 0};
+      return {CsvRead::Status::NotFound, 0, {}};
     default:
-      return {CsvRead::Status::CannotOpen, 0};
+      return {CsvRead::Status::CannotOpen, 0, {}};
   }
   if (std::string_view(bytes).starts_with(kUtf8Bom)) {
     std::string cp932;
-    int badLine = 0;
-    if (!convertUtf8(bytes, toCp932, &cp932, &badLine))
-      return {CsvRead::Status::Unencodable, badLine};
+    CsvRead refused{CsvRead::Status::Unencodable, 0, {}};
+    if (!convertUtf8(bytes, toCp932, &cp932, &refused.badLine, &refused.badLineUtf8))
+      return refused;
     bytes = std::move(cp932);
   }
   SplitCsvBytes(bytes, grid);

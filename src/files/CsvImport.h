@@ -25,7 +25,8 @@ bool ParseCsvFlag(std::string_view text);
 struct CsvRead {
   enum class Status { Read, NotFound, CannotOpen, Unencodable };
   Status status = Status::Read;
-  int badLine = 0;  // for Unencodable: the first line that cannot be converted, from 1
+  int badLine = 0;          // for Unencodable: the first line that cannot be converted, from 1
+  std::string badLineUtf8;  // for Unencodable: that line as the file holds it (UTF-8)
 };
 
 // Reads the file into the grid as ReadCsvToGrid does; NotFound when nothing exists at the

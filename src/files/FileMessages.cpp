@@ -26,7 +26,10 @@ QString csvReadFailure(const CsvRead& read) {
     case CsvRead::Status::CannotOpen:
       return loadFailed();
     case CsvRead::Status::Unencodable:
-      return unusableCharacterOnLine(read.badLine);
+      return unusableCharacterOnLine(
+          read.badLine,
+          codec::firstUnencodable(QString::fromUtf8(
+              read.badLineUtf8.data(), static_cast<qsizetype>(read.badLineUtf8.size()))));
     default:
       return {};
   }

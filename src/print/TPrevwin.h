@@ -13,18 +13,45 @@ class QPushButton;
 
 namespace orivel {
 
-// The report preview control: shows the report's page at 100 %, scrolling when it does not fit.
+class PageView;
+
+// The report preview control. It shows the whole page, scaled to fit the control and
+// kept in proportion, until the user zooms (Ctrl + wheel, Ctrl + "+" / "-"); then it
+// scrolls. Ctrl + "0" fits the page again.
 class QRPreview final : public QScrollArea {
   Q_OBJECT
  public:
+  // Draws the shown page afresh with `pixelRatio` device pixels per design pixel, so that
+  // a zoomed page stays sharp.
+  using PageSource = std::function<QImage(qreal pixelRatio)>;
+
   explicit QRPreview(QWidget* parent = nullptr);
-  // Shows the page just built.
-  void SetQRPrinter(const QImage& page);
+  // Shows the page just built; `source` draws the same page at other sizes (without it the
+  // page is scaled as an image).
+  void SetQRPrinter(const QImage& page, PageSource source = {});
   const QImage& page() const { return page_; }
 
+  // Design pixels to screen pixels: the fitting scale, or the one the user zoomed to.
+  qreal scale() const { return scale_; }
+  bool fitsWindow() const { return fit_; }
+  void zoomIn();
+  void zoomOut();
+  void zoomTo(qreal scale);
+  void fitToWindow();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
  private:
-  QLabel* view_;
+  QSizeF designSize() const;
+  void layoutPage();
+
+  PageView* view_;
   QImage page_;
+  PageSource source_;
+  qreal scale_ = 1.0;
+  bool fit_ = true;
 };
 
 }  // namespace orivel
@@ -58,6 +85,11 @@ class TPrevwin final : public QWidget {
   QPushButton* Button1;
   QPushButton* Button6;
   QPushButton* Button2;
+
+ protected:
+  // The preview control grows with the window; Ctrl + "+" / "-" / "0" zoom it.
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void showRow(int row);

@@ -33,6 +33,10 @@ void TQRFM::renderPage(QPainter& painter, const QPaintDevice& device) {
 }
 
 QImage TQRFM::pageImage(qreal devicePixelRatio) {
+  return pageImage(Card, devicePixelRatio);
+}
+
+QImage TQRFM::pageImage(const orivel::Postcard& card, qreal devicePixelRatio) {
   const orivel::PageSetup& p = orivel::kPostcardPage;
   const QSize design(qRound(p.widthMm / kMmPerInch * kDesignDpi),
                      qRound(p.lengthMm / kMmPerInch * kDesignDpi));
@@ -43,7 +47,7 @@ QImage TQRFM::pageImage(qreal devicePixelRatio) {
   image.setDotsPerMeterY(dotsPerMeter);
   image.fill(Qt::white);
   QPainter painter(&image);
-  renderPage(painter, image);
+  printing_.renderer().render(painter, image, card);
   painter.end();
   image.setDevicePixelRatio(devicePixelRatio);
   return image;
@@ -60,5 +64,7 @@ bool TQRFM::Print() {
 }
 
 void TQRFM::QuickRep1Preview(const QImage& page) {
-  if (previewHook_) previewHook_(page);
+  // Zooming draws this very card again, whatever is composed in the meantime.
+  if (previewHook_)
+    previewHook_(page, [this, card = Card](qreal ratio) { return pageImage(card, ratio); });
 }

@@ -17,8 +17,10 @@ class QPaintDevice;
 class TQRFM final : public QWidget, public orivel::PostcardReport {
   Q_OBJECT
  public:
-  // Shows a built page in the preview window.
-  using PreviewHook = std::function<void(const QImage& page)>;
+  // Shows a built page in the preview window; `source` draws the same card at another
+  // pixel ratio, for zooming.
+  using PageSource = std::function<QImage(qreal pixelRatio)>;
+  using PreviewHook = std::function<void(const QImage& page, PageSource source)>;
 
   explicit TQRFM(orivel::PrintService& printing, QWidget* parent = nullptr);
   ~TQRFM() override;
@@ -47,6 +49,7 @@ class TQRFM final : public QWidget, public orivel::PostcardReport {
   void renderPage(QPainter& painter, const QPaintDevice& device);
   // The page as an image, one design pixel per pixel times `devicePixelRatio`.
   QImage pageImage(qreal devicePixelRatio = 1.0);
+  QImage pageImage(const orivel::Postcard& card, qreal devicePixelRatio);
 
   // Builds the page and hands it to the preview hook; returns without waiting.
   void Preview() override;

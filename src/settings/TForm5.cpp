@@ -19,6 +19,7 @@
 
 #include "common/Codec.h"
 #include "common/Dialogs.h"
+#include "common/EnterKey.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "settings/ProfileStore.h"
@@ -333,6 +334,7 @@ void TForm5::buildControls() {
   order.push_back(Button1);
   order.push_back(Button2);
   for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+  orivel::pressFocusedButtonOnEnter(this);
 }
 
 // Three rows (name, address, postal code), each with an across and a down offset.

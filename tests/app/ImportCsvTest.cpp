@@ -150,6 +150,19 @@ TEST_F(ImportCsvTest, MoreAddresseesThanFreeSlotsStopAtTheLastSlotAndSaySoOnce) 
   EXPECT_TRUE(Form1->Modified);
 }
 
+TEST_F(ImportCsvTest, TheListShowsTheFirstImportedLine) {
+  for (int i = 0; i < 60; ++i) addEntry(QStringLiteral("既%1").arg(i));
+  Form1->show();
+  Form1->CheckListBox1->scrollToTop();
+  QApplication::processEvents();
+  importFrom(writeCp932("three.csv", kHeader + QStringLiteral("\n甲\n乙\n丙\n")));
+  QApplication::processEvents();
+  ASSERT_EQ(lines().size(), 63);
+  QListView* list = Form1->CheckListBox1;
+  const QRect first = list->visualRect(list->model()->index(60, 0));
+  EXPECT_TRUE(list->viewport()->rect().contains(first));
+}
+
 TEST_F(ImportCsvTest, AUtf8FileWithTheMarkIsConverted) {
   importFrom(QStringLiteral(ORIVEL_TEST_DATA "/addressees-utf8-bom.csv"));
   EXPECT_TRUE(dialogs.shown.empty());
@@ -167,7 +180,8 @@ TEST_F(ImportCsvTest, AUtf8LineWithACharacterCodePage932LacksStopsTheImport) {
   importFrom(write("bad.csv", bytes));
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("ＥＲＲＯＲ"));
-  EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("3行目に使用できない文字があります。"));
+  EXPECT_EQ(dialogs.shown[0].text,
+            QStringLiteral("3行目の「𠮷」(U+20BB7)は使用できない文字です。"));
   EXPECT_EQ(lines(), QStringList{"鈴木"});
   EXPECT_FALSE(Form1->Modified);
 }

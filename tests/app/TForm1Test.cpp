@@ -119,6 +119,21 @@ TEST_F(MainWindowTest, LayoutFollowsTheDesign) {
   EXPECT_EQ(Form1->CheckListBox1->geometry(), QRect(248, 40, 225, 185));
 }
 
+TEST_F(MainWindowTest, TheWindowCannotBeResizedOrMaximised) {
+  Form1->show();
+  QApplication::processEvents();
+  const QSize size = Form1->size();
+  EXPECT_EQ(Form1->minimumSize(), size);
+  EXPECT_EQ(Form1->maximumSize(), size);
+  for (const QSize asked : {QSize(900, 700), QSize(200, 100)}) {
+    Form1->resize(asked);
+    QApplication::processEvents();
+    EXPECT_EQ(Form1->size(), size);
+    EXPECT_EQ(Form1->centralWidget()->size(), QSize(480, 231));
+  }
+  EXPECT_FALSE(Form1->windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
 TEST_F(MainWindowTest, MenusHoldTheirEntriesInOrder) {
   QStringList titles;
   for (QAction* a : Form1->menuBar()->actions()) titles << a->text();

@@ -18,12 +18,43 @@ void pressEnter(QWidget* w) {
   QApplication::sendEvent(w, &press);
 }
 
+void pressKey(QWidget* w, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(w, &press);
+}
+
+// Types the digits into the box as a user would.
+void typeDigits(QWidget* w, const char* digits) {
+  for (const char* d = digits; *d; ++d) {
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_0 + (*d - '0'), Qt::NoModifier,
+                  QString(QLatin1Char(*d)));
+    QApplication::sendEvent(w, &key);
+  }
+}
+
+// How far the text's start lies from its end as the box draws it, with the cursor at the
+// end: less than the text's width when the box had to scroll the first characters away.
+int shownTextWidth(orivel::MaskEdit* box) {
+  box->setCursorPosition(0);
+  box->grab();  // the box places its text when it paints
+  const int start = box->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+  box->setCursorPosition(static_cast<int>(box->text().size()));
+  box->grab();
+  return box->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() - start;
+}
+
 TEST_F(EditorTest, LayoutFollowsTheDesign) {
   EXPECT_EQ(Form4->windowTitle(), QStringLiteral("設定"));
   EXPECT_EQ(Form4->size(), QSize(389, 157));
   EXPECT_EQ(Form4->Edit1->geometry(), QRect(48, 8, 121, 20));
   EXPECT_EQ(Form4->Edit2->geometry(), QRect(184, 8, 49, 20));
-  EXPECT_EQ(Form4->MaskEdit2->geometry(), QRect(320, 8, 57, 20));
+  // The postal code box keeps its place, growing leftwards only as far as its font needs.
+  const QRect zip = Form4->MaskEdit2->geometry();
+  EXPECT_EQ(zip.right(), 376);
+  EXPECT_EQ(zip.top(), 8);
+  EXPECT_EQ(zip.height(), 20);
+  EXPECT_GE(zip.width(), 57);
+  EXPECT_GT(zip.left(), Form4->Label2->geometry().right());
   EXPECT_EQ(Form4->Edit3->geometry(), QRect(48, 40, 329, 20));
   EXPECT_EQ(Form4->Button1->geometry(), QRect(264, 72, 113, 33));
   EXPECT_EQ(Form4->Button2->text(), QStringLiteral("キャンセル"));
@@ -169,6 +200,111 @@ TEST_F(EditorTest, PostalCodeBoxGivesEightCharacters) {
   EXPECT_EQ(Form4->MaskEdit2->maskedText(), QStringLiteral("   -    "));
 }
 
+TEST_F(EditorTest, PostalCodeBoxShowsAllEightCharacters) {
+  orivel::MaskEdit wide;  // the same box with room to spare
+  wide.setFont(Form4->MaskEdit2->font());
+  wide.resize(300, 20);
+  for (const char* code : {"100-0001", "888-8888", "000-0000"}) {
+    Form4->setZipBytes(code);  // as a change opens
+    wide.setMaskedText(QString::fromLatin1(code));
+    EXPECT_EQ(shownTextWidth(Form4->MaskEdit2), shownTextWidth(&wide)) << code;
+  }
+  // No wider than it must be: one pixel less and the first digit goes.
+  const QRect fitted = Form4->MaskEdit2->geometry();
+  if (fitted.width() > 57) {
+    Form4->MaskEdit2->setGeometry(fitted.adjusted(1, 0, 0, 0));
+    Form4->setZipBytes("888-8888");
+    wide.setMaskedText(QStringLiteral("888-8888"));
+    EXPECT_LT(shownTextWidth(Form4->MaskEdit2), shownTextWidth(&wide));
+  }
+}
+
+TEST_F(EditorTest, EnterWalksToTheConfirmButtonAndPressesIt) {
+  Form4->Prepare(1, 2, 3);
+  QWidget* reached = nullptr;
+  QImage focusedLook;
+  QImage unfocusedLook;
+  whenModal([&](QWidget*) {
+    Form4->Edit1->setText(QStringLiteral("山田"));
+    pressEnter(Form4->Edit1);
+    typeDigits(Form4->MaskEdit2, "1000001");
+    pressEnter(Form4->MaskEdit2);
+    pressEnter(Form4->Edit3);
+    reached = QApplication::focusWidget();
+    focusedLook = Form4->Button1->grab().toImage();
+    Form4->Button2->setFocus();
+    unfocusedLook = Form4->Button1->grab().toImage();
+    Form4->Button1->setFocus();
+    pressEnter(Form4->Button1);
+    if (Form4->isVisible()) Form4->Button2->click();
+  });
+  EXPECT_EQ(Form4->ShowModal(), TForm4::kConfirmed);
+  EXPECT_EQ(reached, Form4->Button1);
+  EXPECT_NE(focusedLook, unfocusedLook);  // the focus frame shows
+  EXPECT_EQ(Form4->entry().zip_code, "100-0001");
+}
+
+// 設定 with one to six digits typed: the message, the focus back in the box, the dialog
+// open; an emptied or complete code is taken.
+TEST_F(EditorTest, AnIncompletePostalCodeIsRefused) {
+  struct Case {
+    const char* typed;
+    bool refused;
+    std::string stored;
+  };
+  const Case cases[] = {
+      {"1", true, ""},         {"12345", true, ""},
+      {"123456", true, ""},    {"1234567", false, "123-4567"},
+      {"", false, "   -    "},  // typed, then taken back
+  };
+  for (const Case& c : cases) {
+    dialogs.shown.clear();
+    Form4->Prepare(1, 2, 3);
+    bool stillOpen = false;
+    QWidget* focus = nullptr;
+    whenModal([&](QWidget*) {
+      Form4->Edit1->setText(QStringLiteral("山田"));
+      Form4->MaskEdit2->setFocus();
+      typeDigits(Form4->MaskEdit2, "9");
+      pressKey(Form4->MaskEdit2, Qt::Key_Backspace);
+      typeDigits(Form4->MaskEdit2, c.typed);
+      Form4->Button1->click();
+      stillOpen = Form4->isVisible();
+      focus = Form4->focusWidget();
+      if (stillOpen) Form4->Button2->click();
+    });
+    const ModalResult result = Form4->ShowModal();
+    EXPECT_EQ(stillOpen, c.refused) << c.typed;
+    if (c.refused) {
+      EXPECT_EQ(result, TForm4::kCancelled);
+      EXPECT_EQ(focus, Form4->MaskEdit2) << c.typed;
+      ASSERT_EQ(dialogs.shown.size(), 1u) << c.typed;
+      EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("ＥＲＲＯＲ"));
+      EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("郵便番号を正しく入力してください。"));
+    } else {
+      EXPECT_EQ(result, TForm4::kConfirmed) << c.typed;
+      EXPECT_TRUE(dialogs.shown.empty()) << c.typed;
+      EXPECT_EQ(Form4->entry().zip_code, c.stored);
+    }
+  }
+}
+
+TEST_F(EditorTest, LeavingAnIncompletePostalCodeSaysWhy) {
+  Form4->Prepare(1, 2, 3);
+  QWidget* focus = nullptr;
+  whenModal([&](QWidget*) {
+    Form4->MaskEdit2->setFocus();
+    typeDigits(Form4->MaskEdit2, "12345");
+    pressKey(Form4->MaskEdit2, Qt::Key_Tab);
+    QApplication::processEvents();
+    focus = Form4->focusWidget();
+    Form4->Button2->click();
+  });
+  EXPECT_EQ(Form4->ShowModal(), TForm4::kCancelled);
+  EXPECT_EQ(focus, Form4->MaskEdit2);
+  EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("郵便番号を正しく入力してください。")});
+}
+
 TEST_F(EditorTest, TextTheCodePageCannotHoldIsRefusedNamingTheCharacter) {
   Form4->Prepare(1, 2, 3);
   QWidget* focus = nullptr;
@@ -181,7 +317,8 @@ TEST_F(EditorTest, TextTheCodePageCannotHoldIsRefusedNamingTheCharacter) {
     Form4->Button1->click();
   });
   EXPECT_EQ(Form4->ShowModal(), TForm4::kConfirmed);
-  ASSERT_EQ(dialogs.texts(), QStringList{QStringLiteral("「\U00020BB7」は使用できない文字です。")});
+  ASSERT_EQ(dialogs.texts(),
+            QStringList{QStringLiteral("「\U00020BB7」(U+20BB7)は使用できない文字です。")});
   EXPECT_EQ(focus, Form4->Edit3);
   EXPECT_EQ(Form4->entry().address, "\x93\x8c\x8b\x9e\x93\x73\x81\x60\x8b\xe6");
 }

@@ -186,7 +186,7 @@ TEST_F(CliTest, ImportOfAnUnencodableLineLeavesTheOldFileAlone) {
   const CliRun run = runCli({QStringLiteral("import"), QStringLiteral("--into"), book,
                              QStringLiteral("--out"), book, dataFile("cli-unencodable.csv")});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.errText(), QStringLiteral("3行目に使用できない文字があります。\n"));
+  EXPECT_EQ(run.errText(), QStringLiteral("3行目の「😀」(U+1F600)は使用できない文字です。\n"));
   EXPECT_EQ(readBytes(book), before);
 }
 

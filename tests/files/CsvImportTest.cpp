@@ -251,6 +251,7 @@ TEST(ReadCsvFileForImport, AnUnconvertibleLineIsNamedAndNothingIsRead) {
   const CsvRead read = ReadCsvFileForImport(path, grid, fakeConverter);
   EXPECT_EQ(read.status, CsvRead::Status::Unencodable);
   EXPECT_EQ(read.badLine, 3);
+  EXPECT_EQ(read.badLineUtf8, "snow\xe2\x98\x83");
   EXPECT_EQ(grid.cell(0, 0), "");
   EXPECT_EQ(grid.cell(0, 1), "");
 }

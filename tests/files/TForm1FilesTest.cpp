@@ -115,6 +115,22 @@ TEST_F(BookFileCommandTest, LoadReplacesTheBookUncheckedAndClearsModified) {
   EXPECT_FALSE(Form1->Modified);
 }
 
+TEST_F(BookFileCommandTest, ALoadedBookIsShownFromItsFirstLine) {
+  for (int i = 0; i < 40; ++i) addEntry(QStringLiteral("新%1").arg(i));
+  ASSERT_TRUE(Form1->SaveBookFile(path(QStringLiteral("new.orv"))));
+  Form1->ClearBook();
+  for (int i = 0; i < 120; ++i) addEntry(QStringLiteral("古%1").arg(i));
+  Form1->show();
+  Form1->CheckListBox1->scrollToBottom();
+  QApplication::processEvents();
+  dialogs.paths = {path(QStringLiteral("new.orv"))};
+  Form1->N2->trigger();
+  QApplication::processEvents();
+  ASSERT_EQ(Form1->Book.count(), 40);
+  const QModelIndex top = Form1->CheckListBox1->indexAt(QPoint(1, 1));
+  EXPECT_EQ(top.row(), 0);
+}
+
 TEST_F(BookFileCommandTest, AnUnmodifiedBookIsReplacedWithoutAQuestion) {
   addEntry(QStringLiteral("前の人"));
   dialogs.paths = {QStringLiteral(ORIVEL_TEST_DATA "/example.orv")};

@@ -1,7 +1,10 @@
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QWheelEvent>
+#include <functional>
 #include <vector>
 
 #include "app/TForm1.h"
@@ -293,14 +296,89 @@ TEST_F(PrintCommandsTest, PreviewWindowLayout) {
   EXPECT_GE(Prevwin->height(), 361 + 7);
 }
 
-TEST_F(PrintCommandsTest, PreviewShowsThePageAtFullSizeInTheScrollArea) {
+// The whole card shows in the control, in proportion, filling it in one direction.
+void expectFits(QRPreview* preview) {
+  const QSize shown = preview->widget()->size();
+  const QSize room = preview->maximumViewportSize();
+  EXPECT_LE(shown.width(), room.width());
+  EXPECT_LE(shown.height(), room.height());
+  EXPECT_NEAR(double(shown.width()) / shown.height(), 559.0 / 416.0, 0.01);
+  EXPECT_TRUE(shown.width() > room.width() - 12 || shown.height() > room.height() - 12)
+      << shown.width() << "x" << shown.height() << " in " << room.width() << "x" << room.height();
+}
+
+void sendKey(QWidget* w, int key, Qt::KeyboardModifiers modifiers) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers);
+  QApplication::sendEvent(w, &press);
+}
+
+void sendWheel(QWidget* w, int angle, Qt::KeyboardModifiers modifiers) {
+  QWheelEvent wheel(QPointF(10, 10), w->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, angle),
+                    Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(w, &wheel);
+}
+
+TEST_F(PrintCommandsTest, PreviewFitsTheWholeCardAndFollowsTheWindowsSize) {
   addEntries(1);
   check({0});
   Form1->Button1Click();
-  QWidget* view = Prevwin->QRPreview1->widget();
-  ASSERT_NE(view, nullptr);
-  // 148 x 110 mm at 96 dpi is wider and taller than the control: it scrolls.
-  EXPECT_EQ(view->size(), QSize(559, 416));
+  QRPreview* preview = Prevwin->QRPreview1;
+  EXPECT_EQ(preview->geometry(), QRect(8, 40, 481, 321));
+  expectFits(preview);
+  const QSize small = preview->widget()->size();
+  for (const QSize window : {QSize(1000, 800), QSize(600, 250)}) {
+    Prevwin->resize(window);
+    EXPECT_EQ(preview->geometry(), QRect(8, 40, window.width() - 18, window.height() - 47));
+    expectFits(preview);
+  }
+  Prevwin->resize(1000, 800);
+  EXPECT_GT(preview->widget()->width(), small.width());
+}
+
+TEST_F(PrintCommandsTest, CtrlWithWheelOrKeysZoomsAndCtrlZeroFitsAgain) {
+  addEntries(1);
+  check({0});
+  Form1->Button1Click();
+  QRPreview* preview = Prevwin->QRPreview1;
+  const qreal fit = preview->scale();
+  QWidget* focus = Prevwin->Button3;  // keys reach the window through the focused control
+  struct Step {
+    std::function<void()> act;
+    qreal factor;  // of the fitting scale
+  };
+  const Step steps[] = {
+      {[&] { sendKey(focus, Qt::Key_Plus, Qt::ControlModifier); }, 1.25},
+      {[&] { sendKey(focus, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier); }, 1.5625},
+      {[&] { sendKey(focus, Qt::Key_Minus, Qt::ControlModifier); }, 1.25},
+      {[&] { sendKey(focus, Qt::Key_0, Qt::ControlModifier); }, 1.0},
+      {[&] { sendWheel(preview->viewport(), 120, Qt::ControlModifier); }, 1.25},
+      {[&] { sendWheel(preview->viewport(), -240, Qt::ControlModifier); }, 0.8},
+      {[&] { sendWheel(preview->viewport(), 120, Qt::NoModifier); }, 0.8},  // scrolls only
+      {[&] { sendKey(focus, Qt::Key_0, Qt::ControlModifier); }, 1.0},
+  };
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    steps[i].act();
+    EXPECT_NEAR(preview->scale(), fit * steps[i].factor, 1e-6) << "step " << i;
+    EXPECT_NEAR(preview->widget()->width(), 559 * preview->scale(), 1.0) << "step " << i;
+  }
+  EXPECT_TRUE(preview->fitsWindow());
+  sendKey(focus, Qt::Key_Plus, Qt::ControlModifier);
+  sendKey(focus, Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_GT(preview->widget()->width(), preview->viewport()->width());  // it scrolls now
+}
+
+TEST_F(PrintCommandsTest, AZoomedPreviewIsStillThePrintedCard) {
+  addEntries(4);
+  check({1, 3});
+  Form1->Button1Click();  // shows row 1
+  Form1->Button2Click();  // the report now holds row 3
+  QRPreview* preview = Prevwin->QRPreview1;
+  preview->zoomTo(1.0);
+  const QImage shown = preview->widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  Prevwin->Button6->click();  // prints the card on show
+  ASSERT_EQ(printer.jobs.size(), 3u);
+  EXPECT_EQ(printer.jobs[2].card.QRname.text, nameText(1));
+  EXPECT_EQ(shown, printer.jobs[2].page.convertToFormat(QImage::Format_RGB32));
 }
 
 }  // namespace

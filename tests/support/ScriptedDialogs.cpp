@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QPointer>
 #include <QTimer>
+#include <QWidget>
+#include <memory>
 #include <vector>
 
 namespace orivel::test {
@@ -62,9 +64,13 @@ class CancelModalActionsAtTestEnd final : public ::testing::EmptyTestEventListen
 void whenModal(std::function<void(QWidget*)> action) {
   auto* timer = new QTimer;
   timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, timer, [timer, action = std::move(action)] {
+  auto waited = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, waited, action = std::move(action)] {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !timer->isActive()) return;
+    // Keys go where a user's would only once the dialog is the active window; give it
+    // a moment to become one.
+    if (!modal->isActiveWindow() && ++*waited < 40) return;
     timer->stop();
     action(modal);
   });
