@@ -16,6 +16,9 @@ trap 'scripts/cups-test-printer.sh stop "$ORIVEL_CUPS_DIR"' EXIT
 export ORIVEL_REQUIRE_CUPS=1
 (cd build && ctest --output-on-failure -j"$jobs")
 
+echo "== Install into a temporary DESTDIR, check the desktop files, build and list the .deb"
+scripts/check-install.sh build
+
 echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 scripts/build.sh build-asan -DORIVEL_CORE_ONLY=ON -DORIVEL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -20,6 +20,10 @@ void TForm1::N2Click() {
   if (Modified && !orivel::AskYes(this, QStringLiteral("データが変更されています。？"))) return;
   const QString path = orivel::dialogs().openFileName(this, kBookFilter);
   if (path.isEmpty()) return;
+  OpenBookFile(path);
+}
+
+void TForm1::OpenBookFile(const QString& path) {
   if (LoadBookFile(path)) {
     Modified = false;
     return;

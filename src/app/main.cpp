@@ -1,13 +1,25 @@
 #include <exception>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/Forms.h"
+#include "app/StartUp.h"
 #include "app/TForm1.h"
+#include "app/Translations.h"
 #include "common/Dialogs.h"
 #include "settings/ProfileStore.h"
 
 int main(int argc, char** argv) {
-  OrivelApplication app(argc, argv);
+  // The version, the usage and a wrong command line need no display.
+  const orivel::app::StartOptions options =
+      orivel::app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (const int code = orivel::app::ReportWithoutWindows(options); code >= 0) return code;
+
+  // Qt is given no arguments of ours: a book named like one of its options stays a book.
+  int qtArgc = 1;
+  OrivelApplication app(qtArgc, argv);
+  const orivel::app::QtTranslations qtTexts;
+  orivel::app::SetDesktopIdentity(app);
   int rc = 0;
   try {
     // The user store comes into being on the first run, as an installer would create it;
@@ -15,6 +27,7 @@ int main(int argc, char** argv) {
     orivel::ProfileStore::install();
     CreateForms();
     Form1->show();
+    orivel::app::OpenStartBook(*Form1, options);
     rc = app.exec();
   } catch (const std::exception& e) {
     // An error that escapes start-up is shown, and the program ends normally.

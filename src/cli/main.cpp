@@ -12,6 +12,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
+#include "common/Version.h"
 
 namespace {
 
@@ -37,6 +38,10 @@ int main(int argc, char** argv) {
 #endif
   using namespace orivel::cli;
   const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 1 && args.front() == "--version") {
+    std::printf("orivel-cli %s\n", orivel::kVersion);
+    return kExitSuccess;
+  }
   const ParsedArguments parsed = ParseArguments(args);
   if (!parsed.ok) {
     Say(QStringLiteral("orivel-cli: ") + parsed.problem);
