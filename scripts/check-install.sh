@@ -33,7 +33,7 @@ page=$(man -l "$share/man/man1/orivel.1" 2>/dev/null)
 [[ "$page" == *BOOK.orv* ]]
 
 echo "-- MIME type of examples/sample.orv"
-update-mime-database "$share/mime"
+XDG_DATA_DIRS="$share:/usr/share" update-mime-database "$share/mime"
 grep -q '^50:application/x-orivel-book:\*\.orv$' "$share/mime/globs2"
 type=$(XDG_DATA_HOME="$tmp/nowhere" XDG_DATA_DIRS="$share:/usr/share" \
   gio info -a standard::content-type examples/sample.orv | sed -n 's/^ *standard::content-type: //p')

@@ -6,12 +6,15 @@
 namespace orivel::app {
 
 QtTranslations::QtTranslations(const QString& folder) {
-  if (translator_.load(QStringLiteral("qtbase_ja"), folder))
-    installed_ = QCoreApplication::installTranslator(&translator_);
+  if (!translator_.load(QStringLiteral("qtbase_ja"), folder)) return;
+  installed_ = QCoreApplication::installTranslator(&translator_);
+  if (installed_) QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 }
 
 QtTranslations::~QtTranslations() {
-  if (installed_) QCoreApplication::removeTranslator(&translator_);
+  if (!installed_) return;
+  QCoreApplication::removeTranslator(&translator_);
+  QLocale::setDefault(previousLocale_);
 }
 
 QString QtTranslations::installedFolder() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QTranslator>
 
@@ -7,8 +8,9 @@
 // whatever the system language, as the rest of the interface is.
 namespace orivel::app {
 
-// Loads qtbase_ja from the folder and installs it for the lifetime of this object. Where the
-// file is missing or unreadable nothing is installed and nothing is said: Qt stays English.
+// Loads qtbase_ja from the folder and installs it for the lifetime of this object, with
+// Japanese as the default locale (dates and file types in the file dialogs). Where the file
+// is missing or unreadable nothing is installed and nothing is said: Qt stays English.
 class QtTranslations final {
  public:
   explicit QtTranslations(const QString& folder = installedFolder());
@@ -23,6 +25,7 @@ class QtTranslations final {
 
  private:
   QTranslator translator_;
+  QLocale previousLocale_;
   bool installed_ = false;
 };
 

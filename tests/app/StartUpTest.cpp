@@ -74,6 +74,7 @@ TEST(QtTranslationsTest, MessageBoxButtonsAndTheFileDialogAreJapanese) {
   const app::QtTranslations qtTexts;
   ASSERT_TRUE(qtTexts.installed())
       << "qtbase_ja not found in " << app::QtTranslations::installedFolder().toStdString();
+  EXPECT_EQ(QLocale().language(), QLocale::Japanese);
   EXPECT_EQ(buttonTexts(MessageKind::Question), (QStringList{"いいえ(&N)", "はい(&Y)"}));
   EXPECT_EQ(buttonTexts(MessageKind::Error), QStringList{"OK"});
   EXPECT_EQ(
@@ -84,8 +85,10 @@ TEST(QtTranslationsTest, MessageBoxButtonsAndTheFileDialogAreJapanese) {
 
 TEST(QtTranslationsTest, WithoutTheFileQtStaysEnglish) {
   QTemporaryDir empty;
+  const QLocale systemLocale;
   const app::QtTranslations qtTexts(empty.path());
   EXPECT_FALSE(qtTexts.installed());
+  EXPECT_EQ(QLocale(), systemLocale);
   EXPECT_EQ(buttonTexts(MessageKind::Question), (QStringList{"&No", "&Yes"}));
   EXPECT_EQ(editMenuTexts(), (QStringList{"&Undo", "&Redo", "Cu&t"}));
 }
