@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QGuiApplication>
 
-#include "app/TForm1.h"
 #include "common/Version.h"
 
 // The resource lives in a static library: make sure it is linked in and registered. Outside
@@ -29,9 +28,9 @@ void SetDesktopIdentity(QGuiApplication& app) {
   app.setWindowIcon(ProgramIcon());
 }
 
-void OpenStartBook(TForm1& window, const StartOptions& options) {
-  if (options.action != StartOptions::Action::Run || !options.hasBook) return;
-  window.OpenBookFile(QFile::decodeName(QByteArray::fromStdString(options.book)));
+std::optional<QString> StartBook(const StartOptions& options) {
+  if (options.action != StartOptions::Action::Run || !options.hasBook) return std::nullopt;
+  return QFile::decodeName(QByteArray::fromStdString(options.book));
 }
 
 }  // namespace orivel::app

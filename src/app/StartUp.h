@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QIcon>
+#include <QString>
+#include <optional>
 
 #include "app/CommandLine.h"
 
 class QGuiApplication;
-class TForm1;
 
 // What start-up does besides creating the windows: the program's name and icon for the
 // desktop, and the book named on the command line.
@@ -21,8 +22,8 @@ QIcon ProgramIcon();
 // then shows.
 void SetDesktopIdentity(QGuiApplication& app);
 
-// Loads the book the options name, if any, into the main window, with the rules and the
-// messages of ファイル → 読み込み. Call it once the main window is shown.
-void OpenStartBook(TForm1& window, const StartOptions& options);
+// The path of the book the command line names, for the main window to load once it is
+// shown; none when it names none.
+std::optional<QString> StartBook(const StartOptions& options);
 
 }  // namespace orivel::app

@@ -1,10 +1,10 @@
 #include <exception>
+#include <memory>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
-#include "app/Forms.h"
+#include "app/Composition.h"
 #include "app/StartUp.h"
-#include "app/TForm1.h"
 #include "app/Translations.h"
 #include "common/Dialogs.h"
 #include "settings/ProfileStore.h"
@@ -21,18 +21,19 @@ int main(int argc, char** argv) {
   const orivel::app::QtTranslations qtTexts;
   orivel::app::SetDesktopIdentity(app);
   int rc = 0;
+  std::unique_ptr<orivel::Composition> windows;
   try {
     // The user store comes into being on the first run, as an installer would create it;
     // the windows only ever open it. Without it the program still runs with no user set.
     orivel::ProfileStore::install();
-    CreateForms();
-    Form1->show();
-    orivel::app::OpenStartBook(*Form1, options);
+    windows = std::make_unique<orivel::Composition>();
+    windows->showMainWindow();
+    if (const auto book = orivel::app::StartBook(options)) windows->openBook(*book);
     rc = app.exec();
   } catch (const std::exception& e) {
     // An error that escapes start-up is shown, and the program ends normally.
     orivel::ShowError(nullptr, QString::fromLocal8Bit(e.what()));
   }
-  DestroyForms();
+  windows.reset();
   return rc;
 }

@@ -10,8 +10,7 @@
 #include "common/Codec.h"
 #include "common/Dialogs.h"
 #include "common/Fonts.h"
-
-TForm4* Form4 = nullptr;
+#include "common/Messages.h"
 
 namespace orivel {
 
@@ -143,18 +142,27 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     QWidget::setTabOrder(order[i], order[i + 1]);
 
   connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
-  connect(Button2, &QPushButton::clicked, this, [this] { done(kCancelled); });
+  connect(Button2, &QPushButton::clicked, this, [this] { done(static_cast<int>(kCancelled)); });
 }
 
 void TForm4::Prepare(int categoryBoxes, int categoryChecks, int clearTexts) {
+  Prepare(static_cast<orivel::CategoryBoxes>(categoryBoxes),
+          static_cast<orivel::CategoryChecks>(categoryChecks),
+          static_cast<orivel::EntryTexts>(clearTexts));
+}
+
+void TForm4::Prepare(orivel::CategoryBoxes boxes, orivel::CategoryChecks checks,
+                     orivel::EntryTexts texts) {
+  using orivel::CategoryBoxes;
+  using orivel::CategoryChecks;
   for (int k = 1; k <= orivel::kCategoryCount; ++k) {
     QCheckBox* box = categoryBox(k);
-    if (categoryBoxes == 1) box->setEnabled(true);
-    if (categoryBoxes == 2) box->setEnabled(false);
-    if (categoryChecks == 1) box->setChecked(true);
-    if (categoryChecks == 2) box->setChecked(false);
+    if (boxes == CategoryBoxes::Enable) box->setEnabled(true);
+    if (boxes == CategoryBoxes::Disable) box->setEnabled(false);
+    if (checks == CategoryChecks::Check) box->setChecked(true);
+    if (checks == CategoryChecks::Uncheck) box->setChecked(false);
   }
-  if (clearTexts == 3) {
+  if (texts == orivel::EntryTexts::Clear) {
     Edit1->setBytes({});
     Edit2->setText(QStringLiteral("様"));
     Edit3->setBytes({});
@@ -162,17 +170,30 @@ void TForm4::Prepare(int categoryBoxes, int categoryChecks, int clearTexts) {
   }
 }
 
-int TForm4::ShowModal() { return exec() == kConfirmed ? kConfirmed : kCancelled; }
+orivel::ModalResult TForm4::ShowModal() {
+  return exec() == static_cast<int>(kConfirmed) ? kConfirmed : kCancelled;
+}
+
+void TForm4::setHonorificShown(bool shown) {
+  Edit2->setVisible(shown);
+}
 
 QCheckBox* TForm4::categoryBox(int k) const {
   switch (k) {
-    case 1: return CheckBox1;
-    case 2: return CheckBox2;
-    case 3: return CheckBox4;
-    case 4: return CheckBox3;
-    case 5: return CheckBox5;
-    case 6: return CheckBox6;
-    default: return nullptr;
+    case 1:
+      return CheckBox1;
+    case 2:
+      return CheckBox2;
+    case 3:
+      return CheckBox4;
+    case 4:
+      return CheckBox3;
+    case 5:
+      return CheckBox5;
+    case 6:
+      return CheckBox6;
+    default:
+      return nullptr;
   }
 }
 
@@ -181,8 +202,7 @@ void TForm4::fillFrom(const orivel::datatype& entry) {
   Edit2->setBytes(entry.sama);
   Edit3->setBytes(entry.address);
   setZipBytes(entry.zip_code);
-  for (int k = 1; k <= orivel::kCategoryCount; ++k)
-    categoryBox(k)->setChecked(entry.inCategory(k));
+  for (int k = 1; k <= orivel::kCategoryCount; ++k) categoryBox(k)->setChecked(entry.inCategory(k));
 }
 
 orivel::datatype TForm4::entry() const {
@@ -196,31 +216,41 @@ orivel::datatype TForm4::entry() const {
   return e;
 }
 
-void TForm4::setNameBytes(const std::string& bytes) { Edit1->setBytes(bytes); }
-void TForm4::setAddressBytes(const std::string& bytes) { Edit3->setBytes(bytes); }
+void TForm4::setNameBytes(const std::string& bytes) {
+  Edit1->setBytes(bytes);
+}
+void TForm4::setAddressBytes(const std::string& bytes) {
+  Edit3->setBytes(bytes);
+}
 void TForm4::setZipBytes(const std::string& bytes) {
   MaskEdit2->setMaskedText(orivel::codec::toQString(bytes));
 }
-std::string TForm4::nameBytes() const { return Edit1->bytes(); }
-std::string TForm4::addressBytes() const { return Edit3->bytes(); }
-std::string TForm4::zipBytes() const { return orivel::codec::encodeKnown(MaskEdit2->maskedText()); }
+std::string TForm4::nameBytes() const {
+  return Edit1->bytes();
+}
+std::string TForm4::addressBytes() const {
+  return Edit3->bytes();
+}
+std::string TForm4::zipBytes() const {
+  return orivel::codec::encodeKnown(MaskEdit2->maskedText());
+}
 
 bool TForm4::refuseUnencodable(orivel::Cp932LineEdit* box) {
   const QString bad = box->firstUnencodable();
   if (bad.isEmpty()) return false;
-  orivel::ShowError(this, QStringLiteral("「%1」は使用できない文字です。").arg(bad));
+  orivel::ShowError(this, orivel::messages::unusableCharacter(bad));
   box->setFocus();
   return true;
 }
 
 void TForm4::Button1Click() {
   if (Edit1->text().isEmpty()) {
-    orivel::ShowError(this, QStringLiteral("名前の入力は必須です。"));
+    orivel::ShowError(this, orivel::messages::nameRequired());
     Edit1->setFocus();
     return;
   }
   if (refuseUnencodable(Edit1) || refuseUnencodable(Edit2) || refuseUnencodable(Edit3)) return;
-  done(kConfirmed);
+  done(static_cast<int>(kConfirmed));
 }
 
 bool TForm4::Edit1KeyDown(int key) {
@@ -257,10 +287,14 @@ bool TForm4::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const int code = isEnter(key) ? kEnterKey : key->key();
     bool handled = false;
-    if (watched == Edit1) handled = Edit1KeyDown(code);
-    else if (watched == Edit2) handled = Edit2KeyDown(code);
-    else if (watched == MaskEdit2) handled = MaskEdit2KeyDown(code);
-    else if (watched == Edit3) handled = Edit3KeyDown(code);
+    if (watched == Edit1)
+      handled = Edit1KeyDown(code);
+    else if (watched == Edit2)
+      handled = Edit2KeyDown(code);
+    else if (watched == MaskEdit2)
+      handled = MaskEdit2KeyDown(code);
+    else if (watched == Edit3)
+      handled = Edit3KeyDown(code);
     if (handled) return true;
   }
   return QDialog::eventFilter(watched, event);

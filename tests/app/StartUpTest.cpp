@@ -97,7 +97,9 @@ class StartBookTest : public FormsTest {
  protected:
   void start(const std::string& arg) {
     Form1->show();
-    app::OpenStartBook(*Form1, app::ParseCommandLine({arg}));
+    const auto book = app::StartBook(app::ParseCommandLine({arg}));
+    ASSERT_TRUE(book.has_value());
+    forms->openBook(*book);
   }
 };
 

@@ -23,7 +23,9 @@ namespace {
 
 using MainWindowTest = FormsTest;
 
-std::string cp932(const QString& s) { return codec::encodeKnown(s); }
+std::string cp932(const QString& s) {
+  return codec::encodeKnown(s);
+}
 
 QStringList lines() {
   QStringList out;
@@ -40,8 +42,7 @@ int opaquePixels(const QImage& image) {
 }
 
 bool lineChecked(int i) {
-  return Form1->CheckListBox1->model()->index(i, 0).data(Qt::CheckStateRole).toInt() ==
-         Qt::Checked;
+  return Form1->CheckListBox1->model()->index(i, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
 }
 
 void addThroughEditor(const QString& name, const QString& address = {}) {
@@ -95,8 +96,8 @@ TEST_F(MainWindowTest, LayoutFollowsTheDesign) {
   EXPECT_EQ(Form1->Label1->text(), QStringLiteral("オリベル"));
   EXPECT_EQ(Form1->Label1->pos(), QPoint(8, 8));
   const int lefts[9] = {104, 128, 152, 176, 200, 224, 256, 280, 312};
-  const QStringList tips = {"年賀状",   "暑中見舞い",       "バースデー",
-                            "クリスマス", "その他１",         "その他２",
+  const QStringList tips = {"年賀状",           "暑中見舞い",       "バースデー",
+                            "クリスマス",       "その他１",         "その他２",
                             "全てチェックオン", "全てチェックオフ", "チェック入れ替え"};
   for (int i = 0; i < 9; ++i) {
     QToolButton* b = Form1->SpeedButtons[static_cast<std::size_t>(i)];
@@ -105,11 +106,11 @@ TEST_F(MainWindowTest, LayoutFollowsTheDesign) {
     EXPECT_GT(opaquePixels(b->icon().pixmap(24, 24).toImage()), 60) << "picture " << i + 1;
   }
   const std::pair<QPushButton*, QRect> buttons[] = {
-      {Form1->Button1, {8, 40, 113, 41}},   {Form1->Button2, {8, 88, 113, 41}},
-      {Form1->Button3, {8, 136, 113, 41}},  {Form1->Button4, {8, 184, 113, 41}},
-      {Form1->Button5, {128, 40, 113, 41}}, {Form1->Button6, {128, 88, 113, 41}},
+      {Form1->Button1, {8, 40, 113, 41}},    {Form1->Button2, {8, 88, 113, 41}},
+      {Form1->Button3, {8, 136, 113, 41}},   {Form1->Button4, {8, 184, 113, 41}},
+      {Form1->Button5, {128, 40, 113, 41}},  {Form1->Button6, {128, 88, 113, 41}},
       {Form1->Button7, {128, 136, 113, 41}}, {Form1->Button8, {128, 184, 113, 41}}};
-  const QStringList texts = {"プレビュー",   "印刷",    "削除",    "新規追加",
+  const QStringList texts = {"プレビュー", "印刷",         "削除",    "新規追加",
                              "インポート", "エクスポート", "Button7", "設定"};
   for (int i = 0; i < 8; ++i) {
     EXPECT_EQ(buttons[i].first->geometry(), buttons[i].second) << i;
@@ -132,9 +133,8 @@ TEST_F(MainWindowTest, MenusHoldTheirEntriesInOrder) {
             (QStringList{"保存", "読み込み", "インポート", "エクスポート"}));
   EXPECT_EQ(entries(menus[1]->menu()), (QStringList{"新規追加", "セレクト"}));
   EXPECT_EQ(entries(menus[1]->menu()->actions()[1]->menu()),
-            (QStringList{"年賀状", "暑中見舞い", "バースデー", "クリスマス", "その他１",
-                         "その他２", "全てチェックオン", "全てチェックオフ",
-                         "チェックの入れ替え"}));
+            (QStringList{"年賀状", "暑中見舞い", "バースデー", "クリスマス", "その他１", "その他２",
+                         "全てチェックオン", "全てチェックオフ", "チェックの入れ替え"}));
   EXPECT_EQ(entries(menus[2]->menu()), QStringList{"全て印刷"});
   EXPECT_EQ(entries(menus[3]->menu()), QStringList{"バージョン情報"});
   EXPECT_EQ(entries(Form1->PopupMenu1), (QStringList{"チェック", "削除", "変更"}));
@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, AddedEntriesKeepTheirOrderAndSetModified) {
 }
 
 TEST_F(MainWindowTest, CancelledAddChangesNothing) {
-  whenModal([](QWidget*) {
+  whenModal([&](QWidget*) {
     Form4->Edit1->setText(QStringLiteral("取り消し"));
     Form4->Button2->click();
   });
@@ -209,7 +209,7 @@ TEST_F(MainWindowTest, CancelledChangeKeepsEntryAndCheck) {
   Form1->Book.append(entryNamed(QStringLiteral("伊藤"), QStringLiteral("北海道")));
   Form1->Book.setChecked(0, true);
   Form1->CheckListBox1->setItemIndex(0);
-  whenModal([](QWidget*) {
+  whenModal([&](QWidget*) {
     Form4->Edit1->setText(QStringLiteral("別人"));
     Form4->Button2->click();
   });
