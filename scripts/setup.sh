@@ -15,6 +15,7 @@ packages=(
   poppler-utils
   qt6-translations-l10n qt6-qpa-plugins desktop-file-utils appstream shared-mime-info
   libglib2.0-bin dpkg-dev man-db
+  skkdic-extra python3
 )
 
 missing=()

@@ -18,6 +18,8 @@ enum class Option {
   SenderAddress,
   Own,
   Offset,
+  KanjiDigits,
+  NoKanjiDigits,
   All,
   Category,
   Rows,
@@ -41,6 +43,8 @@ constexpr OptionSpec kSenderOptions[] = {
     {"--sender-address", Option::SenderAddress, true},
     {"--own", Option::Own, false},
     {"--offset", Option::Offset, true},
+    {"--kanji-digits", Option::KanjiDigits, false},
+    {"--no-kanji-digits", Option::NoKanjiDigits, false},
 };
 constexpr OptionSpec kPrintOptions[] = {
     {"--all", Option::All, false},        {"--category", Option::Category, true},
@@ -230,6 +234,14 @@ class Parser {
         a().sender.offsets[static_cast<std::size_t>(k - 1)] = v;
         return true;
       }
+      case Option::KanjiDigits:
+      case Option::NoKanjiDigits:
+        if (seen_.contains(Option::KanjiDigits) && seen_.contains(Option::NoKanjiDigits)) {
+          fail(QStringLiteral("give either \"--kanji-digits\" or \"--no-kanji-digits\", not both"));
+          return false;
+        }
+        a().kanjiDigits = spec.option == Option::KanjiDigits;
+        return true;
       case Option::All:
         return setSelection(Selection::Kind::All);
       case Option::Category: {
@@ -333,6 +345,12 @@ class Parser {
 
 }  // namespace
 
+usertype SenderOf(const Arguments& args) {
+  usertype sender = args.sender;
+  if (args.kanjiDigits) sender.kanji_digits = *args.kanjiDigits;
+  return sender;
+}
+
 ParsedArguments ParseArguments(const std::vector<std::string>& args) {
   return Parser(args).run();
 }
@@ -348,7 +366,11 @@ QString UsageText() {
       "sender options:\n"
       "  --sender-name TEXT, --sender-zip TEXT, --sender-address TEXT\n"
       "  --own          print the sender's name, address and postal code\n"
-      "  --offset K=V   print offset K (1 to 12) at V (0 to 100, 50 is no shift)\n");
+      "  --offset K=V   print offset K (1 to 12) at V (0 to 100, 50 is no shift)\n"
+      "  --kanji-digits, --no-kanji-digits\n"
+      "                 print the digits of both addresses as kanji numerals, or as written\n"
+      "compose lists each block's composed lines and, for the two addresses, the columns\n"
+      "as printed (printed_lines).\n");
 }
 
 }  // namespace orivel::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,12 @@ struct Arguments {
   std::string pdf;                    // print: write one PDF instead of printing
   QString printer;                    // print: the printer's name; empty is the default printer
   usertype sender;                    // compose, print: texts in code page 932
+  std::optional<bool> kanjiDigits;    // compose, print: overrides the sender's choice
 };
+
+// The sender settings the card is composed with: the sender's, with the command line's
+// choice of kanji numerals when it made one.
+usertype SenderOf(const Arguments& args);
 
 struct ParsedArguments {
   bool ok = false;

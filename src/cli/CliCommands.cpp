@@ -54,7 +54,8 @@ bool holdsEntry(const AddressBook& book, int row) {
   return false;
 }
 
-void appendBlock(QByteArray& out, const char* name, const PostcardBlock& block, bool filled) {
+void appendBlock(QByteArray& out, const char* name, const PostcardBlock& block, bool filled,
+                 const QStringList* printed) {
   out += '"';
   out += name;
   out += "\": {\"left\": " + QByteArray::number(block.Left) +
@@ -70,7 +71,16 @@ void appendBlock(QByteArray& out, const char* name, const PostcardBlock& block, 
       rest = rest.substr(br + 2);
     }
   }
-  out += "]}";
+  out += "]";
+  if (printed) {
+    out += ", \"printed_lines\": [";
+    for (qsizetype i = 0; i < printed->size(); ++i) {
+      if (i > 0) out += ", ";
+      AppendJsonString(out, printed->at(i));
+    }
+    out += "]";
+  }
+  out += "}";
 }
 
 // The rows to print: every row named must hold an entry.
@@ -156,14 +166,17 @@ int Compose(const Arguments& args) {
   if (!loadBook(args.book, book)) return kExitFailure;
   if (!holdsEntry(book, args.row)) return kExitFailure;
   Postcard card = Postcard::design();
-  ComposePostcard(card, book.entry(args.row), args.sender);
+  ComposePostcard(card, book.entry(args.row), SenderOf(args));
   const auto blocks = card.blocks();
+  PageRenderer renderer;
   QByteArray out = "{";
   for (std::size_t i = 0; i < blocks.size(); ++i) {
     if (i > 0) out += ", ";
     // Without the sender's choice the composition empties the sender's blocks: no lines.
     const bool filled = Postcard::IsPrinted(i, args.sender);
-    appendBlock(out, Postcard::kBlockNames[i], *blocks[i], filled);
+    const bool address = i == Postcard::kAddressBlock || i == Postcard::kSenderAddressBlock;
+    const QStringList printed = address ? renderer.printedColumns(card, i) : QStringList();
+    appendBlock(out, Postcard::kBlockNames[i], *blocks[i], filled, address ? &printed : nullptr);
   }
   out += "}\n";
   return writeOut(out) ? kExitSuccess : kExitFailure;
@@ -181,7 +194,7 @@ int Print(const Arguments& args) {
   else
     sink = std::make_unique<PdfFileSink>(QFile::decodeName(QByteArray::fromStdString(args.pdf)));
   PrintService service;
-  switch (service.print(book, chosen, args.sender, *sink)) {
+  switch (service.print(book, chosen, SenderOf(args), *sink)) {
     case PrintOutcome::Printed:
       return kExitSuccess;
     case PrintOutcome::NothingToPrint:

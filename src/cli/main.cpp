@@ -65,16 +65,14 @@ int main(int argc, char** argv) {
       QCoreApplication app(qtArgc, qtArgv);
       return Import(parsed.args);
     }
-    case Command::Compose: {
-      QCoreApplication app(qtArgc, qtArgv);
-      return Compose(parsed.args);
-    }
+    case Command::Compose:
     case Command::Print: {
-      // Nothing is ever shown: the offscreen platform serves fonts and printing without a
-      // display, and needs no connection to one when there is.
+      // Both set the card's text with its font. Nothing is ever shown: the offscreen
+      // platform serves fonts and printing without a display, and needs no connection to
+      // one when there is.
       if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
       QGuiApplication app(qtArgc, qtArgv);
-      return Print(parsed.args);
+      return parsed.args.command == Command::Compose ? Compose(parsed.args) : Print(parsed.args);
     }
   }
   return kExitFailure;

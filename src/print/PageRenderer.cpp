@@ -14,6 +14,29 @@ constexpr double kDesignDpi = kDesignPixelsPerInch;
 
 }  // namespace
 
+VerticalBlock PageRenderer::blockOf(const Postcard& card, std::size_t i) {
+  const PostcardBlock& b = *card.blocks()[i];
+  VerticalBlock block;
+  block.rect = QRectF(b.Left, b.Top, b.Width, b.Height);
+  block.text = codec::toQString(card.printedText(i));
+  block.pixelSize = b.FontPixels;
+  // A name stands in one column; the sender's address, composed as one line, breaks at its
+  // full-width spaces.
+  if (i == Postcard::kNameBlock || i == Postcard::kSenderNameBlock) block.maxColumns = 1;
+  block.breakAtSpaces = i == Postcard::kSenderAddressBlock;
+  return block;
+}
+
+QStringList PageRenderer::printedColumns(const Postcard& card, std::size_t i) {
+  QStringList columns;
+  if (card.blocks()[i]->text.empty()) return columns;
+  for (const PlacedRun& run : typesetter_->layout(blockOf(card, i))) {
+    while (columns.size() <= run.column) columns.append(QString());
+    columns[run.column] += run.text;
+  }
+  return columns;
+}
+
 PageRenderer::PageRenderer() : typesetter_(std::make_unique<VerticalTypesetter>()) {}
 
 PageRenderer::~PageRenderer() = default;
@@ -41,14 +64,8 @@ void PageRenderer::render(QPainter& painter, const QPaintDevice& device, const P
   }
   painter.scale(device.logicalDpiX() / kDesignDpi, device.logicalDpiY() / kDesignDpi);
   painter.setPen(Qt::black);
-  for (const PostcardBlock* b : card.blocks()) {
-    if (b->text.empty()) continue;
-    VerticalBlock block;
-    block.rect = QRectF(b->Left, b->Top, b->Width, b->Height);
-    block.text = codec::toQString(b->text);
-    block.pixelSize = b->FontPixels;
-    typesetter_->draw(painter, block);
-  }
+  for (std::size_t i = 0; i < card.blocks().size(); ++i)
+    if (!card.blocks()[i]->text.empty()) typesetter_->draw(painter, blockOf(card, i));
   painter.restore();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPageLayout>
+#include <QStringList>
 #include <memory>
 
 #include "print/Postcard.h"
@@ -11,6 +12,7 @@ class QPaintDevice;
 namespace orivel {
 
 class VerticalTypesetter;
+struct VerticalBlock;
 
 // Draws a composed postcard on any paint device: an image, a PDF writer, a printer. It needs
 // no widget, so a process without a display can print too.
@@ -28,7 +30,13 @@ class PageRenderer {
   // corner, design pixels scaled to the device's resolution.
   void render(QPainter& painter, const QPaintDevice& device, const Postcard& card);
 
+  // The columns that block i of the card's blocks() prints, first (rightmost) first, as set
+  // on the card: with kanji numerals when the card asks for them, broken where they break.
+  QStringList printedColumns(const Postcard& card, std::size_t i);
+
  private:
+  static VerticalBlock blockOf(const Postcard& card, std::size_t i);
+
   // One typesetter for every page, so that its shaped lines are reused.
   std::unique_ptr<VerticalTypesetter> typesetter_;
 };

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "files/Cp932Bytes.h"
+#include "print/KanjiDigits.h"
 
 namespace orivel {
 namespace {
@@ -75,6 +76,12 @@ Postcard Postcard::design() {
   return c;
 }
 
+std::string Postcard::printedText(std::size_t i) const {
+  const std::string& text = blocks()[i]->text;
+  if (kanjiDigits && (i == kAddressBlock || i == kSenderAddressBlock)) return KanjiDigits(text);
+  return text;
+}
+
 std::string PostalCodeText(std::string_view zip) {
   // Split into characters first, so that the backward walk never splits a two-byte one.
   std::vector<std::string_view> chars;
@@ -128,6 +135,7 @@ void ComposePostcard(Postcard& card, const datatype& entry, const usertype& user
   card.QRname.text = AddresseeNameText(entry.name, entry.sama);
   card.QRaddress.text = address;
   card.QRzip_code.text = zip;
+  card.kanjiDigits = user.kanji_digits;
 
   if (Postcard::IsPrinted(Postcard::kFirstSenderBlock, user)) {
     place(card.QRu_name, user, 7, {254, 246});

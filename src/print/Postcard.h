@@ -70,6 +70,19 @@ struct Postcard {
     return {&QRname, &QRaddress, &QRzip_code, &QRu_name, &QRu_address, &QRu_zip_code};
   }
 
+  // Whether the digits of the two addresses print as kanji numerals: the sender's choice at
+  // the last composition. The composed texts themselves never change for it.
+  bool kanjiDigits = false;
+
+  // The text that block i of blocks() prints: its composed text, with the digits of the
+  // addressee's and the sender's address as kanji numerals when kanjiDigits is set. Postal
+  // codes and names print as composed.
+  std::string printedText(std::size_t i) const;
+  static constexpr std::size_t kNameBlock = 0;
+  static constexpr std::size_t kAddressBlock = 1;
+  static constexpr std::size_t kSenderNameBlock = 3;
+  static constexpr std::size_t kSenderAddressBlock = 4;
+
   friend bool operator==(const Postcard&, const Postcard&) = default;
 };
 

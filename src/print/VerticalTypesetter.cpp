@@ -3,6 +3,7 @@
 #include <fontconfig/fontconfig.h>
 #include <hb-ot.h>
 #include <hb.h>
+#include <unicode/ubrk.h>
 #include <unicode/uchar.h>
 
 #include <QFontDatabase>
@@ -31,7 +32,28 @@ struct ShapedGlyph {
   bool upright = true;
 };
 
-using ShapedLine = std::vector<ShapedGlyph>;
+using ShapedGlyphs = std::vector<ShapedGlyph>;
+
+// A cluster of a shaped line: what goes whole into one column.
+struct Cluster {
+  int glyphBegin = 0;
+  int glyphEnd = 0;
+  double advance = 0;  // font units down the column
+  bool space = false;
+};
+
+// Where a line may break, for each cluster: before it.
+enum BreakFlag : quint8 {
+  kBreakAllowed = 1,  // the line breaking rules allow a break here
+  kInsideNumber = 2,  // between two characters of one number
+  kAfterSpace = 4,    // right after a full-width space
+};
+
+struct ShapedLine {
+  ShapedGlyphs glyphs;
+  std::vector<Cluster> clusters;
+  std::vector<quint8> breaks;  // BreakFlags before each cluster
+};
 
 // A bounded map from line text to its shaping, dropping the line used longest ago.
 class ShapedLineCache {
@@ -112,6 +134,22 @@ hb_face_t* mappedFaceOf(const QRawFont& raw) {
   return found;
 }
 
+bool isDigit(char32_t c) {
+  if ((c >= u'0' && c <= u'9') || (c >= u'０' && c <= u'９')) return true;
+  // The kanji numerals the digits may print as.
+  return c == u'〇' || c == u'一' || c == u'二' || c == u'三' || c == u'四' || c == u'五' ||
+         c == u'六' || c == u'七' || c == u'八' || c == u'九';
+}
+
+// A hyphen or long vowel mark that joins the parts of a block or room number.
+bool joinsNumber(char32_t c) {
+  return c == u'-' || c == u'－' || c == u'ー' || c == u'‐' || c == u'‑' || c == u'−' || c == u'ｰ';
+}
+
+bool isSpace(QChar c) {
+  return c == u'　' || c == u' ';
+}
+
 bool isLineBreak(QChar c) {
   return c == u'\r' || c == u'\n';
 }
@@ -145,6 +183,7 @@ struct VerticalTypesetter::Impl {
   hb_face_t* hbFace = nullptr;
   hb_font_t* hbFont = nullptr;
   hb_buffer_t* buffer = nullptr;
+  UBreakIterator* lineBreaker = nullptr;  // strict Japanese line breaking
   double unitsPerEm = 1000;
   double ascent = 880;  // font units
   double descent = 120;
@@ -153,6 +192,7 @@ struct VerticalTypesetter::Impl {
   ShapedLineCache shaped;
 
   ~Impl() {
+    if (lineBreaker) ubrk_close(lineBreaker);
     if (buffer) hb_buffer_destroy(buffer);
     if (hbFont) hb_font_destroy(hbFont);
     if (hbFace) hb_face_destroy(hbFace);
@@ -182,6 +222,9 @@ struct VerticalTypesetter::Impl {
       descent = face.descent() * upem / kBaseSize;
     }
     buffer = hb_buffer_create();
+    UErrorCode status = U_ZERO_ERROR;
+    lineBreaker = ubrk_open(UBRK_LINE, "ja@lb=strict", nullptr, 0, &status);
+    if (U_FAILURE(status)) lineBreaker = nullptr;
   }
 
   bool usable() {
@@ -189,23 +232,24 @@ struct VerticalTypesetter::Impl {
     return hbFont != nullptr;
   }
 
-  double scale(int pixelSize) const { return pixelSize / unitsPerEm; }
-  double pitch(int pixelSize) const { return (ascent + descent) * scale(pixelSize); }
+  double scale(double pixelSize) const { return pixelSize / unitsPerEm; }
+  double pitch(double pixelSize) const { return (ascent + descent) * scale(pixelSize); }
 
-  const QRawFont& faceAt(int pixelSize) {
-    auto it = sizedFaces.find(pixelSize);
+  const QRawFont& faceAt(double pixelSize) {
+    const int key = qRound(pixelSize * 64);
+    auto it = sizedFaces.find(key);
     if (it == sizedFaces.end()) {
-      if (sizedFaces.size() >= 32) sizedFaces.clear();
+      if (sizedFaces.size() >= 64) sizedFaces.clear();
       QRawFont sized = face;
       sized.setPixelSize(pixelSize);
-      it = sizedFaces.insert(pixelSize, sized);
+      it = sizedFaces.insert(key, sized);
     }
     return it.value();
   }
 
   // Shapes part of a line in one direction; the whole line is the context.
   void shapeRun(QStringView line, qsizetype start, qsizetype length, bool upright,
-                ShapedLine& out) {
+                ShapedGlyphs& out) {
     hb_buffer_clear_contents(buffer);
     hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(line.utf16()),
                         static_cast<int>(line.size()), static_cast<unsigned>(start),
@@ -265,7 +309,7 @@ struct VerticalTypesetter::Impl {
     const auto it = verticalAlternates.constFind(c);
     if (it != verticalAlternates.constEnd()) return it.value();
     const QString text = QString::fromUcs4(&c, 1);
-    ShapedLine vertical, horizontal;
+    ShapedGlyphs vertical, horizontal;
     shapeRun(text, 0, text.size(), true, vertical);
     shapeRun(text, 0, text.size(), false, horizontal);
     const bool differs = !vertical.empty() && !horizontal.empty() &&
@@ -290,7 +334,8 @@ struct VerticalTypesetter::Impl {
     const QString key = line.toString();
     if (const ShapedLine* hit = shaped.find(key)) return *hit;
 
-    ShapedLine out;
+    ShapedLine shapedLine;
+    ShapedGlyphs& out = shapedLine.glyphs;
     out.reserve(static_cast<std::size_t>(line.size()));
     qsizetype runStart = 0;
     bool runUpright = true;
@@ -312,7 +357,111 @@ struct VerticalTypesetter::Impl {
       i += width;
     }
     if (line.size() > runStart) shapeRun(line, runStart, line.size() - runStart, runUpright, out);
-    return shaped.insert(key, std::move(out));
+    findClusters(line, shapedLine);
+    return shaped.insert(key, std::move(shapedLine));
+  }
+
+  // Groups the glyphs into clusters and notes where the line may break between them.
+  void findClusters(QStringView line, ShapedLine& shapedLine) {
+    const ShapedGlyphs& glyphs = shapedLine.glyphs;
+    for (std::size_t i = 0; i < glyphs.size();) {
+      Cluster cluster;
+      cluster.glyphBegin = static_cast<int>(i);
+      const int start = glyphs[i].clusterStart;
+      for (; i < glyphs.size() && glyphs[i].clusterStart == start; ++i)
+        cluster.advance += glyphs[i].advance;
+      cluster.glyphEnd = static_cast<int>(i);
+      const int end = glyphs[i - 1].clusterEnd;
+      cluster.space = end - start == 1 && isSpace(line[start]);
+      shapedLine.clusters.push_back(cluster);
+    }
+
+    // Per UTF-16 position of the line: may it break before that position.
+    std::vector<quint8> at(static_cast<std::size_t>(line.size()) + 1, 0);
+    if (lineBreaker) {
+      UErrorCode status = U_ZERO_ERROR;
+      ubrk_setText(lineBreaker, reinterpret_cast<const UChar*>(line.utf16()),
+                   static_cast<int32_t>(line.size()), &status);
+      if (U_SUCCESS(status))
+        for (int32_t p = ubrk_first(lineBreaker); p != UBRK_DONE; p = ubrk_next(lineBreaker))
+          at[static_cast<std::size_t>(p)] |= kBreakAllowed;
+    }
+    // Numbers: digits joined by hyphens or ー, as in "１２ー３" or "４－１２－８".
+    for (qsizetype i = 0; i < line.size();) {
+      if (!isDigit(line[i].unicode())) {
+        ++i;
+        continue;
+      }
+      qsizetype end = i + 1;  // one past the number's last digit
+      for (qsizetype j = i + 1; j < line.size(); ++j) {
+        if (isDigit(line[j].unicode()))
+          end = j + 1;
+        else if (!joinsNumber(line[j].unicode()))
+          break;
+      }
+      for (qsizetype p = i + 1; p < end; ++p) at[static_cast<std::size_t>(p)] |= kInsideNumber;
+      i = end;
+    }
+    for (qsizetype i = 1; i < line.size(); ++i)
+      if (line[i - 1] == u'　') at[static_cast<std::size_t>(i)] |= kAfterSpace;
+
+    for (const Cluster& cluster : shapedLine.clusters)
+      shapedLine.breaks.push_back(
+          at[static_cast<std::size_t>(glyphs[cluster.glyphBegin].clusterStart)]);
+  }
+
+  // One column of a line: its clusters from first to last (one past).
+  struct ColumnSpan {
+    int first = 0;
+    int last = 0;
+  };
+
+  // Where the column that starts at cluster `first` ends when cluster `edge` no longer fits.
+  static int breakBefore(const ShapedLine& line, int first, int edge, bool atSpaces) {
+    // A column holds at least one cluster that is not a space.
+    int firstInk = first;
+    while (firstInk < edge && line.clusters[firstInk].space) ++firstInk;
+    const auto last = [&](auto allowed) {
+      for (int b = edge; b > firstInk; --b)
+        if (allowed(line.breaks[b])) return b;
+      return 0;
+    };
+    if (atSpaces)
+      if (const int b = last([](quint8 f) { return (f & kAfterSpace) != 0; })) return b;
+    // A number stays whole where the column can end before it; otherwise it breaks as the
+    // rules allow.
+    if (const int b = last([](quint8 f) { return (f & kBreakAllowed) && !(f & kInsideNumber); }))
+      return b;
+    if (const int b = last([](quint8 f) { return (f & kBreakAllowed) != 0; })) return b;
+    return edge;
+  }
+
+  // Breaks a line into columns of `length` design pixels at the given scale.
+  static void breakLine(const ShapedLine& line, double scale, double length, bool atSpaces,
+                        std::vector<ColumnSpan>& columns) {
+    // A glyph that fits to within this much still fits: the advances are sums of floats.
+    constexpr double kSlack = 1e-6;
+    const int count = static_cast<int>(line.clusters.size());
+    int first = 0;
+    double along = 0;
+    for (int i = 0; i < count;) {
+      const double advance = line.clusters[i].advance * scale;
+      if (along == 0 || along + advance <= length + kSlack) {
+        along += advance;
+        ++i;
+        continue;
+      }
+      // A space that meets the edge ends the column; the next starts after the spaces.
+      int end = line.clusters[i].space ? i : breakBefore(line, first, i, atSpaces);
+      if (end == first) end = i;
+      columns.push_back({first, end});
+      first = end;
+      while (first < count && line.clusters[first].space) ++first;
+      i = first;
+      along = 0;
+    }
+    // An empty line keeps its column.
+    if (first < count || columns.empty()) columns.push_back({first, count});
   }
 
   // Lays out the block; with nominals, also gives for every placed glyph the glyph of its
@@ -321,56 +470,77 @@ struct VerticalTypesetter::Impl {
     std::vector<PlacedRun> runs;
     if (block.text.isEmpty() || block.pixelSize <= 0 || !usable()) return runs;
 
-    const double scale = this->scale(block.pixelSize);
-    const double pitch = this->pitch(block.pixelSize);
     const double length = block.rect.width();
+    const double thickness = block.rect.height();
     const double left = block.rect.left();
     const double top = block.rect.top();
-    // A glyph that fits to within this much still fits: the advances are sums of floats.
     constexpr double kSlack = 1e-6;
 
+    std::vector<const ShapedLine*> lines;
+    const QList<QStringView> texts = splitLines(block.text);
+    for (const QStringView text : texts) lines.push_back(&shapeLine(text));
+
+    // Columns of each line at a face height; false when they do not fit the block.
+    std::vector<std::vector<ColumnSpan>> columns(lines.size());
+    int columnCount = 0;
+    const auto setAt = [&](double size) {
+      columnCount = 0;
+      for (std::size_t l = 0; l < lines.size(); ++l) {
+        columns[l].clear();
+        breakLine(*lines[l], this->scale(size), length, block.breakAtSpaces, columns[l]);
+        columnCount += static_cast<int>(columns[l].size());
+      }
+      const int most = block.maxColumns > 0 ? block.maxColumns : columnCount;
+      return columnCount <= most && columnCount * pitch(size) <= thickness + kSlack;
+    };
+    const double smallest = block.pixelSize * VerticalTypesetter::kSmallestScale;
+    double size = block.pixelSize;
+    while (!setAt(size) && size > smallest) size = std::max(size - 1, smallest);
+
+    const double scale = this->scale(size);
+    const double em = pitch(size);
+    // Columns that still do not fit stand closer together, the last one at the block's end.
+    double step = em;
+    if (columnCount > 1 && columnCount * em > thickness + kSlack)
+      step = std::max(0.0, thickness - em) / (columnCount - 1);
+
     int column = 0;
-    for (const QStringView line : splitLines(block.text)) {
-      const ShapedLine& glyphs = shapeLine(line);
-      double along = 0;  // design pixels down the current column
-      PlacedRun* run = nullptr;
-      for (std::size_t i = 0; i < glyphs.size();) {
-        // The cluster starting here goes whole into this column or whole into the next.
-        std::size_t end = i + 1;
-        double clusterAdvance = glyphs[i].advance;
-        while (end < glyphs.size() && glyphs[end].clusterStart == glyphs[i].clusterStart) {
-          clusterAdvance += glyphs[end].advance;
-          ++end;
-        }
-        clusterAdvance *= scale;
-        if (along > 0 && along + clusterAdvance > length + kSlack) {
-          ++column;
-          along = 0;
-          run = nullptr;
-        }
-        for (; i < end; ++i) {
-          const ShapedGlyph& g = glyphs[i];
+    for (std::size_t l = 0; l < lines.size(); ++l) {
+      const QStringView line = texts[static_cast<qsizetype>(l)];
+      const ShapedGlyphs& glyphs = lines[l]->glyphs;
+      for (const ColumnSpan& span : columns[l]) {
+        const double bandTop = top + column * step;
+        const double centre = bandTop + em / 2;
+        double along = 0;  // design pixels down the column
+        PlacedRun* run = nullptr;
+        const int glyphBegin = span.first < static_cast<int>(lines[l]->clusters.size())
+                                   ? lines[l]->clusters[span.first].glyphBegin
+                                   : static_cast<int>(glyphs.size());
+        const int glyphEnd =
+            span.last > span.first ? lines[l]->clusters[span.last - 1].glyphEnd : glyphBegin;
+        for (int i = glyphBegin; i < glyphEnd; ++i) {
+          const ShapedGlyph& g = glyphs[static_cast<std::size_t>(i)];
           if (!run || run->upright != g.upright) {
             runs.emplace_back();
             run = &runs.back();
             run->column = column;
             run->upright = g.upright;
-            run->pixelSize = block.pixelSize;
+            run->pixelSize = size;
+            run->bandTop = bandTop;
+            run->bandBottom = bandTop + em;
             if (nominals) nominals->emplace_back();
           }
-          const double bandTop = top + column * pitch;
           QPointF origin;
           if (g.upright) {
             // HarfBuzz puts the pen on the column's centre line at the top of the glyph.
-            origin = QPointF(left + along + g.offsetAlong * scale,
-                             bandTop + pitch / 2 - g.offsetAcross * scale);
+            origin = QPointF(left + along + g.offsetAlong * scale, centre - g.offsetAcross * scale);
           } else {
             // Sideways text is level on the page, its em box filling the column's band.
             origin = QPointF(left + along + g.offsetAlong * scale,
-                             bandTop + (pitch - (ascent + descent) * scale) / 2 + ascent * scale -
-                                 g.offsetAcross * scale);
+                             bandTop + ascent * scale - g.offsetAcross * scale);
           }
-          if (run->glyphs.isEmpty() || g.clusterStart != glyphs[i - 1].clusterStart)
+          if (run->glyphs.isEmpty() ||
+              g.clusterStart != glyphs[static_cast<std::size_t>(i) - 1].clusterStart)
             run->text += line.mid(g.clusterStart, g.clusterEnd - g.clusterStart);
           run->glyphs.append(g.glyph);
           run->positions.append(origin);
@@ -379,8 +549,8 @@ struct VerticalTypesetter::Impl {
           if (nominals) nominals->back().append(g.nominal != g.glyph ? g.nominal : 0);
           along += g.advance * scale;
         }
+        ++column;
       }
-      ++column;
     }
     return runs;
   }
@@ -396,7 +566,7 @@ QString VerticalTypesetter::faceFamily() const {
   return impl_->face.familyName();
 }
 
-double VerticalTypesetter::columnPitch(int pixelSize) const {
+double VerticalTypesetter::columnPitch(double pixelSize) const {
   impl_->load();
   return impl_->pitch(pixelSize);
 }
@@ -420,10 +590,9 @@ void VerticalTypesetter::draw(QPainter& painter, const VerticalBlock& block) {
   std::vector<QList<quint32>> nominals;
   const std::vector<PlacedRun> runs = impl_->layout(block, textLayer ? &nominals : nullptr);
   if (runs.empty()) return;
-  const QRawFont& face = impl_->faceAt(block.pixelSize);
   painter.save();
   QGlyphRun glyphRun;
-  glyphRun.setRawFont(face);
+  glyphRun.setRawFont(impl_->faceAt(runs.front().pixelSize));
   QList<QPointF> turned;
   QList<quint32> hiddenGlyphs;
   QList<QPointF> hiddenPositions;

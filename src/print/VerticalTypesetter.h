@@ -16,9 +16,11 @@ namespace orivel {
 // printer sees it. The card is read with the page turned a quarter turn clockwise: the
 // page's top edge is the card's right edge, the page's left edge the card's top edge.
 struct VerticalBlock {
-  QRectF rect;        // the block on the page: left, top, width (column length), height
-  QString text;       // lines separated by "\r\n"
-  int pixelSize = 0;  // the face's height in design pixels
+  QRectF rect;                 // the block on the page: left, top, width (column length), height
+  QString text;                // lines separated by "\r\n"
+  int pixelSize = 0;           // the face's height in design pixels
+  int maxColumns = 0;          // how many columns the text may take; 0: as many as the block holds
+  bool breakAtSpaces = false;  // a wrapped line breaks at its last full-width space that fits
 };
 
 // A run of glyphs of one column that share one orientation, placed on the page.
@@ -26,8 +28,10 @@ struct PlacedRun {
   int column = 0;       // 0 is the block's first column: its top on the page, rightmost on the card
   bool upright = true;  // upright on the card (drawn a quarter turn counter-clockwise on the
                         // page); false: lying sideways on the card, level on the page
-  int pixelSize = 0;    // the face's height in design pixels
-  QString text;         // the characters the run sets, in reading order
+  double pixelSize = 0;  // the face's height in design pixels, as set (shrunk to fit)
+  double bandTop = 0;    // the column's em box across the page: its top and bottom (page y)
+  double bandBottom = 0;
+  QString text;              // the characters the run sets, in reading order
   QList<quint32> glyphs;     // glyph indices of the card face
   QList<QPointF> positions;  // each glyph's origin (the start of its baseline) on the page
   QList<double> starts;      // where each glyph's advance begins down the column (page x)
@@ -36,9 +40,19 @@ struct PlacedRun {
 
 // Sets text in vertical Japanese writing. Each line of a block is a column read top to
 // bottom on the card (left to right on the page); the first line is the rightmost column
-// on the card (the top of the block on the page), each later line stands to its left. A
-// line longer than the block continues in the next column. Text that overflows the
-// block's thickness is drawn, not cut.
+// on the card (the top of the block on the page), each later line stands to its left.
+//
+// A line longer than the block continues in the next column, broken where the Unicode line
+// breaking rules allow it under strict Japanese rules (ICU, "ja@lb=strict"): no column
+// starts with ー, a small kana, a closing bracket or punctuation, none ends with an opening
+// bracket. A number with the hyphens or ー inside it stays in one column when it fits in
+// one; with breakAtSpaces the break falls after the last full-width space that fits. Where
+// nothing allows a break, the line breaks at the block's edge. A space that meets the edge
+// ends the column and is not set at the start of the next.
+//
+// Every glyph stays inside the block and none is left out: a text that needs more columns
+// than the block holds is set smaller, a pixel at a time, down to 60 % of the block's face
+// height; if it still needs more, its columns are also set closer together.
 //
 // Characters stand upright or lie sideways by their Unicode vertical orientation; upright
 // ones take the face's vertical alternates. One typesetter keeps one face and a bounded
@@ -57,7 +71,10 @@ class VerticalTypesetter {
   std::vector<PlacedRun> layout(const VerticalBlock& block);
 
   // The distance between two columns at the given face height, in design pixels.
-  double columnPitch(int pixelSize) const;
+  double columnPitch(double pixelSize) const;
+
+  // The smallest face height a block is shrunk to, as a share of its own.
+  static constexpr double kSmallestScale = 0.6;
 
   // The family of the card face in use (IPAPMincho, or the first fallback found).
   QString faceFamily() const;

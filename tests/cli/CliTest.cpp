@@ -227,10 +227,13 @@ TEST_F(CliTest, ComposeAtNeutralOffsetsLeavesTheSenderBlocksWithoutLines) {
                 "{\"QRname\": {\"left\": 112, \"top\": 144, \"lines\": [\"長住所　花子　様\"]}, "
                 "\"QRaddress\": {\"left\": 104, \"top\": 64, \"lines\": "
                 "[\"北海道札幌市中央区大通西１０丁目３ー１\", \"　　　　サンライズ大通ビル５階\", "
+                "\"　　　　５０１号\"], \"printed_lines\": "
+                "[\"北海道札幌市中央区大通西１０丁目３ー１\", \"　　　　サンライズ大通ビル５階\", "
                 "\"　　　　５０１号\"]}, "
                 "\"QRzip_code\": {\"left\": 54, \"top\": 30, \"lines\": [\"２４０００６０\"]}, "
                 "\"QRu_name\": {\"left\": 296, \"top\": 304, \"lines\": []}, "
-                "\"QRu_address\": {\"left\": 224, \"top\": 272, \"lines\": []}, "
+                "\"QRu_address\": {\"left\": 224, \"top\": 272, \"lines\": [], "
+                "\"printed_lines\": []}, "
                 "\"QRu_zip_code\": {\"left\": 480, \"top\": 248, \"lines\": []}}\n"));
 }
 
@@ -255,17 +258,44 @@ TEST_F(CliTest, ComposeWithTheSenderPlacesEveryBlockByItsOffsets) {
               QStringLiteral("12=100")});
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
   // The WAVE DASH and MINUS SIGN typed on Unix become the code page's own characters; the
-  // sender's long address keeps its spaces.
+  // sender's long address keeps its spaces, and prints in two columns broken after the
+  // last one that fits the first.
   EXPECT_EQ(run.outText(),
             QStringLiteral(
                 "{\"QRname\": {\"left\": 162, \"top\": 94, \"lines\": [\"宛名見本　様\"]}, "
-                "\"QRaddress\": {\"left\": 104, \"top\": 64, \"lines\": [\"住所見本\"]}, "
+                "\"QRaddress\": {\"left\": 104, \"top\": 64, \"lines\": [\"住所見本\"], "
+                "\"printed_lines\": [\"住所見本\"]}, "
                 "\"QRzip_code\": {\"left\": 54, \"top\": 30, \"lines\": [\"１０００００１\"]}, "
                 "\"QRu_name\": {\"left\": 296, \"top\": 304, \"lines\": [\"差出～人\"]}, "
                 "\"QRu_address\": {\"left\": 224, \"top\": 272, \"lines\": "
-                "[\"大阪府大阪市北区梅田　三丁目１ー１　ＡＢＣビル２階　東棟\"]}, "
+                "[\"大阪府大阪市北区梅田　三丁目１ー１　ＡＢＣビル２階　東棟\"], "
+                "\"printed_lines\": [\"大阪府大阪市北区梅田　三丁目１ー１　\", "
+                "\"ＡＢＣビル２階　東棟\"]}, "
                 "\"QRu_zip_code\": {\"left\": 526, \"top\": 200, \"lines\": "
                 "[\"７６５４３２１\"]}}\n"));
+}
+
+TEST_F(CliTest, ComposeWithKanjiDigitsPrintsTheAddressDigitsAsNumerals) {
+  const QStringList args = {QStringLiteral("compose"),
+                            kBook,
+                            QStringLiteral("3"),
+                            QStringLiteral("--own"),
+                            QStringLiteral("--sender-zip=123-4567"),
+                            QStringLiteral("--sender-address=京都市１－２０")};
+  const CliRun kanji = runCli(args + QStringList{QStringLiteral("--kanji-digits")});
+  const CliRun plain = runCli(args + QStringList{QStringLiteral("--no-kanji-digits")});
+  EXPECT_EQ(kanji.exitCode, 0) << kanji.err.toStdString();
+  // The composed lines, the postal codes and the name are the same both ways.
+  const auto lines = [](const QString& json) {
+    QString kept = json;
+    return kept.remove(QRegularExpression(QStringLiteral(", \"printed_lines\": \\[[^]]*\\]")));
+  };
+  EXPECT_EQ(lines(kanji.outText()), lines(plain.outText()));
+  EXPECT_TRUE(kanji.outText().contains(QStringLiteral("\"lines\": [\"２４０００６０\"]")));
+  EXPECT_TRUE(kanji.outText().contains(QStringLiteral("\"printed_lines\": [\"京都市一ー二〇\"]")));
+  EXPECT_TRUE(plain.outText().contains(QStringLiteral("\"printed_lines\": [\"京都市１ー２０\"]")));
+  EXPECT_TRUE(kanji.outText().contains(QStringLiteral("大通西一〇丁目三ー一")));
+  EXPECT_TRUE(kanji.outText().contains(QStringLiteral("五〇一号")));
 }
 
 TEST_F(CliTest, ComposeOfARowWithoutAnEntryFails) {
@@ -444,6 +474,9 @@ TEST_F(CliTest, PrintRefusesUnclearArguments) {
                        QStringLiteral("--all"), QStringLiteral("--pdf"), pdf},
            QStringList{QStringLiteral("print"), kBook, QStringLiteral("--all"),
                        QStringLiteral("--out"), pdf},
+           QStringList{QStringLiteral("print"), kBook, QStringLiteral("--all"),
+                       QStringLiteral("--kanji-digits"), QStringLiteral("--no-kanji-digits"),
+                       QStringLiteral("--pdf"), pdf},
        }) {
     const CliRun run = runCli(args);
     EXPECT_EQ(run.exitCode, 2) << args.join(u' ').toStdString();

@@ -1,3 +1,4 @@
+#include "print/KanjiDigits.h"
 #include "print/Postcard.h"
 
 #include <gtest/gtest.h>
@@ -232,6 +233,50 @@ TEST(ComposePostcard, EmptyEntryGivesEmptyBlocksButTheNameSpace) {
   EXPECT_EQ(card.QRname.text, kSpace);
   EXPECT_EQ(card.QRaddress.text, "");
   EXPECT_EQ(card.QRzip_code.text, "");
+}
+
+TEST(KanjiDigits, WritesEachAsciiAndFullWidthDigitAsItsNumeral) {
+  const std::string numerals =
+      "\x81\x5A\x88\xEA\x93\xF1\x8E\x4F\x8E\x6C"   // 〇一二三四
+      "\x8C\xDC\x98\x5A\x8E\xB5\x94\xAA\x8B\xE3";  // 五六七八九
+  std::string fullWidth;
+  for (char d = '0'; d <= '9'; ++d) fullWidth += fw(d);
+  const struct {
+    std::string text;
+    std::string printed;
+  } cases[] = {
+      {"0123456789", numerals},
+      {fullWidth, numerals},
+      // ４ー１２ー８ prints as 四ー一二ー八.
+      {fw('4') + kChoon + fw('1') + fw('2') + kChoon + "8",
+       "\x8E\x6C" + kChoon + "\x88\xEA\x93\xF1" + kChoon + "\x94\xAA"},
+      // Two-byte characters stay whole: the trail byte 5C of ソ, the full-width A (82 60).
+      {"\x83\x5C"
+       "1\x82\x60" +
+           kKanji + "-",
+       "\x83\x5C\x88\xEA\x82\x60" + kKanji + "-"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(KanjiDigits(c.text), c.printed) << c.text;
+}
+
+TEST(ComposePostcard, KanjiDigitsChangeOnlyThePrintedAddresses) {
+  datatype entry = addressee();
+  entry.name = "\x8E\x52\x93\x63" + fw('2');  // 山田２
+  entry.address = kKanji + fw('1') + kMinus + "2";
+  usertype user = sender(true);
+  user.kanji_digits = true;
+  Postcard card = Postcard::design();
+  ComposePostcard(card, entry, user);
+  // The composition itself is unchanged.
+  EXPECT_EQ(card.QRaddress.text, kKanji + fw('1') + kChoon + "2");
+  EXPECT_EQ(card.printedText(Postcard::kAddressBlock), kKanji + "\x88\xEA" + kChoon + "\x93\xF1");
+  EXPECT_EQ(card.printedText(Postcard::kSenderAddressBlock), KanjiDigits(card.QRu_address.text));
+  for (const std::size_t i : {0, 2, 3, 5})
+    EXPECT_EQ(card.printedText(i), card.blocks()[i]->text) << Postcard::kBlockNames[i];
+  user.kanji_digits = false;
+  ComposePostcard(card, entry, user);
+  EXPECT_EQ(card.printedText(Postcard::kAddressBlock), card.QRaddress.text);
 }
 
 TEST(PostcardDesign, BlocksKeepTheirSizesAndFonts) {

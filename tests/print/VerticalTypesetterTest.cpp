@@ -130,9 +130,10 @@ TEST_F(VerticalTypesetterTest, LatinWordLiesSidewaysWhileKanjiStandUpright) {
 }
 
 TEST_F(VerticalTypesetterTest, LongLineWrapsIntoTheNextColumn) {
-  // 402 px of 48 px characters hold eight a column.
+  // 402 px of 48 px characters hold eight a column; this block is thick enough for two.
+  const QRectF block(112, 144, 402, 120);
   const QString name = QStringLiteral("寿限無寿限無五劫の擦り切れ");
-  const auto runs = typesetter.layout({kName, name, 48});
+  const auto runs = typesetter.layout({block, name, 48});
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(runs[0].column, 0);
   EXPECT_EQ(runs[0].text, name.left(8));
@@ -140,16 +141,157 @@ TEST_F(VerticalTypesetterTest, LongLineWrapsIntoTheNextColumn) {
   EXPECT_EQ(runs[1].text, name.mid(8));
   // The second column starts again at the block's left edge, one pitch further down.
   const double pitch = typesetter.columnPitch(48);
-  EXPECT_DOUBLE_EQ(runs[0].starts[0], kName.left());
-  EXPECT_DOUBLE_EQ(runs[1].starts[0], kName.left());
+  EXPECT_DOUBLE_EQ(runs[0].starts[0], block.left());
+  EXPECT_DOUBLE_EQ(runs[1].starts[0], block.left());
   EXPECT_NEAR(runs[1].positions[1].y() - runs[0].positions[1].y(), pitch, 0.01);
   // Nothing passes the end of the column, and the next character would have.
   const PlacedRun& first = runs[0];
   const double end = first.starts.back() + first.advances.back();
-  EXPECT_LE(end, kName.right());
-  EXPECT_GT(end + runs[1].advances[0], kName.right());
+  EXPECT_LE(end, block.right());
+  EXPECT_GT(end + runs[1].advances[0], block.right());
 }
 
+// The text of each column, first column first.
+QStringList columnsOf(const std::vector<PlacedRun>& runs) {
+  QStringList columns;
+  for (const PlacedRun& run : runs) {
+    while (columns.size() <= run.column) columns.append(QString());
+    columns[run.column] += run.text;
+  }
+  return columns;
+}
+
+TEST_F(VerticalTypesetterTest, LinesBreakByTheJapaneseRules) {
+  // Columns four ems long unless said otherwise; the block holds eight columns.
+  struct Case {
+    const char* rule;
+    QString text;
+    bool atSpaces;
+    QStringList columns;
+    int ems = 4;
+  };
+  const Case cases[] = {
+      {"no column starts with ー",
+       QStringLiteral("山田山川ー田"),
+       false,
+       {QStringLiteral("山田山"), QStringLiteral("川ー田")}},
+      {"nor with a small kana",
+       QStringLiteral("山田山川ょ田"),
+       false,
+       {QStringLiteral("山田山"), QStringLiteral("川ょ田")}},
+      {"nor with a closing bracket",
+       QStringLiteral("山田山川」田"),
+       false,
+       {QStringLiteral("山田山"), QStringLiteral("川」田")}},
+      {"nor with punctuation",
+       QStringLiteral("山田山川、田"),
+       false,
+       {QStringLiteral("山田山"), QStringLiteral("川、田")}},
+      {"no column ends with an opening bracket",
+       QStringLiteral("山田山「川田"),
+       false,
+       {QStringLiteral("山田山"), QStringLiteral("「川田")}},
+      {"a number stays whole",
+       QStringLiteral("山田１２ー３"),
+       false,
+       {QStringLiteral("山田"), QStringLiteral("１２ー３")}},
+      {"so does one in kanji numerals",
+       QStringLiteral("山田四ー一二"),
+       false,
+       {QStringLiteral("山田"), QStringLiteral("四ー一二")}},
+      {"a number longer than a column breaks",
+       QStringLiteral("１２３４５６"),
+       false,
+       {QStringLiteral("１２３４"), QStringLiteral("５６")}},
+      {"a space that meets the edge is not set",
+       QStringLiteral("山田山川　田"),
+       false,
+       {QStringLiteral("山田山川"), QStringLiteral("田")}},
+      {"breakAtSpaces breaks after the space",
+       QStringLiteral("山田山　川田区"),
+       true,
+       {QStringLiteral("山田山　"), QStringLiteral("川田区")},
+       5},
+      {"without it the line fills the column",
+       QStringLiteral("山田山　川田区"),
+       false,
+       {QStringLiteral("山田山　川"), QStringLiteral("田区")},
+       5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rule);
+    VerticalBlock block{QRectF(0, 0, c.ems * 21, 8 * 21), c.text, 21};
+    block.breakAtSpaces = c.atSpaces;
+    const auto runs = typesetter.layout(block);
+    EXPECT_EQ(columnsOf(runs), c.columns);
+    for (const PlacedRun& run : runs) EXPECT_EQ(run.pixelSize, 21);
+  }
+}
+
+TEST_F(VerticalTypesetterTest, WithoutABreakOpportunityTheLineBreaksAtTheEdge) {
+  const QString word = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+  const QRectF block(0, 0, 84, 200);
+  const auto runs = typesetter.layout({block, word, 21});
+  ASSERT_GE(runs.size(), 2u);
+  EXPECT_EQ(columnsOf(runs).join(QString()), word);
+  const double end = runs[0].starts.back() + runs[0].advances.back();
+  EXPECT_LE(end, block.right());
+  EXPECT_GT(end + runs[1].advances[0], block.right());
+}
+
+TEST_F(VerticalTypesetterTest, TextThatOverflowsShrinksUntilEveryGlyphIsInsideItsBlock) {
+  const struct {
+    const char* block;
+    VerticalBlock text;
+    int columns;  // how many it takes; 0: as many as fit
+    bool shrinks;
+  } cases[] = {
+      {"an address that fits stays as it is",
+       {kAddress, QStringLiteral("東京都港区南青山５ー１２ー８\r\n　　　　青山ハイツ１０２"), 21},
+       2,
+       false},
+      {"an address of four columns",
+       {kAddress,
+        QStringLiteral("北海道札幌市中央区北一条西二十丁目商業ビル街区１２ー３４ー５\r\n"
+                       "　　　　グランドメゾン南青山１２０５号室"),
+        21},
+       0,
+       true},
+      {"an address of eight lines",
+       {kAddress, QStringLiteral("一\r\n二\r\n三\r\n四\r\n五\r\n六\r\n七\r\n八"), 21},
+       8,
+       true},
+      {"a company's name with 御中",
+       {kName, QStringLiteral("株式会社オリベル商事　御中"), 48, 1},
+       1,
+       true},
+      {"a long sender's address",
+       {QRectF(224, 272, 249, 25),
+        QStringLiteral("東京都千代田区丸の内一丁目１２ー３　オリベルタワー２７階"), 16, 0, true},
+       2,
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.block);
+    const auto runs = typesetter.layout(c.text);
+    ASSERT_FALSE(runs.empty());
+    QString set;
+    for (const PlacedRun& run : runs) {
+      set += run.text;
+      EXPECT_GE(run.pixelSize, c.text.pixelSize * VerticalTypesetter::kSmallestScale - 1e-9);
+      EXPECT_GE(run.bandTop, c.text.rect.top() - 1e-9);
+      EXPECT_LE(run.bandBottom, c.text.rect.bottom() + 1e-9);
+      EXPECT_GE(run.starts.front(), c.text.rect.left());
+      EXPECT_LE(run.starts.back() + run.advances.back(), c.text.rect.right() + 1e-6);
+    }
+    // Nothing is left out.
+    EXPECT_EQ(set, QString(c.text.text).remove(QStringLiteral("\r\n")));
+    if (c.columns > 0) {
+      EXPECT_EQ(columnsOf(runs).size(), c.columns);
+    }
+    EXPECT_EQ(runs.front().pixelSize < c.text.pixelSize, c.shrinks);
+  }
+}
 TEST_F(VerticalTypesetterTest, ExactlyFullColumnDoesNotWrap) {
   // Kanji advance a full em: 54 px hold exactly two 27 px kanji.
   const auto runs = typesetter.layout({QRectF(0, 0, 54, 100), QStringLiteral("山川林"), 27});
@@ -175,14 +317,6 @@ TEST_F(VerticalTypesetterTest, EmptyLineKeepsItsColumn) {
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(runs[0].column, 0);
   EXPECT_EQ(runs[1].column, 2);
-}
-
-TEST_F(VerticalTypesetterTest, ColumnsBeyondTheBlocksThicknessAreStillSet) {
-  const auto runs = typesetter.layout({kName, QStringLiteral("一\r\n二\r\n三\r\n四"), 48});
-  ASSERT_EQ(runs.size(), 4u);
-  EXPECT_EQ(runs[3].column, 3);
-  EXPECT_EQ(runs[3].text, QStringLiteral("四"));
-  EXPECT_GT(runs[3].positions[0].y(), kName.bottom() + 48);
 }
 
 TEST_F(VerticalTypesetterTest, EmptyTextSetsAndDrawsNothing) {
