@@ -13,6 +13,8 @@ packages=(
   xvfb xauth
   cups cups-client cups-bsd printer-driver-cups-pdf
   poppler-utils
+  qt6-translations-l10n qt6-qpa-plugins desktop-file-utils appstream shared-mime-info
+  libglib2.0-bin dpkg-dev man-db
   skkdic-extra python3
   g++-mingw-w64-x86-64-posix wine64 googletest
 )

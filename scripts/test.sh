@@ -19,6 +19,9 @@ trap 'scripts/cups-test-printer.sh stop "$ORIVEL_CUPS_DIR"' EXIT
 export ORIVEL_REQUIRE_CUPS=1
 (cd build && ctest --output-on-failure --no-tests=error -j"$jobs")
 
+echo "== Install into a temporary DESTDIR, check the desktop files, build and list the .deb"
+scripts/check-install.sh build
+
 echo "== The widget tests as one process"
 (cd build/tests && ./qt_tests --gtest_brief=1)
 

@@ -54,6 +54,10 @@ void Composition::showMainWindow() {
   form1_->show();
 }
 
+void Composition::openBook(const QString& path) {
+  form1_->OpenBookFile(path);
+}
+
 void Composition::setPrinter(PrintSink* printer) {
   PrintSink* sink = printer ? printer : defaultPrinter_.get();
   form1_->setPrinter(sink);

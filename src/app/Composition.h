@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <memory>
 
 #include "print/PrintService.h"
@@ -33,6 +34,9 @@ class Composition {
   PrintService& printing() { return printing_; }
 
   void showMainWindow();
+  // Loads a book chosen outside the windows (the command line) into the main window, with the
+  // rules and the messages of ファイル → 読み込み.
+  void openBook(const QString& path);
 
   // Where the windows' print commands send their jobs: the default printer unless another
   // sink is given (nullptr restores it). The caller keeps the sink.

@@ -70,6 +70,9 @@ class TForm1 final : public QMainWindow {
   // File commands.
   void N1Click();  // 保存
   void N2Click();  // 読み込み
+  // The rest of 読み込み for a path chosen elsewhere (the command line): load, then clear
+  // Modified or say "読み込みに失敗しました。".
+  void OpenBookFile(const QString& path);
   bool SaveBookFile(const QString& path);
   bool LoadBookFile(const QString& path);
   void Button5Click();  // インポート

@@ -22,6 +22,10 @@ void TForm1::N2Click() {
   if (Modified && !orivel::AskYes(this, orivel::messages::bookChangedLoad())) return;
   const QString path = orivel::dialogs().openFileName(this, kBookFilter);
   if (path.isEmpty()) return;
+  OpenBookFile(path);
+}
+
+void TForm1::OpenBookFile(const QString& path) {
   if (LoadBookFile(path)) {
     Modified = false;
     CheckListBox1->scrollToTop();  // a new book is read from its first line

@@ -474,6 +474,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
 QString UsageText() {
   return QStringLiteral(
       "usage: orivel-cli show BOOK.orv\n"
+      "       orivel-cli --version\n"
       "       orivel-cli import --out OUT.orv [--into BOOK.orv] FILE.csv...\n"
       "       orivel-cli compose BOOK.orv ROW [sender options]\n"
       "       orivel-cli print BOOK.orv (--all | --category K | --rows R,R,...)\n"

@@ -13,6 +13,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
 #include "cli/CommandLine.h"
+#include "common/Version.h"
 
 namespace {
 
@@ -38,6 +39,10 @@ int main(int argc, char** argv) {
 #endif
   using namespace orivel::cli;
   const std::vector<std::string> args = Utf8Arguments(argc, argv);
+  if (args.size() == 1 && args.front() == "--version") {
+    std::printf("orivel-cli %s\n", orivel::kVersion);
+    return kExitSuccess;
+  }
   const ParsedArguments parsed = ParseArguments(args);
   if (!parsed.ok) {
     Say(QStringLiteral("orivel-cli: ") + parsed.problem);

@@ -1,0 +1,36 @@
+#include "app/StartUp.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QGuiApplication>
+
+#include "common/Version.h"
+
+// The resource lives in a static library: make sure it is linked in and registered. Outside
+// every namespace, as the registration function is.
+static void registerIcons() {
+  Q_INIT_RESOURCE(orivel_icons);
+}
+
+namespace orivel::app {
+
+QIcon ProgramIcon() {
+  registerIcons();
+  QIcon icon;
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    icon.addFile(QStringLiteral(":/orivel/icons/%1.png").arg(size), QSize(size, size));
+  return icon;
+}
+
+void SetDesktopIdentity(QGuiApplication& app) {
+  app.setApplicationVersion(QString::fromLatin1(kVersion));
+  app.setDesktopFileName(QString::fromLatin1(kDesktopId));
+  app.setWindowIcon(ProgramIcon());
+}
+
+std::optional<QString> StartBook(const StartOptions& options) {
+  if (options.action != StartOptions::Action::Run || !options.hasBook) return std::nullopt;
+  return QFile::decodeName(QByteArray::fromStdString(options.book));
+}
+
+}  // namespace orivel::app

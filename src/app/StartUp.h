@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+#include <optional>
+
+#include "app/CommandLine.h"
+
+class QGuiApplication;
+
+// What start-up does besides creating the windows: the program's name and icon for the
+// desktop, and the book named on the command line.
+namespace orivel::app {
+
+// The name of the desktop entry, the AppStream component and the window class.
+inline constexpr char kDesktopId[] = "com.quillmere.orivel";
+
+// The program's icon in every size it is drawn in, from the program's resources.
+QIcon ProgramIcon();
+
+// Gives the application its version, its desktop entry and its icon, which every window
+// then shows.
+void SetDesktopIdentity(QGuiApplication& app);
+
+// The path of the book the command line names, for the main window to load once it is
+// shown; none when it names none.
+std::optional<QString> StartBook(const StartOptions& options);
+
+}  // namespace orivel::app
