@@ -153,6 +153,10 @@ bool replaceFile(const fs::path& path, std::string_view bytes) {
 
 }  // namespace
 
+bool ReplaceFileBytes(const fs::path& path, std::string_view bytes) {
+  return replaceFile(path, bytes);
+}
+
 std::size_t ProfileFile::NameHash::operator()(std::string_view s) const {
   std::uint64_t h = 14695981039346656037ull;
   for (std::size_t i = 0; i < s.size(); ++i) {
@@ -360,10 +364,14 @@ ProfileFile::ReadStatus ProfileFile::readFile(const fs::path& path, ProfileFile*
   out->parse({});
   std::string data;
   switch (ReadFileBytes(path, &data, kMaxFileSize)) {
-    case FileReadStatus::Ok: break;
-    case FileReadStatus::NotFound: return ReadStatus::NotFound;
-    case FileReadStatus::Unreadable: return ReadStatus::Unreadable;
-    case FileReadStatus::TooLarge: return ReadStatus::TooLarge;
+    case FileReadStatus::Ok:
+      break;
+    case FileReadStatus::NotFound:
+      return ReadStatus::NotFound;
+    case FileReadStatus::Unreadable:
+      return ReadStatus::Unreadable;
+    case FileReadStatus::TooLarge:
+      return ReadStatus::TooLarge;
   }
   out->parse(data);
   return ReadStatus::Ok;

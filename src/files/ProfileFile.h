@@ -23,6 +23,10 @@ namespace orivel {
 // without "=") are kept as they are and never match a key. Lines are written with CR LF;
 // LF, CR LF and a last line without an end are all read. Bytes are never interpreted
 // beyond the code page 932 lead bytes needed to fold the case of names correctly.
+// Writes bytes to path through a temporary file beside it, flushed to disk and renamed over
+// the target, so that a failure leaves the file that was there untouched. A link is followed.
+bool ReplaceFileBytes(const std::filesystem::path& path, std::string_view bytes);
+
 class ProfileFile {
  public:
   enum class ReadStatus { Ok, NotFound, Unreadable, TooLarge };
