@@ -16,23 +16,25 @@
 #include "book/TForm4.h"
 #include "common/Dialogs.h"
 #include "common/Fonts.h"
+#include "postal/PostalService.h"
 #include "settings/ProfileStore.h"
 
 TForm1* Form1 = nullptr;
 
 namespace {
 
-const char* const kSpeedButtonTips[9] = {"年賀状",           "暑中見舞い",       "バースデー",
-                                         "クリスマス",       "その他１",         "その他２",
-                                         "全てチェックオン", "全てチェックオフ", "チェック入れ替え"};
-const char* const kSelectMenuTexts[9] = {"年賀状",           "暑中見舞い",       "バースデー",
-                                         "クリスマス",       "その他１",         "その他２",
-                                         "全てチェックオン", "全てチェックオフ", "チェックの入れ替え"};
+const char* const kSpeedButtonTips[9] = {
+    "年賀状",   "暑中見舞い",       "バースデー",       "クリスマス",      "その他１",
+    "その他２", "全てチェックオン", "全てチェックオフ", "チェック入れ替え"};
+const char* const kSelectMenuTexts[9] = {
+    "年賀状",   "暑中見舞い",       "バースデー",       "クリスマス",        "その他１",
+    "その他２", "全てチェックオン", "全てチェックオフ", "チェックの入れ替え"};
 constexpr int kSpeedButtonLeft[9] = {104, 128, 152, 176, 200, 224, 256, 280, 312};
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent), Postal(&orivel::postal::PostalService::instance()) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Form1"));
   // Fixed single border: system menu and minimise box, no maximise box.
@@ -91,7 +93,7 @@ void TForm1::buildControls() {
   Button4 = button("Button4", QStringLiteral("新規追加"), 8, 184);
   Button5 = button("Button5", QStringLiteral("インポート"), 128, 40);
   Button6 = button("Button6", QStringLiteral("エクスポート"), 128, 88);
-  Button7 = button("Button7", QStringLiteral("Button7"), 128, 136);
+  Button7 = button("Button7", QStringLiteral("住所確認"), 128, 136);
   Button8 = button("Button8", QStringLiteral("設定"), 128, 184);
   connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
@@ -99,7 +101,8 @@ void TForm1::buildControls() {
   connect(Button4, &QPushButton::clicked, this, &TForm1::AddEntry);
   connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
   connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
-  // Button6 (エクスポート) and Button7 have no command.
+  connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+  connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
 
   CheckListBox1 = new orivel::CheckListBox(client);
   CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
@@ -107,8 +110,7 @@ void TForm1::buildControls() {
   CheckListBox1->setGeometry(248, 40, 225, 185);
   model_ = new orivel::AddressListModel(Book, this);
   CheckListBox1->setModel(model_);
-  connect(CheckListBox1, &orivel::CheckListBox::deletePressed, this,
-          &TForm1::DeleteSelectedEntry);
+  connect(CheckListBox1, &orivel::CheckListBox::deletePressed, this, &TForm1::DeleteSelectedEntry);
   connect(CheckListBox1, &QListView::doubleClicked, this, [this] { ChangeSelectedEntry(); });
 }
 
@@ -126,7 +128,7 @@ void TForm1::buildMenus() {
   connect(N1, &QAction::triggered, this, &TForm1::N1Click);
   connect(N2, &QAction::triggered, this, &TForm1::N2Click);
   connect(N3, &QAction::triggered, this, &TForm1::Button5Click);
-  // N4 (エクスポート) has no command.
+  connect(N4, &QAction::triggered, this, &TForm1::Button6Click);
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集"));
   N5 = action(edit, "N5", QStringLiteral("新規追加"));
@@ -140,6 +142,8 @@ void TForm1::buildMenus() {
     connect(a, &QAction::triggered, this, [this, kind] { SelectChecks(kind); });
     SelectActions[static_cast<std::size_t>(i)] = a;
   }
+  AddressCheck1 = action(edit, "AddressCheck1", QStringLiteral("住所確認"));
+  connect(AddressCheck1, &QAction::triggered, this, &TForm1::Button7Click);
 
   QMenu* print = menuBar()->addMenu(QStringLiteral("印刷"));
   N6 = action(print, "N6", QStringLiteral("全て印刷"));
@@ -180,8 +184,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-bool TForm1::editEntry(int prepareBoxes, int prepareChecks, int prepareTexts,
-                       const datatype* from, datatype* result) {
+bool TForm1::editEntry(int prepareBoxes, int prepareChecks, int prepareTexts, const datatype* from,
+                       datatype* result) {
   Form4->Prepare(prepareBoxes, prepareChecks, prepareTexts);
   if (from) Form4->fillFrom(*from);
   if (Form4->ShowModal() != TForm4::kConfirmed) return false;
@@ -218,13 +222,19 @@ void TForm1::DeleteSelectedEntry() {
   Modified = true;
 }
 
-void TForm1::ClearBook() { Book.clear(); }
+void TForm1::ClearBook() {
+  Book.clear();
+}
 
-void TForm1::SelectChecks(int kind) { Book.SelectChecks(kind); }
+void TForm1::SelectChecks(int kind) {
+  Book.SelectChecks(kind);
+}
 
 void TForm1::N18Click() {
   const int i = CheckListBox1->ItemIndex();
   if (i >= 0) Book.setChecked(i, true);
 }
 
-void TForm1::About1Click() { Form6->ShowModal(); }
+void TForm1::About1Click() {
+  Form6->ShowModal();
+}

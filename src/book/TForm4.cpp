@@ -10,6 +10,7 @@
 #include "common/Codec.h"
 #include "common/Dialogs.h"
 #include "common/Fonts.h"
+#include "postal/PostalService.h"
 
 TForm4* Form4 = nullptr;
 
@@ -70,7 +71,8 @@ bool isEnter(const QKeyEvent* key) {
 
 }  // namespace
 
-TForm4::TForm4(QWidget* parent) : QDialog(parent) {
+TForm4::TForm4(QWidget* parent)
+    : QDialog(parent), Postal(&orivel::postal::PostalService::instance()) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("設定"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -143,6 +145,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     QWidget::setTabOrder(order[i], order[i + 1]);
 
   connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+  connect(MaskEdit2, &QLineEdit::textEdited, this, &TForm4::FillAddressFromZip);
   connect(Button2, &QPushButton::clicked, this, [this] { done(kCancelled); });
 }
 
@@ -162,17 +165,26 @@ void TForm4::Prepare(int categoryBoxes, int categoryChecks, int clearTexts) {
   }
 }
 
-int TForm4::ShowModal() { return exec() == kConfirmed ? kConfirmed : kCancelled; }
+int TForm4::ShowModal() {
+  return exec() == kConfirmed ? kConfirmed : kCancelled;
+}
 
 QCheckBox* TForm4::categoryBox(int k) const {
   switch (k) {
-    case 1: return CheckBox1;
-    case 2: return CheckBox2;
-    case 3: return CheckBox4;
-    case 4: return CheckBox3;
-    case 5: return CheckBox5;
-    case 6: return CheckBox6;
-    default: return nullptr;
+    case 1:
+      return CheckBox1;
+    case 2:
+      return CheckBox2;
+    case 3:
+      return CheckBox4;
+    case 4:
+      return CheckBox3;
+    case 5:
+      return CheckBox5;
+    case 6:
+      return CheckBox6;
+    default:
+      return nullptr;
   }
 }
 
@@ -181,8 +193,7 @@ void TForm4::fillFrom(const orivel::datatype& entry) {
   Edit2->setBytes(entry.sama);
   Edit3->setBytes(entry.address);
   setZipBytes(entry.zip_code);
-  for (int k = 1; k <= orivel::kCategoryCount; ++k)
-    categoryBox(k)->setChecked(entry.inCategory(k));
+  for (int k = 1; k <= orivel::kCategoryCount; ++k) categoryBox(k)->setChecked(entry.inCategory(k));
 }
 
 orivel::datatype TForm4::entry() const {
@@ -196,14 +207,24 @@ orivel::datatype TForm4::entry() const {
   return e;
 }
 
-void TForm4::setNameBytes(const std::string& bytes) { Edit1->setBytes(bytes); }
-void TForm4::setAddressBytes(const std::string& bytes) { Edit3->setBytes(bytes); }
+void TForm4::setNameBytes(const std::string& bytes) {
+  Edit1->setBytes(bytes);
+}
+void TForm4::setAddressBytes(const std::string& bytes) {
+  Edit3->setBytes(bytes);
+}
 void TForm4::setZipBytes(const std::string& bytes) {
   MaskEdit2->setMaskedText(orivel::codec::toQString(bytes));
 }
-std::string TForm4::nameBytes() const { return Edit1->bytes(); }
-std::string TForm4::addressBytes() const { return Edit3->bytes(); }
-std::string TForm4::zipBytes() const { return orivel::codec::encodeKnown(MaskEdit2->maskedText()); }
+std::string TForm4::nameBytes() const {
+  return Edit1->bytes();
+}
+std::string TForm4::addressBytes() const {
+  return Edit3->bytes();
+}
+std::string TForm4::zipBytes() const {
+  return orivel::codec::encodeKnown(MaskEdit2->maskedText());
+}
 
 bool TForm4::refuseUnencodable(orivel::Cp932LineEdit* box) {
   const QString bad = box->firstUnencodable();
@@ -257,10 +278,14 @@ bool TForm4::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const int code = isEnter(key) ? kEnterKey : key->key();
     bool handled = false;
-    if (watched == Edit1) handled = Edit1KeyDown(code);
-    else if (watched == Edit2) handled = Edit2KeyDown(code);
-    else if (watched == MaskEdit2) handled = MaskEdit2KeyDown(code);
-    else if (watched == Edit3) handled = Edit3KeyDown(code);
+    if (watched == Edit1)
+      handled = Edit1KeyDown(code);
+    else if (watched == Edit2)
+      handled = Edit2KeyDown(code);
+    else if (watched == MaskEdit2)
+      handled = MaskEdit2KeyDown(code);
+    else if (watched == Edit3)
+      handled = Edit3KeyDown(code);
     if (handled) return true;
   }
   return QDialog::eventFilter(watched, event);

@@ -35,6 +35,9 @@ constexpr OptionSpec kImportOptions[] = {
     {"--out", Option::Out, true},
     {"--into", Option::Into, true},
 };
+constexpr OptionSpec kExportOptions[] = {
+    {"--out", Option::Out, true},
+};
 constexpr OptionSpec kSenderOptions[] = {
     {"--sender-name", Option::SenderName, true},
     {"--sender-zip", Option::SenderZip, true},
@@ -57,6 +60,8 @@ const OptionSpec* findOption(Command command, std::string_view name) {
   switch (command) {
     case Command::Import:
       return search(kImportOptions);
+    case Command::Export:
+      return search(kExportOptions);
     case Command::Print:
       if (const OptionSpec* spec = search(kPrintOptions)) return spec;
       [[fallthrough]];
@@ -64,6 +69,7 @@ const OptionSpec* findOption(Command command, std::string_view name) {
       return search(kSenderOptions);
     case Command::Help:
     case Command::Show:
+    case Command::Check:
       break;
   }
   return nullptr;
@@ -109,6 +115,10 @@ class Parser {
       a().command = Command::Compose;
     } else if (name == "print") {
       a().command = Command::Print;
+    } else if (name == "export") {
+      a().command = Command::Export;
+    } else if (name == "check") {
+      a().command = Command::Check;
     } else {
       return fail(QStringLiteral("unknown command %1").arg(quoted(name)));
     }
@@ -286,6 +296,13 @@ class Parser {
 
   bool checkPositionals() {
     switch (a().command) {
+      case Command::Export:
+        if (a().out.empty()) {
+          fail(QStringLiteral("\"export\" needs \"--out\" and the CSV file to write"));
+          return false;
+        }
+        [[fallthrough]];
+      case Command::Check:
       case Command::Show:
         if (wrongCount(1)) return false;
         a().book = positionals_[0];
@@ -341,6 +358,8 @@ QString UsageText() {
   return QStringLiteral(
       "usage: orivel-cli show BOOK.orv\n"
       "       orivel-cli import --out OUT.orv [--into BOOK.orv] FILE.csv...\n"
+      "       orivel-cli export BOOK.orv --out FILE.csv\n"
+      "       orivel-cli check BOOK.orv\n"
       "       orivel-cli compose BOOK.orv ROW [sender options]\n"
       "       orivel-cli print BOOK.orv (--all | --category K | --rows R,R,...)\n"
       "                  [--pdf OUT.pdf | --printer NAME] [sender options]\n"

@@ -9,7 +9,7 @@
 // The command line of orivel-cli, read into one record before anything is loaded.
 namespace orivel::cli {
 
-enum class Command { Help, Show, Import, Compose, Print };
+enum class Command { Help, Show, Import, Compose, Print, Export, Check };
 
 // Which rows the print command prints: the same marks the window's check commands set.
 struct Selection {
@@ -24,7 +24,7 @@ struct Arguments {
   // Paths stay the bytes they were given as, so that any file name the system allows works.
   std::string book;                   // show, compose, print; import's --into
   bool hasInto = false;               // import: start from `book` instead of an empty book
-  std::string out;                    // import: the file to save
+  std::string out;                    // import: the file to save; export: the CSV file
   std::vector<std::string> csvFiles;  // import, in order
   int row = 0;                        // compose
   Selection selection;                // print

@@ -138,6 +138,14 @@ bool writePdf(const AddressBook& book, const std::vector<int>& rows, const Argum
 
 }  // namespace
 
+bool LoadBookOrSay(const std::string& path, AddressBook& book) {
+  return loadBook(path, book);
+}
+
+bool WriteOut(const QByteArray& bytes) {
+  return writeOut(bytes);
+}
+
 void Say(const QString& message) {
   const QByteArray line = message.toUtf8() + '\n';
   std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);

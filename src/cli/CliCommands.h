@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QByteArray>
+#include <string>
+
+#include "book/AddressBook.h"
 #include "cli/CliArguments.h"
 
 // The commands of orivel-cli. Each returns the process's exit code; the messages the windows
@@ -19,6 +23,16 @@ int Compose(const Arguments& args);
 // Prints the selected rows, one job a card, or writes them into one PDF. Needs a
 // QGuiApplication for the fonts.
 int Print(const Arguments& args);
+
+// Writes the book as a CSV file the import reads back.
+int Export(const Arguments& args);
+// One JSON object a line for each finding of the postal code check; 0 when the check ran.
+int Check(const Arguments& args);
+
+// Loads the book as the load command does; says what the window would show when refused.
+bool LoadBookOrSay(const std::string& path, AddressBook& book);
+// False, having said so, when standard output did not take it all.
+bool WriteOut(const QByteArray& bytes);
 
 // Writes a message line to standard error.
 void Say(const QString& message);

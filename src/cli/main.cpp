@@ -64,6 +64,14 @@ int main(int argc, char** argv) {
       QCoreApplication app(qtArgc, qtArgv);
       return Compose(parsed.args);
     }
+    case Command::Export: {
+      QCoreApplication app(qtArgc, qtArgv);
+      return Export(parsed.args);
+    }
+    case Command::Check: {
+      QCoreApplication app(qtArgc, qtArgv);
+      return Check(parsed.args);
+    }
     case Command::Print: {
       // Nothing is ever shown: the offscreen platform serves fonts and printing without a
       // display, and needs no connection to one when there is.

@@ -9,12 +9,13 @@
 namespace orivel::postal {
 namespace {
 
-constexpr std::string_view kChome = "\x92\x9A\x96\xDA";  // 丁目
-constexpr std::string_view kOaza = "\x91\xE5\x8E\x9A";   // 大字
-constexpr std::string_view kSmallKe = "\x83\x96";        // ヶ
-constexpr std::string_view kKatakanaNo = "\x83\x6D";     // ノ
-constexpr std::string_view kCounty = "\x8C\x53";         // 郡
-constexpr std::string_view kTen = "\x8F\x5C";            // 十
+constexpr std::string_view kChome = "\x92\x9A\x96\xDA";              // 丁目
+constexpr std::string_view kOaza = "\x91\xE5\x8E\x9A";               // 大字
+constexpr std::string_view kSmallKe = "\x83\x96";                    // ヶ
+constexpr std::string_view kKatakanaNo = "\x83\x6D";                 // ノ
+constexpr std::string_view kCounty = "\x8C\x53";                     // 郡
+constexpr std::string_view kTen = "\x8F\x5C";                        // 十
+constexpr std::string_view kKyotoCity = "\x8B\x9E\x93\x73\x8E\x73";  // 京都市
 // 〇 一 二 三 四 五 六 七 八 九
 constexpr std::array<std::string_view, 10> kKanjiDigits = {
     "\x81\x5A", "\x88\xEA", "\x93\xF1", "\x8E\x4F", "\x8E\x6C",
@@ -109,8 +110,10 @@ std::string_view officeTown(std::string_view normalized) {
 
 // True when the rest of the address starts with the town; a town that ends in a number of
 // 丁目 also matches that number followed by a dash ("本町1-2" for 本町1丁目).
-bool townMatches(std::string_view rest, std::string_view town) {
+bool townMatches(std::string_view rest, std::string_view town, bool anywhere = false) {
   if (rest.starts_with(town)) return true;
+  // In Kyoto the street and its direction (三条通河原町東入ル) come before the town.
+  if (anywhere && !town.empty() && findCp932(rest, town) != std::string_view::npos) return true;
   if (!town.ends_with(kChome)) return false;
   const std::string_view number = town.substr(0, town.size() - kChome.size());
   if (number.empty() || number.back() < '0' || number.back() > '9' || !rest.starts_with(number))
@@ -280,7 +283,9 @@ bool BookChecker::check(const datatype& entry, int index, Finding* finding) cons
     const std::size_t end = cityEnd(address, cities_[dictionary_.cityOfCandidate(n)]);
     if (end == std::string::npos) continue;
     cityFound = true;
-    if (townMatches(std::string_view(address).substr(end), candidateTown(dictionary_.candidate(n))))
+    const PostalCandidate c = dictionary_.candidate(n);
+    if (townMatches(std::string_view(address).substr(end), candidateTown(c),
+                    c.city.starts_with(kKyotoCity)))
       return false;
   }
   for (std::uint32_t n = range.first; n < range.last; ++n)
@@ -299,6 +304,7 @@ std::vector<std::uint32_t> BookChecker::codesFor(std::string_view address,
     const std::size_t end = cityEnd(a, cities_[i]);
     if (end == std::string::npos) continue;
     const std::string_view rest = std::string_view(a).substr(end);
+    const bool anywhere = std::string_view(cities_[i].name).starts_with(kKyotoCity);
     for (std::uint32_t n : dictionary_.candidatesOfCity(i)) {
       const PostalCandidate c = dictionary_.candidate(n);
       if (c.isOffice()) continue;
@@ -307,7 +313,7 @@ std::vector<std::uint32_t> BookChecker::codesFor(std::string_view address,
         cityWide.push_back(dictionary_.codeOfCandidate(n));
         continue;
       }
-      if (!townMatches(rest, town) || town.size() < bestLength) continue;
+      if (!townMatches(rest, town, anywhere) || town.size() < bestLength) continue;
       if (town.size() > bestLength) best.clear();
       bestLength = town.size();
       best.push_back(dictionary_.codeOfCandidate(n));
