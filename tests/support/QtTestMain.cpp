@@ -4,6 +4,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "support/ScriptedDialogs.h"
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   // The user store of every test lives in a folder of its own, never in the user's.
@@ -18,5 +20,6 @@ int main(int argc, char** argv) {
   qputenv("XDG_CACHE_HOME", configDir.path().toUtf8());
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
+  orivel::test::installModalActionScope();
   return RUN_ALL_TESTS();
 }

@@ -1,13 +1,20 @@
 #include "support/ScriptedDialogs.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QPointer>
 #include <QTimer>
-#include <memory>
+#include <vector>
 
 namespace orivel::test {
 
-ScriptedDialogs::ScriptedDialogs() { setDialogs(this); }
-ScriptedDialogs::~ScriptedDialogs() { setDialogs(nullptr); }
+ScriptedDialogs::ScriptedDialogs() {
+  setDialogs(this);
+}
+ScriptedDialogs::~ScriptedDialogs() {
+  setDialogs(nullptr);
+}
 
 Answer ScriptedDialogs::message(QWidget*, MessageKind kind, const QString& text) {
   shown.push_back({kind, titleOf(kind), text});
@@ -36,21 +43,42 @@ QStringList ScriptedDialogs::texts() const {
   return out;
 }
 
+namespace {
+
+// The modal actions the running test has set and that have not run yet.
+std::vector<QPointer<QTimer>>& pendingModalTimers() {
+  static std::vector<QPointer<QTimer>> timers;
+  return timers;
+}
+
+// Cancels them when the test ends, so that an action waiting for a dialog that never
+// opened cannot fire in a later test with that test's locals long gone.
+class CancelModalActionsAtTestEnd final : public ::testing::EmptyTestEventListener {
+  void OnTestEnd(const ::testing::TestInfo&) override { cancelModalActions(); }
+};
+
+}  // namespace
+
 void whenModal(std::function<void(QWidget*)> action) {
-  auto timer = std::make_shared<QTimer>();
+  auto* timer = new QTimer;
   timer->setInterval(5);
-  auto fired = std::make_shared<bool>(false);
-  QObject::connect(timer.get(), &QTimer::timeout, [timer, fired, action] {
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, action = std::move(action)] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || *fired) return;
-    *fired = true;
+    if (!modal || !timer->isActive()) return;
     timer->stop();
     action(modal);
   });
+  pendingModalTimers().emplace_back(timer);
   timer->start();
-  // The timer keeps itself alive through its own connection until it fires; give up
-  // after a while so a test whose dialog never opens does not leave it running.
-  QTimer::singleShot(10000, [timer] { timer->stop(); });
+}
+
+void cancelModalActions() {
+  for (const QPointer<QTimer>& timer : pendingModalTimers()) delete timer.data();
+  pendingModalTimers().clear();
+}
+
+void installModalActionScope() {
+  ::testing::UnitTest::GetInstance()->listeners().Append(new CancelModalActionsAtTestEnd);
 }
 
 }  // namespace orivel::test

@@ -39,7 +39,13 @@ class ScriptedDialogs final : public DialogSeam {
 };
 
 // Runs `action` once a modal dialog is showing (the entry editor, the settings dialog),
-// from inside its event loop. Call it before the command that opens the dialog.
+// from inside its event loop. Call it before the command that opens the dialog. The action
+// belongs to the running test: when the test ends, an action that has not run is dropped.
 void whenModal(std::function<void(QWidget*)> action);
+
+// Drops every modal action that has not run yet.
+void cancelModalActions();
+// Makes every test end with cancelModalActions(); called once by the test main.
+void installModalActionScope();
 
 }  // namespace orivel::test
