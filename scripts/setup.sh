@@ -13,6 +13,7 @@ packages=(
   xvfb xauth
   cups cups-client cups-bsd printer-driver-cups-pdf
   poppler-utils
+  skkdic-extra
 )
 
 missing=()
