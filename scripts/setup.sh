@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libharfbuzz-dev libicu-dev libfontconfig-dev
+  libharfbuzz-dev libicu-dev libfontconfig-dev libcups2-dev
   clang libclang-rt-14-dev
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-ipaexfont-mincho fonts-ipaexfont-gothic
   xvfb xauth

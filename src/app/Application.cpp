@@ -4,10 +4,12 @@
 
 #include "common/Dialogs.h"
 #include "common/Fonts.h"
+#include "common/Messages.h"
+#include "settings/ProfileStore.h"
 
 OrivelApplication::OrivelApplication(int& argc, char** argv) : QApplication(argc, argv) {
-  setApplicationName(QStringLiteral("ORIVEL"));
-  setOrganizationName(QStringLiteral("Quillmere"));
+  setApplicationName(orivel::ProfileStore::kApplication);
+  setOrganizationName(orivel::ProfileStore::kOrganisation);
   setFont(orivel::fonts::proportionalGothic(12));
 }
 
@@ -17,7 +19,7 @@ bool OrivelApplication::notify(QObject* receiver, QEvent* event) {
   } catch (const std::exception& e) {
     orivel::ShowError(activeWindow(), QString::fromLocal8Bit(e.what()));
   } catch (...) {
-    orivel::ShowError(activeWindow(), QStringLiteral("予期しないエラーが発生しました。"));
+    orivel::ShowError(activeWindow(), orivel::messages::unexpectedError());
   }
   return false;
 }

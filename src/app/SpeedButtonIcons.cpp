@@ -1,9 +1,9 @@
 #include "app/SpeedButtonIcons.h"
 
 #include <QPainter>
-#include <cmath>
 #include <QPainterPath>
 #include <QPixmap>
+#include <cmath>
 
 namespace orivel {
 namespace {
@@ -82,7 +82,10 @@ void drawFirTree(QPainter& p) {
     const double r = (i % 2 == 0) ? 3.2 : 1.3;
     const double a = -M_PI / 2 + i * M_PI / 5;
     const QPointF pt(12 + r * std::cos(a), 3.5 + r * std::sin(a));
-    if (i == 0) star.moveTo(pt); else star.lineTo(pt);
+    if (i == 0)
+      star.moveTo(pt);
+    else
+      star.lineTo(pt);
   }
   star.closeSubpath();
   p.setBrush(QColor(255, 220, 0));
@@ -188,16 +191,35 @@ QPixmap speedButtonPixmap(int kind, int size) {
   p.setRenderHint(QPainter::Antialiasing);
   p.scale(size / 24.0, size / 24.0);
   switch (kind) {
-    case 1: drawSunrise(p); break;
-    case 2: drawShavedIce(p); break;
-    case 3: drawCake(p); break;
-    case 4: drawFirTree(p); break;
-    case 5: drawHeart(p); break;
-    case 6: drawFishes(p); break;
-    case 7: drawCheckBox(p, QRectF(3.5, 3.5, 17, 17), true); break;
-    case 8: drawCheckBox(p, QRectF(3.5, 3.5, 17, 17), false); break;
-    case 9: drawSwap(p); break;
-    default: break;
+    case 1:
+      drawSunrise(p);
+      break;
+    case 2:
+      drawShavedIce(p);
+      break;
+    case 3:
+      drawCake(p);
+      break;
+    case 4:
+      drawFirTree(p);
+      break;
+    case 5:
+      drawHeart(p);
+      break;
+    case 6:
+      drawFishes(p);
+      break;
+    case 7:
+      drawCheckBox(p, QRectF(3.5, 3.5, 17, 17), true);
+      break;
+    case 8:
+      drawCheckBox(p, QRectF(3.5, 3.5, 17, 17), false);
+      break;
+    case 9:
+      drawSwap(p);
+      break;
+    default:
+      break;
   }
   return pixmap;
 }

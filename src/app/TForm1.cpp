@@ -8,18 +8,16 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QToolButton>
+#include <utility>
 
 #include "app/SpeedButtonIcons.h"
-#include "app/TForm6.h"
 #include "book/AddressListModel.h"
 #include "book/CheckListBox.h"
-#include "book/TForm4.h"
 #include "common/Dialogs.h"
 #include "common/Fonts.h"
+#include "common/Messages.h"
 #include "postal/PostalService.h"
 #include "settings/ProfileStore.h"
-
-TForm1* Form1 = nullptr;
 
 namespace {
 
@@ -50,6 +48,10 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1() = default;
 
+void TForm1::setLinks(Links links) {
+  links_ = std::move(links);
+}
+
 void TForm1::buildControls() {
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
@@ -76,8 +78,8 @@ void TForm1::buildControls() {
     b->setIconSize(QSize(24, 24));
     b->setIcon(orivel::speedButtonIcon(i + 1));
     b->setToolTip(QString::fromUtf8(kSpeedButtonTips[i]));
-    const int kind = i + 1;
-    connect(b, &QToolButton::clicked, this, [this, kind] { SelectChecks(kind); });
+    const auto command = static_cast<orivel::CheckCommand>(i + 1);
+    connect(b, &QToolButton::clicked, this, [this, command] { SelectChecks(command); });
     SpeedButtons[static_cast<std::size_t>(i)] = b;
   }
 
@@ -138,8 +140,8 @@ void TForm1::buildMenus() {
   for (int i = 0; i < 9; ++i) {
     const QByteArray name = QByteArray("N") + QByteArray::number(8 + i);
     QAction* a = action(select, name.constData(), QString::fromUtf8(kSelectMenuTexts[i]));
-    const int kind = i + 1;
-    connect(a, &QAction::triggered, this, [this, kind] { SelectChecks(kind); });
+    const auto command = static_cast<orivel::CheckCommand>(i + 1);
+    connect(a, &QAction::triggered, this, [this, command] { SelectChecks(command); });
     SelectActions[static_cast<std::size_t>(i)] = a;
   }
   AddressCheck1 = action(edit, "AddressCheck1", QStringLiteral("住所確認"));
@@ -176,30 +178,31 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (Modified &&
-      !orivel::AskYes(this, QStringLiteral("データが変更されています。終了してよろしいですか？"))) {
+  if (Modified && !orivel::AskYes(this, orivel::messages::bookChangedQuit())) {
     event->ignore();
     return;
   }
   event->accept();
 }
 
-bool TForm1::editEntry(int prepareBoxes, int prepareChecks, int prepareTexts, const datatype* from,
-                       datatype* result) {
-  Form4->Prepare(prepareBoxes, prepareChecks, prepareTexts);
-  if (from) Form4->fillFrom(*from);
-  if (Form4->ShowModal() != TForm4::kConfirmed) return false;
-  *result = Form4->entry();
+bool TForm1::editEntry(orivel::CategoryChecks checks, orivel::EntryTexts texts,
+                       const datatype* from, datatype* result) {
+  orivel::EntryEditor& editor = *links_.editor;
+  editor.Prepare(orivel::CategoryBoxes::Enable, checks, texts);
+  if (from) editor.fillFrom(*from);
+  if (editor.ShowModal() != orivel::ModalResult::Confirmed) return false;
+  *result = editor.entry();
   return true;
 }
 
 void TForm1::AddEntry() {
   if (Book.isFull()) {
-    orivel::ShowError(this, QStringLiteral("登録できる件数は300件までです。"));
+    orivel::ShowError(this, orivel::messages::bookFull());
     return;
   }
   datatype entry;
-  if (!editEntry(1, 2, 3, nullptr, &entry)) return;
+  if (!editEntry(orivel::CategoryChecks::Uncheck, orivel::EntryTexts::Clear, nullptr, &entry))
+    return;
   if (Book.append(entry)) Modified = true;
 }
 
@@ -208,7 +211,7 @@ void TForm1::ChangeSelectedEntry() {
   if (i < 0) return;
   const datatype current = Book.entry(i);
   datatype entry;
-  if (!editEntry(1, 0, 0, &current, &entry)) return;
+  if (!editEntry(orivel::CategoryChecks::Keep, orivel::EntryTexts::Keep, &current, &entry)) return;
   Book.replace(i, entry);
   CheckListBox1->setItemIndex(i);
   Modified = true;
@@ -217,7 +220,7 @@ void TForm1::ChangeSelectedEntry() {
 void TForm1::DeleteSelectedEntry() {
   const int i = CheckListBox1->ItemIndex();
   if (i < 0) return;
-  if (!orivel::AskYes(this, QStringLiteral("本当に削除してよろしいですか？"))) return;
+  if (!orivel::AskYes(this, orivel::messages::confirmDelete())) return;
   Book.remove(i);
   Modified = true;
 }
@@ -226,8 +229,8 @@ void TForm1::ClearBook() {
   Book.clear();
 }
 
-void TForm1::SelectChecks(int kind) {
-  Book.SelectChecks(kind);
+void TForm1::SelectChecks(orivel::CheckCommand command) {
+  Book.SelectChecks(command);
 }
 
 void TForm1::N18Click() {
@@ -236,5 +239,5 @@ void TForm1::N18Click() {
 }
 
 void TForm1::About1Click() {
-  Form6->ShowModal();
+  links_.showAbout();
 }

@@ -2,10 +2,16 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <string>
 
 #include "book/AddressBook.h"
+#include "book/EntryEditor.h"
+#include "common/Messages.h"
 #include "files/Func.h"
+#include "print/PostcardReport.h"
+#include "print/PrintService.h"
+#include "settings/SenderSettings.h"
 
 class QAction;
 class QFrame;
@@ -24,19 +30,29 @@ class PostalService;
 }  // namespace orivel
 
 // The main window. It owns the address book, the current user number and the book's
-// modified flag; the other windows reach them through Form1.
+// modified flag; the composition root hands them to the windows that use them.
 class TForm1 final : public QMainWindow {
   Q_OBJECT
  public:
   using datatype = orivel::datatype;
 
-  static inline const QString kBookFilter =
-      QStringLiteral("オリベルファイル(*.orv)|*.orv|全てのファイル(*.*)|*.*");
-  static inline const QString kCsvFilter =
-      QStringLiteral("ＣＳＶファイル(*.csv)|*.csv|全てのファイル(*.*)|*.*");
+  // What the main window's commands use besides the book, wired at start-up.
+  struct Links {
+    orivel::EntryEditor* editor = nullptr;       // add and change
+    orivel::SenderSettings* settings = nullptr;  // the sender settings and their dialog
+    orivel::PostcardReport* report = nullptr;    // the composed card, preview
+    orivel::PrintService* printing = nullptr;    // every print goes through it
+    orivel::PrintSink* printer = nullptr;        // where the print command sends its jobs
+    std::function<void()> showAbout;             // the about box
+  };
+
+  static inline const QString kBookFilter = orivel::messages::bookFileFilter();
+  static inline const QString kCsvFilter = orivel::messages::csvFileFilter();
 
   explicit TForm1(QWidget* parent = nullptr);
   ~TForm1() override;
+  void setLinks(Links links);
+  void setPrinter(orivel::PrintSink* printer) { links_.printer = printer; }
 
   // State owned by the main window.
   int PreviewIndex = 0;
@@ -52,7 +68,7 @@ class TForm1 final : public QMainWindow {
   void ClearBook();
 
   // Check commands.
-  void SelectChecks(int kind);
+  void SelectChecks(orivel::CheckCommand command);
   void N18Click();
 
   // File commands.
@@ -117,10 +133,9 @@ class TForm1 final : public QMainWindow {
   void buildControls();
   void buildMenus();
   // Entry editor round trip shared by add and change: true when confirmed.
-  bool editEntry(int prepareBoxes, int prepareChecks, int prepareTexts, const datatype* from,
+  bool editEntry(orivel::CategoryChecks checks, orivel::EntryTexts texts, const datatype* from,
                  datatype* result);
 
   orivel::AddressListModel* model_;
+  Links links_;
 };
-
-extern TForm1* Form1;

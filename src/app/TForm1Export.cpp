@@ -4,6 +4,7 @@
 #include "common/Dialogs.h"
 #include "common/Messages.h"
 #include "files/CsvExport.h"
+#include "files/FileMessages.h"
 
 // The CSV export.
 

@@ -2,6 +2,7 @@
 #include "common/Dialogs.h"
 #include "common/Messages.h"
 #include "files/BookFile.h"
+#include "files/FileMessages.h"
 
 // Saving and loading the address book.
 
@@ -17,7 +18,7 @@ void TForm1::N1Click() {
 
 void TForm1::N2Click() {
   // The book is replaced only by an accepted file, so answering Yes discards nothing yet.
-  if (Modified && !orivel::AskYes(this, QStringLiteral("データが変更されています。？"))) return;
+  if (Modified && !orivel::AskYes(this, orivel::messages::bookChangedLoad())) return;
   const QString path = orivel::dialogs().openFileName(this, kBookFilter);
   if (path.isEmpty()) return;
   if (LoadBookFile(path)) {

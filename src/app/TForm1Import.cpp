@@ -3,6 +3,7 @@
 #include "common/Dialogs.h"
 #include "common/Messages.h"
 #include "files/CsvImport.h"
+#include "files/FileMessages.h"
 
 // The CSV import.
 

@@ -5,36 +5,30 @@
 #include "common/Dialogs.h"
 #include "common/Messages.h"
 #include "print/Postcard.h"
-#include "print/TQRFM.h"
-#include "settings/TForm5.h"
 
 void TForm1::SetupPostcard(int row) {
-  orivel::ComposePostcard(QRFM->Card, Book.entry(row), Form5->CurrentUser());
+  orivel::ComposePostcard(links_.report->card(), Book.entry(row), links_.settings->CurrentUser());
 }
 
 void TForm1::Button1Click() {
   const std::vector<int> checked = Book.checkedLines();
   if (checked.empty()) {
-    orivel::ShowError(this, QStringLiteral("プレビューする項目が未設定です"));
+    orivel::ShowError(this, orivel::messages::nothingToPreview());
     return;
   }
   SetupPostcard(checked.front());
   PreviewIndex = checked.front();
-  QRFM->Preview();
+  links_.report->Preview();
 }
 
-// One job per checked row, in list order. A failed job ends the command with a message;
-// the jobs before it stay printed.
+// One job per checked row, in list order, each composed into the report as SetupPostcard
+// does. A failed job ends the command with a message; the jobs before it stay printed.
 void TForm1::Button2Click() {
-  int printed = 0;
-  for (int row = 0; row < Book.count(); ++row) {
-    if (!Book.isChecked(row)) continue;
-    SetupPostcard(row);
-    if (!QRFM->Print()) {
-      orivel::ShowError(this, orivel::messages::printFailed());
-      return;
-    }
-    ++printed;
-  }
-  if (printed == 0) orivel::ShowError(this, orivel::messages::nothingToPrint());
+  const orivel::PrintOutcome outcome = links_.printing->print(
+      Book, orivel::PrintSelection::checked(), links_.settings->CurrentUser(), *links_.printer,
+      links_.report->card());
+  if (outcome == orivel::PrintOutcome::NothingToPrint)
+    orivel::ShowError(this, orivel::messages::nothingToPrint());
+  else if (outcome == orivel::PrintOutcome::Failed)
+    orivel::ShowError(this, orivel::messages::printFailed());
 }

@@ -6,8 +6,6 @@
 
 #include "common/Fonts.h"
 
-TForm6* Form6 = nullptr;
-
 TForm6::TForm6(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form6"));
   setWindowTitle(QStringLiteral("Form6"));

@@ -22,5 +22,3 @@ class TForm6 final : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
 };
-
-extern TForm6* Form6;

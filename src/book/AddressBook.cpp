@@ -58,15 +58,18 @@ std::vector<int> AddressBook::checkedLines() const {
   return lines;
 }
 
-void AddressBook::SelectChecks(int kind) {
-  if (kind < 1 || kind > 9) return;
+void AddressBook::SelectChecks(CheckCommand command) {
+  const int kind = static_cast<int>(command);
+  if (kind < static_cast<int>(CheckCommand::NewYear) ||
+      kind > static_cast<int>(CheckCommand::Invert))
+    return;
   for (int i = 0; i < count(); ++i) {
     auto& mark = checks_[static_cast<std::size_t>(i)];
     if (kind <= kCategoryCount)
       mark = entry(i).inCategory(kind) ? 1 : 0;
-    else if (kind == 7)
+    else if (command == CheckCommand::All)
       mark = 1;
-    else if (kind == 8)
+    else if (command == CheckCommand::None)
       mark = 0;
     else
       mark = mark ? 0 : 1;

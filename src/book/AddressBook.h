@@ -8,6 +8,20 @@
 
 namespace orivel {
 
+// The check commands, by their numbers: 1..6 tick the entries of that category (and untick
+// all others), 7 ticks all, 8 none, 9 inverts every mark.
+enum class CheckCommand : int {
+  NewYear = 1,
+  Summer = 2,
+  Birthday = 3,
+  Christmas = 4,
+  Other1 = 5,
+  Other2 = 6,
+  All = 7,
+  None = 8,
+  Invert = 9,
+};
+
 // The address book: a fixed table of 300 slots and the list lines that show it.
 // Line i always shows slot i; the number of lines is the book's only count.
 // Check marks belong to the lines, never to the entries.
@@ -59,7 +73,8 @@ class AddressBook {
 
   // Sets the check marks wholesale: 1..6 the entries of that category (all other lines
   // unchecked), 7 all, 8 none, 9 invert. Any other kind changes nothing.
-  void SelectChecks(int kind);
+  void SelectChecks(CheckCommand command);
+  void SelectChecks(int kind) { SelectChecks(static_cast<CheckCommand>(kind)); }
 
  private:
   bool validLine(int line) const { return line >= 0 && line < count(); }

@@ -9,7 +9,9 @@ AddressListModel::AddressListModel(AddressBook& book, QObject* parent)
   book_.setObserver(this);
 }
 
-AddressListModel::~AddressListModel() { book_.setObserver(nullptr); }
+AddressListModel::~AddressListModel() {
+  book_.setObserver(nullptr);
+}
 
 int AddressListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : book_.count();
@@ -39,18 +41,30 @@ Qt::ItemFlags AddressListModel::flags(const QModelIndex& index) const {
          Qt::ItemNeverHasChildren;
 }
 
-void AddressListModel::beginAppendLine(int line) { beginInsertRows({}, line, line); }
-void AddressListModel::endAppendLine() { endInsertRows(); }
-void AddressListModel::beginRemoveLine(int line) { beginRemoveRows({}, line, line); }
-void AddressListModel::endRemoveLine() { endRemoveRows(); }
+void AddressListModel::beginAppendLine(int line) {
+  beginInsertRows({}, line, line);
+}
+void AddressListModel::endAppendLine() {
+  endInsertRows();
+}
+void AddressListModel::beginRemoveLine(int line) {
+  beginRemoveRows({}, line, line);
+}
+void AddressListModel::endRemoveLine() {
+  endRemoveRows();
+}
 
 void AddressListModel::lineChanged(int line) {
   const QModelIndex i = index(line);
   emit dataChanged(i, i, {Qt::DisplayRole, Qt::CheckStateRole});
 }
 
-void AddressListModel::beginReset() { beginResetModel(); }
-void AddressListModel::endReset() { endResetModel(); }
+void AddressListModel::beginReset() {
+  beginResetModel();
+}
+void AddressListModel::endReset() {
+  endResetModel();
+}
 
 void AddressListModel::checksChanged() {
   emit dataChanged(index(0), index(book_.count() - 1), {Qt::CheckStateRole});

@@ -10,9 +10,8 @@
 #include "common/Codec.h"
 #include "common/Dialogs.h"
 #include "common/Fonts.h"
+#include "common/Messages.h"
 #include "postal/PostalService.h"
-
-TForm4* Form4 = nullptr;
 
 namespace orivel {
 
@@ -146,18 +145,27 @@ TForm4::TForm4(QWidget* parent)
 
   connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
   connect(MaskEdit2, &QLineEdit::textEdited, this, &TForm4::FillAddressFromZip);
-  connect(Button2, &QPushButton::clicked, this, [this] { done(kCancelled); });
+  connect(Button2, &QPushButton::clicked, this, [this] { done(static_cast<int>(kCancelled)); });
 }
 
 void TForm4::Prepare(int categoryBoxes, int categoryChecks, int clearTexts) {
+  Prepare(static_cast<orivel::CategoryBoxes>(categoryBoxes),
+          static_cast<orivel::CategoryChecks>(categoryChecks),
+          static_cast<orivel::EntryTexts>(clearTexts));
+}
+
+void TForm4::Prepare(orivel::CategoryBoxes boxes, orivel::CategoryChecks checks,
+                     orivel::EntryTexts texts) {
+  using orivel::CategoryBoxes;
+  using orivel::CategoryChecks;
   for (int k = 1; k <= orivel::kCategoryCount; ++k) {
     QCheckBox* box = categoryBox(k);
-    if (categoryBoxes == 1) box->setEnabled(true);
-    if (categoryBoxes == 2) box->setEnabled(false);
-    if (categoryChecks == 1) box->setChecked(true);
-    if (categoryChecks == 2) box->setChecked(false);
+    if (boxes == CategoryBoxes::Enable) box->setEnabled(true);
+    if (boxes == CategoryBoxes::Disable) box->setEnabled(false);
+    if (checks == CategoryChecks::Check) box->setChecked(true);
+    if (checks == CategoryChecks::Uncheck) box->setChecked(false);
   }
-  if (clearTexts == 3) {
+  if (texts == orivel::EntryTexts::Clear) {
     Edit1->setBytes({});
     Edit2->setText(QStringLiteral("様"));
     Edit3->setBytes({});
@@ -165,8 +173,12 @@ void TForm4::Prepare(int categoryBoxes, int categoryChecks, int clearTexts) {
   }
 }
 
-int TForm4::ShowModal() {
-  return exec() == kConfirmed ? kConfirmed : kCancelled;
+orivel::ModalResult TForm4::ShowModal() {
+  return exec() == static_cast<int>(kConfirmed) ? kConfirmed : kCancelled;
+}
+
+void TForm4::setHonorificShown(bool shown) {
+  Edit2->setVisible(shown);
 }
 
 QCheckBox* TForm4::categoryBox(int k) const {
@@ -229,19 +241,19 @@ std::string TForm4::zipBytes() const {
 bool TForm4::refuseUnencodable(orivel::Cp932LineEdit* box) {
   const QString bad = box->firstUnencodable();
   if (bad.isEmpty()) return false;
-  orivel::ShowError(this, QStringLiteral("「%1」は使用できない文字です。").arg(bad));
+  orivel::ShowError(this, orivel::messages::unusableCharacter(bad));
   box->setFocus();
   return true;
 }
 
 void TForm4::Button1Click() {
   if (Edit1->text().isEmpty()) {
-    orivel::ShowError(this, QStringLiteral("名前の入力は必須です。"));
+    orivel::ShowError(this, orivel::messages::nameRequired());
     Edit1->setFocus();
     return;
   }
   if (refuseUnencodable(Edit1) || refuseUnencodable(Edit2) || refuseUnencodable(Edit3)) return;
-  done(kConfirmed);
+  done(static_cast<int>(kConfirmed));
 }
 
 bool TForm4::Edit1KeyDown(int key) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "book/EntryEditor.h"
 #include "book/datatype.h"
 #include "common/Cp932LineEdit.h"
 
@@ -41,11 +42,11 @@ class MaskEdit final : public QLineEdit {
 
 // The entry editor: one addressee, or the sender's own name, postal code and address.
 // It keeps nothing between uses but its controls; callers Prepare, fill, show and read.
-class TForm4 final : public QDialog {
+class TForm4 final : public QDialog, public orivel::EntryEditor {
   Q_OBJECT
  public:
-  static constexpr int kConfirmed = 6;
-  static constexpr int kCancelled = 2;
+  static constexpr orivel::ModalResult kConfirmed = orivel::ModalResult::Confirmed;
+  static constexpr orivel::ModalResult kCancelled = orivel::ModalResult::Cancelled;
 
   explicit TForm4(QWidget* parent = nullptr);
 
@@ -53,18 +54,21 @@ class TForm4 final : public QDialog {
   // 2 uncheck them; clearTexts: 3 empties the texts and proposes "様". Other values leave
   // that aspect as it is.
   void Prepare(int categoryBoxes, int categoryChecks, int clearTexts);
+  void Prepare(orivel::CategoryBoxes boxes, orivel::CategoryChecks checks,
+               orivel::EntryTexts texts) override;
   // Shows the editor modally: 6 when confirmed with a name, 2 otherwise.
-  int ShowModal();
+  orivel::ModalResult ShowModal() override;
 
   // The boxes in code page 932; text nobody edited comes back byte for byte.
-  void fillFrom(const orivel::datatype& entry);
-  orivel::datatype entry() const;
-  void setNameBytes(const std::string& bytes);
-  void setZipBytes(const std::string& bytes);
-  void setAddressBytes(const std::string& bytes);
-  std::string nameBytes() const;
-  std::string zipBytes() const;
-  std::string addressBytes() const;
+  void fillFrom(const orivel::datatype& entry) override;
+  orivel::datatype entry() const override;
+  void setNameBytes(const std::string& bytes) override;
+  void setZipBytes(const std::string& bytes) override;
+  void setAddressBytes(const std::string& bytes) override;
+  std::string nameBytes() const override;
+  std::string zipBytes() const override;
+  std::string addressBytes() const override;
+  void setHonorificShown(bool shown) override;
 
   // Category box of category k (1..6), in the category order of the book.
   QCheckBox* categoryBox(int k) const;
@@ -102,5 +106,3 @@ class TForm4 final : public QDialog {
  private:
   bool refuseUnencodable(orivel::Cp932LineEdit* box);
 };
-
-extern TForm4* Form4;

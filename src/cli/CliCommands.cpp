@@ -2,12 +2,9 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QPrinterInfo>
-#include <QSaveFile>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 #include "book/AddressBook.h"
 #include "cli/Json.h"
@@ -15,8 +12,11 @@
 #include "common/Messages.h"
 #include "files/BookFile.h"
 #include "files/CsvImport.h"
-#include "print/PageRenderer.h"
+#include "files/FileMessages.h"
+#include "print/PdfFileSink.h"
 #include "print/Postcard.h"
+#include "print/PrintService.h"
+#include "print/SystemPrinter.h"
 
 namespace orivel::cli {
 namespace {
@@ -73,67 +73,25 @@ void appendBlock(QByteArray& out, const char* name, const PostcardBlock& block, 
   out += "]}";
 }
 
-// Marks the rows to print the way the window's check commands would.
-bool select(AddressBook& book, const Selection& selection) {
-  switch (selection.kind) {
+// The rows to print: every row named must hold an entry.
+bool selection(const AddressBook& book, const Selection& chosen, PrintSelection* out) {
+  switch (chosen.kind) {
     case Selection::Kind::All:
-      book.SelectChecks(7);
+      *out = PrintSelection::all();
       return true;
     case Selection::Kind::Category:
-      book.SelectChecks(selection.category);
+      *out = PrintSelection::inCategory(chosen.category);
       return true;
     case Selection::Kind::Rows:
-      for (const int row : selection.rows) {
+      for (const int row : chosen.rows)
         if (!holdsEntry(book, row)) return false;
-        book.setChecked(row, true);
-      }
+      *out = PrintSelection::someRows(chosen.rows);
       return true;
     case Selection::Kind::None:
       break;
   }
+  *out = PrintSelection::checked();
   return true;
-}
-
-// One job a card on the printer, in order; the jobs before a failed one stay printed.
-bool printEach(const AddressBook& book, const std::vector<int>& rows, const Arguments& args) {
-  const QPrinterInfo printer = args.printer.isEmpty() ? QPrinterInfo::defaultPrinter()
-                                                      : QPrinterInfo::printerInfo(args.printer);
-  PageRenderer renderer;
-  Postcard card = Postcard::design();
-  for (const int row : rows) {
-    ComposePostcard(card, book.entry(row), args.sender);
-    const bool printed = PrintPageOn(printer, PageRenderer::pageLayout(),
-                                     [&](QPainter& painter, const QPaintDevice& device) {
-                                       renderer.render(painter, device, card);
-                                     });
-    if (!printed) return false;
-  }
-  return true;
-}
-
-// All cards into one PDF, a page each. The file is replaced only once it is complete.
-bool writePdf(const AddressBook& book, const std::vector<int>& rows, const Arguments& args) {
-  QSaveFile file(QFile::decodeName(QByteArray::fromStdString(args.pdf)));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  {
-    QPdfWriter writer(&file);
-    writer.setCreator(QStringLiteral("Orivel"));
-    writer.setTitle(QStringLiteral("Orivel"));
-    if (!writer.setPageLayout(PageRenderer::pageLayout())) return false;
-    // Design pixels are 1/96 inch, so the page is drawn without scaling.
-    writer.setResolution(96);
-    QPainter painter;
-    if (!painter.begin(&writer)) return false;
-    PageRenderer renderer;
-    Postcard card = Postcard::design();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      if (i > 0 && !writer.newPage()) return false;
-      ComposePostcard(card, book.entry(rows[i]), args.sender);
-      renderer.render(painter, writer, card);
-    }
-    if (!painter.end()) return false;
-  }
-  return file.commit();
 }
 
 }  // namespace
@@ -212,7 +170,7 @@ int Compose(const Arguments& args) {
   for (std::size_t i = 0; i < blocks.size(); ++i) {
     if (i > 0) out += ", ";
     // Without the sender's choice the composition empties the sender's blocks: no lines.
-    const bool filled = i < Postcard::kFirstSenderBlock || args.sender.print_own_address;
+    const bool filled = Postcard::IsPrinted(i, args.sender);
     appendBlock(out, Postcard::kBlockNames[i], *blocks[i], filled);
   }
   out += "}\n";
@@ -222,18 +180,26 @@ int Compose(const Arguments& args) {
 int Print(const Arguments& args) {
   AddressBook book;
   if (!loadBook(args.book, book)) return kExitFailure;
-  if (!select(book, args.selection)) return kExitFailure;
-  const std::vector<int> rows = book.checkedLines();
-  if (rows.empty()) {
-    Say(messages::nothingToPrint());
-    return kExitFailure;
+  PrintSelection chosen;
+  if (!selection(book, args.selection, &chosen)) return kExitFailure;
+  // A job a card on the printer, or every card into one PDF.
+  std::unique_ptr<PrintSink> sink;
+  if (args.pdf.empty())
+    sink = MakeSystemPrinterSink(args.printer);
+  else
+    sink = std::make_unique<PdfFileSink>(QFile::decodeName(QByteArray::fromStdString(args.pdf)));
+  PrintService service;
+  switch (service.print(book, chosen, args.sender, *sink)) {
+    case PrintOutcome::Printed:
+      return kExitSuccess;
+    case PrintOutcome::NothingToPrint:
+      Say(messages::nothingToPrint());
+      return kExitFailure;
+    case PrintOutcome::Failed:
+      break;
   }
-  const bool done = args.pdf.empty() ? printEach(book, rows, args) : writePdf(book, rows, args);
-  if (!done) {
-    Say(messages::printFailed());
-    return kExitFailure;
-  }
-  return kExitSuccess;
+  Say(messages::printFailed());
+  return kExitFailure;
 }
 
 }  // namespace orivel::cli

@@ -7,6 +7,7 @@
 #include "cli/Json.h"
 #include "common/Messages.h"
 #include "files/CsvExport.h"
+#include "files/FileMessages.h"
 #include "postal/AddressCheck.h"
 #include "postal/PostalService.h"
 

@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include "files/Cp932Bytes.h"
+
 namespace orivel::codec {
 namespace {
 
@@ -13,14 +15,22 @@ constexpr const char* kCodecName = "windows-31j";
 // code page 932 holds under another code point.
 char32_t mapUnixVariant(char32_t c) {
   switch (c) {
-    case 0x301C: return 0xFF5E;  // WAVE DASH -> FULLWIDTH TILDE
-    case 0x2212: return 0xFF0D;  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
-    case 0x2016: return 0x2225;  // DOUBLE VERTICAL LINE -> PARALLEL TO
-    case 0x2014: return 0x2015;  // EM DASH -> HORIZONTAL BAR
-    case 0x00A2: return 0xFFE0;  // CENT SIGN
-    case 0x00A3: return 0xFFE1;  // POUND SIGN
-    case 0x00AC: return 0xFFE2;  // NOT SIGN
-    default: return c;
+    case 0x301C:
+      return 0xFF5E;  // WAVE DASH -> FULLWIDTH TILDE
+    case 0x2212:
+      return 0xFF0D;  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
+    case 0x2016:
+      return 0x2225;  // DOUBLE VERTICAL LINE -> PARALLEL TO
+    case 0x2014:
+      return 0x2015;  // EM DASH -> HORIZONTAL BAR
+    case 0x00A2:
+      return 0xFFE0;  // CENT SIGN
+    case 0x00A3:
+      return 0xFFE1;  // POUND SIGN
+    case 0x00AC:
+      return 0xFFE2;  // NOT SIGN
+    default:
+      return c;
   }
 }
 
@@ -62,12 +72,12 @@ QString toQString(std::string_view cp932) {
   std::size_t i = 0;
   while (i < cp932.size()) {
     const auto b = static_cast<unsigned char>(cp932[i]);
-    const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    const bool lead = cp932::IsLeadByte(b);
     const std::size_t len = (lead && i + 1 < cp932.size()) ? 2 : 1;
     QStringDecoder one(kCodecName);
     const QString piece = one.decode(QByteArrayView(cp932.data() + i, static_cast<qsizetype>(len)));
     if (one.hasError() || piece.isEmpty() || (lead && len == 1) ||
-        (piece.size() == 1 && piece[0] == QChar(0x1A) && b != 0x1A)) {
+        (piece.size() == 1 && piece[0] == QChar(cp932::kCtrlZ) && b != cp932::kCtrlZ)) {
       out.append(QChar(QChar::ReplacementCharacter));
       i += 1;  // resynchronise on the next byte
     } else {

@@ -60,15 +60,22 @@ DialogSeam* current = nullptr;
 
 QString titleOf(MessageKind kind) {
   switch (kind) {
-    case MessageKind::Error: return QStringLiteral("ＥＲＲＯＲ");
-    case MessageKind::Question: return QStringLiteral("Ｃｏｎｆｉｒｍａｔｉｏｎ");
-    case MessageKind::Information: return QStringLiteral("Ｉｎｆｏｒｍａｔｉｏｎ");
+    case MessageKind::Error:
+      return QStringLiteral("ＥＲＲＯＲ");
+    case MessageKind::Question:
+      return QStringLiteral("Ｃｏｎｆｉｒｍａｔｉｏｎ");
+    case MessageKind::Information:
+      return QStringLiteral("Ｉｎｆｏｒｍａｔｉｏｎ");
   }
   return {};
 }
 
-DialogSeam& dialogs() { return current ? *current : realDialogs; }
-void setDialogs(DialogSeam* seam) { current = seam; }
+DialogSeam& dialogs() {
+  return current ? *current : realDialogs;
+}
+void setDialogs(DialogSeam* seam) {
+  current = seam;
+}
 
 void ShowError(QWidget* parent, const QString& text) {
   dialogs().message(parent, MessageKind::Error, text);

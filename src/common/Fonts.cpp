@@ -16,10 +16,10 @@ QFont make(const QStringList& families, QFont::StyleHint hint, int pixelSize) {
 }  // namespace
 
 QFont proportionalGothic(int pixelSize) {
-  return make({QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic"),
-               QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP"),
-               QStringLiteral("MS PGothic")},
-              QFont::SansSerif, pixelSize);
+  return make(
+      {QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic"), QStringLiteral("IPAGothic"),
+       QStringLiteral("Noto Sans CJK JP"), QStringLiteral("MS PGothic")},
+      QFont::SansSerif, pixelSize);
 }
 
 QFont fixedGothic(int pixelSize) {
@@ -29,10 +29,10 @@ QFont fixedGothic(int pixelSize) {
 }
 
 QFont proportionalMincho(int pixelSize) {
-  return make({QStringLiteral("IPAPMincho"), QStringLiteral("IPAexMincho"),
-               QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP"),
-               QStringLiteral("MS PMincho")},
-              QFont::Serif, pixelSize);
+  return make(
+      {QStringLiteral("IPAPMincho"), QStringLiteral("IPAexMincho"), QStringLiteral("IPAMincho"),
+       QStringLiteral("Noto Serif CJK JP"), QStringLiteral("MS PMincho")},
+      QFont::Serif, pixelSize);
 }
 
 }  // namespace orivel::fonts

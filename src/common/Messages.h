@@ -2,15 +2,19 @@
 
 #include <QString>
 
-#include "files/BookFile.h"
-#include "files/CsvExport.h"
-#include "files/CsvImport.h"
-#include "postal/AddressCheck.h"
-
-// The messages of the file and print commands, shared by the windows and orivel-cli so
-// that both say the same thing in the same case.
+// The program's own texts for the user, shared by the windows and orivel-cli so that both
+// say the same thing in the same case. This module depends on nothing but Qt's strings:
+// the messages that depend on a file command's result are worded in files/FileMessages.h
+// from the plain values given here.
 namespace orivel::messages {
 
+// Files. The file dialogs' filters: "Text(*.a)|*.a|Other(*.*)|*.*".
+inline QString bookFileFilter() {
+  return QStringLiteral("オリベルファイル(*.orv)|*.orv|全てのファイル(*.*)|*.*");
+}
+inline QString csvFileFilter() {
+  return QStringLiteral("ＣＳＶファイル(*.csv)|*.csv|全てのファイル(*.*)|*.*");
+}
 inline QString fileMissing() {
   return QStringLiteral("ファイルがありません");
 }
@@ -20,6 +24,36 @@ inline QString loadFailed() {
 inline QString saveFailed() {
   return QStringLiteral("保存に失敗しました。");
 }
+// A book file of another version, with the version it names (decoded).
+QString newerVersion(const QString& version);
+// A CSV line holding a character code page 932 cannot hold.
+QString unusableCharacterOnLine(int line);
+// The notice for addressees left out because the book is full; empty when none were.
+QString importLeftOut(int leftOut);
+inline QString bookChangedLoad() {
+  return QStringLiteral("データが変更されています。？");
+}
+inline QString bookChangedQuit() {
+  return QStringLiteral("データが変更されています。終了してよろしいですか？");
+}
+
+// The address book.
+inline QString bookFull() {
+  return QStringLiteral("登録できる件数は300件までです。");
+}
+inline QString confirmDelete() {
+  return QStringLiteral("本当に削除してよろしいですか？");
+}
+inline QString nameRequired() {
+  return QStringLiteral("名前の入力は必須です。");
+}
+// A typed character code page 932 cannot hold.
+QString unusableCharacter(const QString& character);
+
+// Printing.
+inline QString nothingToPreview() {
+  return QStringLiteral("プレビューする項目が未設定です");
+}
 inline QString nothingToPrint() {
   return QStringLiteral("印刷する項目が未設定です");
 }
@@ -27,15 +61,18 @@ inline QString printFailed() {
   return QStringLiteral("印刷できませんでした。");
 }
 
-// What is said about a refused book file before "読み込みに失敗しました。"; empty when
-// nothing more is said (a count out of range, an unreadable file) or the book loaded.
-QString bookRefusal(const BookLoadResult& result);
+// Sender users.
+inline QString userUnreadable() {
+  return QStringLiteral("ユーザー情報を読み込めませんでした。");
+}
+inline QString userLimitReached() {
+  return QStringLiteral("ユーザーの最大数を越えました\r\n新しい追加は出来ません");
+}
 
-// What is said when the CSV file could not be read for the import; empty when it was read.
-QString csvReadFailure(const CsvRead& read);
-
-// The notice for addressees left out because the book is full; empty when none were.
-QString importLeftOut(int leftOut);
+// An error that reached the event loop without a message of its own.
+inline QString unexpectedError() {
+  return QStringLiteral("予期しないエラーが発生しました。");
+}
 
 // CSV export and the postal code dictionary.
 inline QString csvExportFilter() {
@@ -47,10 +84,5 @@ inline QString postalDictionaryMissing() {
 inline QString noAddressProblems() {
   return QStringLiteral("問題は見つかりませんでした。");
 }
-// Why the export wrote nothing, e.g. "3件目の住所に「,」があるため書き出せません。"; empty
-// unless the result is Refused.
-QString csvExportRefusal(const CsvExportResult& result);
-// What a finding of the address check says, in the findings window.
-QString addressProblem(postal::Problem problem);
 
 }  // namespace orivel::messages

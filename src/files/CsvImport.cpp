@@ -3,19 +3,20 @@
 #include <array>
 #include <cstdint>
 
+#include "files/Cp932Bytes.h"
 #include "files/FileBytes.h"
 
 namespace orivel {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr char kCtrlZ = 0x1A;
+using cp932::kCtrlZ;
 
 // The marks, in code page 932: Y, Ｙ, O, Ｏ, ○.
 constexpr std::array<std::string_view, 5> kMarks = {"Y", "\x82\x78", "O", "\x82\x6E", "\x81\x9B"};
 
-bool isLeadByte(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+constexpr bool isLeadByte(unsigned char b) {
+  return cp932::IsLeadByte(b);
 }
 
 // A BOM file: the bytes after the mark as a text-mode read gives them (no CR, nothing

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "files/Cp932Bytes.h"
 #include "files/FileBytes.h"
 
 namespace orivel {
@@ -9,7 +10,7 @@ namespace {
 
 const std::string kEmpty;
 
-constexpr char kCtrlZ = 0x1A;
+using cp932::kCtrlZ;
 
 bool isSpecial(char b) {
   return b == ',' || b == '\n' || b == '\r' || b == kCtrlZ;

@@ -26,6 +26,23 @@ QString codesText(const std::vector<std::uint32_t>& codes) {
   return list.join(QStringLiteral(" "));
 }
 
+// What a finding says.
+QString addressProblem(postal::Problem problem) {
+  switch (problem) {
+    case postal::Problem::Missing:
+      return QStringLiteral("郵便番号がありません");
+    case postal::Problem::Malformed:
+      return QStringLiteral("郵便番号が7桁ではありません");
+    case postal::Problem::Unknown:
+      return QStringLiteral("辞書にない郵便番号です");
+    case postal::Problem::City:
+      return QStringLiteral("住所の市区町村が郵便番号と合いません");
+    case postal::Problem::Town:
+      return QStringLiteral("住所の町域が郵便番号と合いません");
+  }
+  return {};
+}
+
 }  // namespace
 
 FindingsWindow::FindingsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -61,7 +78,7 @@ void FindingsWindow::showFindings(const AddressBook& book,
                                      codec::toQString(e.name),
                                      codec::toQString(e.zip_code),
                                      codec::toQString(e.address),
-                                     messages::addressProblem(f.problem),
+                                     addressProblem(f.problem),
                                      joined(f.expected),
                                      codesText(f.codes)};
     for (int c = 0; c < kColumns; ++c) {

@@ -1,14 +1,12 @@
 #pragma once
 
 #include <QPageLayout>
-#include <functional>
 #include <memory>
 
 #include "print/Postcard.h"
 
 class QPainter;
 class QPaintDevice;
-class QPrinterInfo;
 
 namespace orivel {
 
@@ -34,12 +32,5 @@ class PageRenderer {
   // One typesetter for every page, so that its shaped lines are reused.
   std::unique_ptr<VerticalTypesetter> typesetter_;
 };
-
-using PaintPage = std::function<void(QPainter&, const QPaintDevice&)>;
-
-// One print job of one page on `printer` with `layout`, no dialog: `paint` draws the page on
-// a painter already begun on the device. False when no job went through (no such printer,
-// or the printer refused it).
-bool PrintPageOn(const QPrinterInfo& printer, const QPageLayout& layout, const PaintPage& paint);
 
 }  // namespace orivel

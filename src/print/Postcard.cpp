@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "files/Cp932Bytes.h"
+
 namespace orivel {
 namespace {
 
@@ -38,8 +40,8 @@ std::string addressText(std::string_view address, bool breakAtSpaces) {
   return out;
 }
 
-bool isLeadByte(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+constexpr bool isLeadByte(unsigned char c) {
+  return cp932::IsLeadByte(c);
 }
 
 // Neutral position of a block, less 50 so that adding its offsets gives its place.
@@ -127,7 +129,7 @@ void ComposePostcard(Postcard& card, const datatype& entry, const usertype& user
   card.QRaddress.text = address;
   card.QRzip_code.text = zip;
 
-  if (user.print_own_address) {
+  if (Postcard::IsPrinted(Postcard::kFirstSenderBlock, user)) {
     place(card.QRu_name, user, 7, {254, 246});
     place(card.QRu_address, user, 9, {222, 174});
     place(card.QRu_zip_code, user, 11, {200, 426});

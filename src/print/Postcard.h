@@ -13,6 +13,10 @@
 // block's Top is its distance from the card's right edge and its Left from the card's top.
 namespace orivel {
 
+// The design unit: positions and sizes are in pixels of 1/96 inch.
+inline constexpr double kDesignPixelsPerInch = 96.0;
+inline constexpr double kMmPerInch = 25.4;
+
 // The page in millimetres.
 struct PageSetup {
   double widthMm = 148.0;
@@ -54,6 +58,12 @@ struct Postcard {
       "QRname", "QRaddress", "QRzip_code", "QRu_name", "QRu_address", "QRu_zip_code"};
   // The first three are the addressee's, the last three the sender's.
   static constexpr std::size_t kFirstSenderBlock = 3;
+
+  // Whether block i (in the order of blocks()) carries text under `user`: the addressee's
+  // always, the sender's only when the sender's own address is printed.
+  static bool IsPrinted(std::size_t i, const usertype& user) {
+    return i < kFirstSenderBlock || user.print_own_address;
+  }
 
   // The six blocks in drawing order.
   std::array<const PostcardBlock*, 6> blocks() const {

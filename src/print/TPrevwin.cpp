@@ -3,15 +3,12 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <utility>
 
-#include "app/TForm1.h"
 #include "common/Dialogs.h"
-#include "common/Messages.h"
 #include "common/Fonts.h"
+#include "common/Messages.h"
 #include "print/PreviewRing.h"
-#include "print/TQRFM.h"
-
-TPrevwin* Prevwin = nullptr;
 
 namespace orivel {
 
@@ -32,7 +29,8 @@ void QRPreview::SetQRPrinter(const QImage& page) {
 
 }  // namespace orivel
 
-TPrevwin::TPrevwin(QWidget* parent) : QWidget(parent, Qt::Window) {
+TPrevwin::TPrevwin(orivel::PostcardReport& report, QWidget* parent)
+    : QWidget(parent, Qt::Window), report_(report) {
   setObjectName(QStringLiteral("Prevwin"));
   setWindowTitle(QStringLiteral("Prevwin"));
   setFont(orivel::fonts::proportionalGothic(12));
@@ -61,19 +59,23 @@ TPrevwin::TPrevwin(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(Button6, &QPushButton::clicked, this, &TPrevwin::Button6Click);
 }
 
+void TPrevwin::setLinks(Links links) {
+  links_ = std::move(links);
+}
+
 void TPrevwin::showRow(int row) {
   if (row < 0) return;
-  Form1->PreviewIndex = row;
-  Form1->SetupPostcard(row);
-  QRFM->Preview();
+  *links_.previewIndex = row;
+  links_.setupPostcard(row);
+  report_.Preview();
 }
 
 void TPrevwin::Button1Click() {
-  showRow(orivel::PreviousCheckedLine(Form1->Book, Form1->PreviewIndex));
+  showRow(orivel::PreviousCheckedLine(*links_.book, *links_.previewIndex));
 }
 
 void TPrevwin::Button2Click() {
-  showRow(orivel::NextCheckedLine(Form1->Book, Form1->PreviewIndex));
+  showRow(orivel::NextCheckedLine(*links_.book, *links_.previewIndex));
 }
 
 void TPrevwin::Button3Click() {
@@ -81,13 +83,13 @@ void TPrevwin::Button3Click() {
 }
 
 void TPrevwin::Button4Click() {
-  Form1->Button2->click();
+  links_.printAll();
 }
 
 // Prints the postcard on show: composed again, so that a print command run since, or a
 // change to the book or the settings, cannot put another card on paper than the one shown.
 void TPrevwin::Button6Click() {
-  const int row = Form1->PreviewIndex;
-  if (row >= 0 && row < Form1->Book.count()) Form1->SetupPostcard(row);
-  if (!QRFM->Print()) orivel::ShowError(this, orivel::messages::printFailed());
+  const int row = *links_.previewIndex;
+  if (row >= 0 && row < links_.book->count()) links_.setupPostcard(row);
+  if (!report_.Print()) orivel::ShowError(this, orivel::messages::printFailed());
 }

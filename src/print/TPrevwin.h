@@ -3,6 +3,10 @@
 #include <QImage>
 #include <QScrollArea>
 #include <QWidget>
+#include <functional>
+
+#include "book/AddressBook.h"
+#include "print/PostcardReport.h"
 
 class QLabel;
 class QPushButton;
@@ -29,7 +33,18 @@ class QRPreview final : public QScrollArea {
 class TPrevwin final : public QWidget {
   Q_OBJECT
  public:
-  explicit TPrevwin(QWidget* parent = nullptr);
+  // What the preview window works on, all of it the main window's: the book it steps
+  // around, the line on show (PreviewIndex), how a line is composed into the report
+  // (SetupPostcard) and the print command for all checked lines.
+  struct Links {
+    const orivel::AddressBook* book = nullptr;
+    int* previewIndex = nullptr;
+    std::function<void(int row)> setupPostcard;
+    std::function<void()> printAll;
+  };
+
+  TPrevwin(orivel::PostcardReport& report, QWidget* parent = nullptr);
+  void setLinks(Links links);
 
   void Button1Click();  // 前ページ
   void Button2Click();  // 次ページ
@@ -46,6 +61,7 @@ class TPrevwin final : public QWidget {
 
  private:
   void showRow(int row);
-};
 
-extern TPrevwin* Prevwin;
+  orivel::PostcardReport& report_;
+  Links links_;
+};

@@ -2,45 +2,17 @@
 
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPrinterInfo>
+#include <utility>
 
 #include "print/PageRenderer.h"
-#include "print/TPrevwin.h"
-
-TQRFM* QRFM = nullptr;
 
 namespace {
-constexpr double kDesignDpi = 96.0;
-constexpr double kMmPerInch = 25.4;
+constexpr double kDesignDpi = orivel::kDesignPixelsPerInch;
+using orivel::kMmPerInch;
 }  // namespace
 
-namespace orivel {
-namespace {
-
-// One job on the default printer, no dialog.
-class DefaultPagePrinter final : public PagePrinter {
- public:
-  bool printPage(const QPageLayout& layout, const PaintPage& paint) override {
-    return PrintPageOn(QPrinterInfo::defaultPrinter(), layout, paint);
-  }
-};
-
-DefaultPagePrinter defaultPrinter;
-PagePrinter* currentPrinter = nullptr;
-
-}  // namespace
-
-PagePrinter& pagePrinter() {
-  return currentPrinter ? *currentPrinter : defaultPrinter;
-}
-void setPagePrinter(PagePrinter* printer) {
-  currentPrinter = printer;
-}
-
-}  // namespace orivel
-
-TQRFM::TQRFM(QWidget* parent)
-    : QWidget(parent), renderer_(std::make_unique<orivel::PageRenderer>()) {
+TQRFM::TQRFM(orivel::PrintService& printing, QWidget* parent)
+    : QWidget(parent), printing_(printing) {
   setObjectName(QStringLiteral("QRFM"));
   setWindowTitle(QStringLiteral("QRFM"));
 }
@@ -51,8 +23,13 @@ QPageLayout TQRFM::pageLayout() {
   return orivel::PageRenderer::pageLayout();
 }
 
+void TQRFM::setPreview(QWidget* window, PreviewHook hook) {
+  previewWindow_ = window;
+  previewHook_ = std::move(hook);
+}
+
 void TQRFM::renderPage(QPainter& painter, const QPaintDevice& device) {
-  renderer_->render(painter, device, Card);
+  printing_.renderer().render(painter, device, Card);
 }
 
 QImage TQRFM::pageImage(qreal devicePixelRatio) {
@@ -73,18 +50,15 @@ QImage TQRFM::pageImage(qreal devicePixelRatio) {
 }
 
 void TQRFM::Preview() {
-  const qreal ratio = Prevwin ? Prevwin->devicePixelRatioF() : qGuiApp->devicePixelRatio();
+  const qreal ratio =
+      previewWindow_ ? previewWindow_->devicePixelRatioF() : qGuiApp->devicePixelRatio();
   QuickRep1Preview(pageImage(ratio));
 }
 
 bool TQRFM::Print() {
-  return orivel::pagePrinter().printPage(
-      pageLayout(),
-      [this](QPainter& painter, const QPaintDevice& device) { renderPage(painter, device); });
+  return printer_ && printing_.printCard(Card, *printer_);
 }
 
 void TQRFM::QuickRep1Preview(const QImage& page) {
-  if (!Prevwin) return;
-  Prevwin->QRPreview1->SetQRPrinter(page);
-  Prevwin->show();
+  if (previewHook_) previewHook_(page);
 }

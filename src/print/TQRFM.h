@@ -6,38 +6,27 @@
 #include <functional>
 #include <memory>
 
-#include "print/Postcard.h"
+#include "print/PostcardReport.h"
+#include "print/PrintService.h"
 
 class QPainter;
 class QPaintDevice;
 
-namespace orivel {
-
-class PageRenderer;
-
-// Where a finished page goes: each call is one print job of one page.
-class PagePrinter {
- public:
-  using PaintPage = std::function<void(QPainter&, const QPaintDevice&)>;
-  virtual ~PagePrinter() = default;
-  // Opens a job with `layout`, lets `paint` draw the page on a painter already begun on the
-  // device, and closes the job. False when no job went through.
-  virtual bool printPage(const QPageLayout& layout, const PaintPage& paint) = 0;
-};
-
-// The printer in use: the default printer through QPrinter, unless a test installed its own.
-PagePrinter& pagePrinter();
-// Installs a printer (nullptr restores the default one). The caller keeps ownership.
-void setPagePrinter(PagePrinter* printer);
-
-}  // namespace orivel
-
-// The report form: it is never shown; it holds the composed postcard and lays out its page.
-class TQRFM final : public QWidget {
+// The report form: it is never shown; it holds the composed postcard, lays out its page,
+// hands the page to the preview and prints it through the print service.
+class TQRFM final : public QWidget, public orivel::PostcardReport {
   Q_OBJECT
  public:
-  explicit TQRFM(QWidget* parent = nullptr);
+  // Shows a built page in the preview window.
+  using PreviewHook = std::function<void(const QImage& page)>;
+
+  explicit TQRFM(orivel::PrintService& printing, QWidget* parent = nullptr);
   ~TQRFM() override;
+
+  // Where Print() sends the card (a printer, one job a call); the caller keeps it.
+  void setPrinter(orivel::PrintSink* printer) { printer_ = printer; }
+  // The preview window: its pixel ratio sizes the page, `hook` shows it.
+  void setPreview(QWidget* window, PreviewHook hook);
 
   // The last composed postcard (the design state before the first composition).
   orivel::Postcard Card = orivel::Postcard::design();
@@ -47,6 +36,8 @@ class TQRFM final : public QWidget {
   orivel::PostcardBlock& QRu_name = Card.QRu_name;
   orivel::PostcardBlock& QRu_address = Card.QRu_address;
   orivel::PostcardBlock& QRu_zip_code = Card.QRu_zip_code;
+
+  orivel::Postcard& card() override { return Card; }
 
   // 148 x 110 mm, portrait, with the report's margins; painted in full-page coordinates.
   static QPageLayout pageLayout();
@@ -58,15 +49,16 @@ class TQRFM final : public QWidget {
   QImage pageImage(qreal devicePixelRatio = 1.0);
 
   // Builds the page and hands it to the preview hook; returns without waiting.
-  void Preview();
-  // Sends the page to the default printer as one job; false when it did not go through.
-  bool Print();
+  void Preview() override;
+  // Sends the page to the printer as one job; false when it did not go through.
+  bool Print() override;
 
   // The preview hook: shows the page in the preview window, which stays modeless.
   void QuickRep1Preview(const QImage& page);
 
  private:
-  std::unique_ptr<orivel::PageRenderer> renderer_;
+  orivel::PrintService& printing_;
+  orivel::PrintSink* printer_ = nullptr;
+  QWidget* previewWindow_ = nullptr;
+  PreviewHook previewHook_;
 };
-
-extern TQRFM* QRFM;

@@ -6,13 +6,6 @@
 #include "settings/SenderRules.h"
 
 namespace orivel {
-namespace {
-
-const QString kOrganisation = QStringLiteral("Quillmere");
-const QString kApplication = QStringLiteral("ORIVEL");
-
-}  // namespace
-
 bool ProfileStore::exists() {
 #ifdef Q_OS_WIN
   QSettings parent(QStringLiteral("HKEY_CURRENT_USER\\Software\\") + kOrganisation,

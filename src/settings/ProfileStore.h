@@ -14,6 +14,10 @@ namespace orivel {
 // creates it.
 class ProfileStore {
  public:
+  // The store's organisation and application names.
+  static inline const QString kOrganisation = QStringLiteral("Quillmere");
+  static inline const QString kApplication = QStringLiteral("ORIVEL");
+
   // Opens the store if it exists. isOpen() tells whether it did.
   ProfileStore();
   ~ProfileStore();

@@ -14,15 +14,13 @@
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
-#include "app/TForm1.h"
-#include "book/TForm4.h"
 #include "common/Codec.h"
 #include "common/Dialogs.h"
 #include "common/Fonts.h"
+#include "common/Messages.h"
 #include "settings/ProfileStore.h"
-
-TForm5* Form5 = nullptr;
 
 namespace orivel {
 
@@ -123,7 +121,8 @@ QIcon toolIcon(ToolPicture kind) {
 
 }  // namespace
 
-TForm5::TForm5(QWidget* parent) : QDialog(parent) {
+TForm5::TForm5(orivel::EntryEditor& editor, std::function<void(int)> nowUserRead, QWidget* parent)
+    : QDialog(parent), editor_(editor), nowUserRead_(std::move(nowUserRead)) {
   setObjectName(QStringLiteral("Form5"));
   setWindowTitle(QStringLiteral("個人設定"));
   // Single fixed border with the system menu only.
@@ -259,7 +258,7 @@ void TForm5::buildControls() {
   Button1 = button(ClientArea, "Button1", QStringLiteral("設定"), {264, 400, 81, 25});
   Button2 = button(ClientArea, "Button2", QStringLiteral("キャンセル"), {360, 400, 81, 25});
   connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
-  connect(Button2, &QPushButton::clicked, this, [this] { done(kCancelled); });
+  connect(Button2, &QPushButton::clicked, this, [this] { done(static_cast<int>(kCancelled)); });
 
   ScrollBar1 = bars_[0], ScrollBar2 = bars_[1], ScrollBar3 = bars_[2];
   ScrollBar4 = bars_[3], ScrollBar5 = bars_[4], ScrollBar6 = bars_[5];
@@ -310,12 +309,12 @@ QScrollBar* TForm5::OffsetBar(int k) const {
   return bars_[static_cast<std::size_t>(k - 1)];
 }
 
-int TForm5::ShowModal() {
-  return exec() == kConfirmed ? kConfirmed : kCancelled;
+orivel::ModalResult TForm5::ShowModal() {
+  return exec() == static_cast<int>(kConfirmed) ? kConfirmed : kCancelled;
 }
 
 void TForm5::reject() {
-  done(kCancelled);
+  done(static_cast<int>(kCancelled));
 }
 
 void TForm5::showEvent(QShowEvent* event) {
@@ -326,12 +325,24 @@ void TForm5::showEvent(QShowEvent* event) {
 
 // --- Sender texts ---
 
-void TForm5::setNameBytes(const std::string& bytes) { Edit1->setBytes(bytes); }
-void TForm5::setZipBytes(const std::string& bytes) { Edit2->setBytes(bytes); }
-void TForm5::setAddressBytes(const std::string& bytes) { Edit3->setBytes(bytes); }
-std::string TForm5::nameBytes() const { return Edit1->bytes(); }
-std::string TForm5::zipBytes() const { return Edit2->bytes(); }
-std::string TForm5::addressBytes() const { return Edit3->bytes(); }
+void TForm5::setNameBytes(const std::string& bytes) {
+  Edit1->setBytes(bytes);
+}
+void TForm5::setZipBytes(const std::string& bytes) {
+  Edit2->setBytes(bytes);
+}
+void TForm5::setAddressBytes(const std::string& bytes) {
+  Edit3->setBytes(bytes);
+}
+std::string TForm5::nameBytes() const {
+  return Edit1->bytes();
+}
+std::string TForm5::zipBytes() const {
+  return Edit2->bytes();
+}
+std::string TForm5::addressBytes() const {
+  return Edit3->bytes();
+}
 
 orivel::usertype TForm5::CurrentUser() const {
   orivel::usertype user;
@@ -364,7 +375,7 @@ void TForm5::FormShow() {
         userName = store.readInt(QString::fromStdString(orivel::UserNameValueName(nowUser)));
     }
   }
-  if (Form1) Form1->NowUser = nowUser;
+  if (nowUserRead_) nowUserRead_(nowUser);
   setUserLabel(orivel::codec::toQString(orivel::UserLabelText(nowUser, userName)));
   DrawOffsetPreview();
 }
@@ -407,7 +418,7 @@ void TForm5::ResetOffsets(orivel::OffsetGroups groups) {
 // --- Commands ---
 
 void TForm5::Button1Click() {
-  done(kConfirmed);
+  done(static_cast<int>(kConfirmed));
 }
 
 void TForm5::Button4Click() {
@@ -422,18 +433,23 @@ void TForm5::SpeedButton5Click() {
   AddUser();
 }
 
+bool TForm5::editSender() {
+  editor_.setHonorificShown(false);
+  const orivel::ModalResult result = editor_.ShowModal();
+  editor_.setHonorificShown(true);
+  return result == kConfirmed;
+}
+
 void TForm5::Button3Click() {
-  Form4->Prepare(2, 2, 0);
-  Form4->setNameBytes(nameBytes());
-  Form4->setZipBytes(zipBytes());
-  Form4->setAddressBytes(addressBytes());
-  Form4->Edit2->hide();
-  const int result = Form4->ShowModal();
-  Form4->Edit2->show();
-  if (result != TForm4::kConfirmed) return;
-  setNameBytes(Form4->nameBytes());
-  setAddressBytes(Form4->addressBytes());
-  setZipBytes(Form4->zipBytes());
+  editor_.Prepare(orivel::CategoryBoxes::Disable, orivel::CategoryChecks::Uncheck,
+                  orivel::EntryTexts::Keep);
+  editor_.setNameBytes(nameBytes());
+  editor_.setZipBytes(zipBytes());
+  editor_.setAddressBytes(addressBytes());
+  if (!editSender()) return;
+  setNameBytes(editor_.nameBytes());
+  setAddressBytes(editor_.addressBytes());
+  setZipBytes(editor_.zipBytes());
 }
 
 void TForm5::AddUser() {
@@ -445,25 +461,22 @@ void TForm5::AddUser() {
   }
   switch (orivel::CheckUserAddition(count, max)) {
     case orivel::UserAddition::Unreadable:
-      orivel::ShowError(this, QStringLiteral("ユーザー情報を読み込めませんでした。"));
+      orivel::ShowError(this, orivel::messages::userUnreadable());
       return;
     case orivel::UserAddition::LimitReached:
-      orivel::ShowInformation(
-          this, QStringLiteral("ユーザーの最大数を越えました\r\n新しい追加は出来ません"));
+      orivel::ShowInformation(this, orivel::messages::userLimitReached());
       return;
     case orivel::UserAddition::Allowed:
       break;
   }
 
-  Form4->Prepare(2, 2, 3);
-  Form4->Edit2->hide();
-  const int result = Form4->ShowModal();
-  Form4->Edit2->show();
-  if (result != TForm4::kConfirmed) return;
+  editor_.Prepare(orivel::CategoryBoxes::Disable, orivel::CategoryChecks::Uncheck,
+                  orivel::EntryTexts::Clear);
+  if (!editSender()) return;
 
-  setNameBytes(Form4->nameBytes());
-  setZipBytes(Form4->zipBytes());
-  setAddressBytes(Form4->addressBytes());
+  setNameBytes(editor_.nameBytes());
+  setZipBytes(editor_.zipBytes());
+  setAddressBytes(editor_.addressBytes());
   ResetOffsets(orivel::OffsetGroups::Both);
 
   // NowUser and the user label stay; the next showing takes the new user up.

@@ -6,8 +6,12 @@
 #include <array>
 #include <string>
 
-#include "settings/SenderRules.h"
+#include <functional>
+
+#include "book/EntryEditor.h"
 #include "common/Cp932LineEdit.h"
+#include "settings/SenderRules.h"
+#include "settings/SenderSettings.h"
 #include "settings/usertype.h"
 
 class QAction;
@@ -43,25 +47,28 @@ class ImageBox final : public QWidget {
 
 // The personal settings dialog: the sender's data, the print offsets and the users. Its
 // controls are the only place where the current sender settings live.
-class TForm5 final : public QDialog {
+class TForm5 final : public QDialog, public orivel::SenderSettings {
   Q_OBJECT
  public:
-  static constexpr int kConfirmed = 6;
-  static constexpr int kCancelled = 2;
+  static constexpr orivel::ModalResult kConfirmed = orivel::ModalResult::Confirmed;
+  static constexpr orivel::ModalResult kCancelled = orivel::ModalResult::Cancelled;
 
-  explicit TForm5(QWidget* parent = nullptr);
+  // The dialog edits the sender's own data in `editor`; `nowUserRead` learns the current
+  // user number that each showing reads from the store.
+  TForm5(orivel::EntryEditor& editor, std::function<void(int)> nowUserRead,
+         QWidget* parent = nullptr);
 
   // The current sender settings, as the dialog's controls hold them now.
-  orivel::usertype CurrentUser() const;
+  orivel::usertype CurrentUser() const override;
 
   // Shows the dialog modally; 6 after "設定", 2 otherwise.
-  int ShowModal();
+  orivel::ModalResult ShowModal() override;
 
   // The sender texts in code page 932. Each box gives back the very bytes it was filled
   // with, so text that came from the entry editor is never re-encoded.
-  void setNameBytes(const std::string& bytes);
-  void setZipBytes(const std::string& bytes);
-  void setAddressBytes(const std::string& bytes);
+  void setNameBytes(const std::string& bytes) override;
+  void setZipBytes(const std::string& bytes) override;
+  void setAddressBytes(const std::string& bytes) override;
   std::string nameBytes() const;
   std::string zipBytes() const;
   std::string addressBytes() const;
@@ -132,7 +139,10 @@ class TForm5 final : public QDialog {
   void buildMenu();
   void setUserLabel(const QString& text);
 
-  std::array<QScrollBar*, orivel::kOffsetCount> bars_{};
-};
+  // Fills the sender's texts from the editor shown modally; false when not confirmed.
+  bool editSender();
 
-extern TForm5* Form5;
+  std::array<QScrollBar*, orivel::kOffsetCount> bars_{};
+  orivel::EntryEditor& editor_;
+  std::function<void(int)> nowUserRead_;
+};

@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, AddedEntriesKeepTheirOrderAndSetModified) {
 }
 
 TEST_F(MainWindowTest, CancelledAddChangesNothing) {
-  whenModal([](QWidget*) {
+  whenModal([&](QWidget*) {
     Form4->Edit1->setText(QStringLiteral("取り消し"));
     Form4->Button2->click();
   });
@@ -209,7 +209,7 @@ TEST_F(MainWindowTest, CancelledChangeKeepsEntryAndCheck) {
   Form1->Book.append(entryNamed(QStringLiteral("伊藤"), QStringLiteral("北海道")));
   Form1->Book.setChecked(0, true);
   Form1->CheckListBox1->setItemIndex(0);
-  whenModal([](QWidget*) {
+  whenModal([&](QWidget*) {
     Form4->Edit1->setText(QStringLiteral("別人"));
     Form4->Button2->click();
   });

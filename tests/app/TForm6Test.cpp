@@ -46,7 +46,7 @@ TEST_F(AboutBoxTest, EveryShowingFromTheHelpMenuReadsTheSame) {
 }
 
 TEST_F(AboutBoxTest, TheCloseBoxClosesItToo) {
-  whenModal([](QWidget*) { Form6->close(); });
+  whenModal([&](QWidget*) { Form6->close(); });
   Form6->ShowModal();
   EXPECT_FALSE(Form6->isVisible());
   EXPECT_EQ(Form6->Label1->text(), QStringLiteral("オリベル Ver1.00"));

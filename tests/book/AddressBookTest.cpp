@@ -28,9 +28,13 @@ std::vector<std::string> names(const AddressBook& book) {
 // Records what a view would be told, to check begin/end pairs come in order.
 struct RecordingObserver : AddressBook::Observer {
   std::vector<std::string> calls;
-  void beginAppendLine(int line) override { calls.push_back("beginAppend " + std::to_string(line)); }
+  void beginAppendLine(int line) override {
+    calls.push_back("beginAppend " + std::to_string(line));
+  }
   void endAppendLine() override { calls.push_back("endAppend"); }
-  void beginRemoveLine(int line) override { calls.push_back("beginRemove " + std::to_string(line)); }
+  void beginRemoveLine(int line) override {
+    calls.push_back("beginRemove " + std::to_string(line));
+  }
   void endRemoveLine() override { calls.push_back("endRemove"); }
   void lineChanged(int line) override { calls.push_back("changed " + std::to_string(line)); }
   void beginReset() override { calls.push_back("beginReset"); }
@@ -44,8 +48,8 @@ TEST(AddressBook, LinesKeepTheOrderOfAdditionAndSameNamesStaySeparate) {
   ASSERT_TRUE(book.append(make("\x8e\x52\x93\x63", "a1")));
   ASSERT_TRUE(book.append(make("\x88\xa2\x95\x94", "a2")));
   ASSERT_TRUE(book.append(make("\x8e\x52\x93\x63", "a3")));
-  EXPECT_EQ(names(book), (std::vector<std::string>{"\x8e\x52\x93\x63", "\x88\xa2\x95\x94",
-                                                   "\x8e\x52\x93\x63"}));
+  EXPECT_EQ(names(book),
+            (std::vector<std::string>{"\x8e\x52\x93\x63", "\x88\xa2\x95\x94", "\x8e\x52\x93\x63"}));
   EXPECT_EQ(book.count(), 3);
   EXPECT_FALSE(book.isChecked(0));
 
@@ -97,7 +101,8 @@ TEST(AddressBook, ReplaceWritesEveryFieldAndUnchecksTheLine) {
 
 TEST(AddressBook, HoldsAtMostThreeHundredEntries) {
   AddressBook book;
-  for (int i = 0; i < AddressBook::kCapacity; ++i) ASSERT_TRUE(book.append(make(std::to_string(i))));
+  for (int i = 0; i < AddressBook::kCapacity; ++i)
+    ASSERT_TRUE(book.append(make(std::to_string(i))));
   EXPECT_TRUE(book.isFull());
   EXPECT_FALSE(book.append(make("one too many")));
   EXPECT_EQ(book.count(), 300);

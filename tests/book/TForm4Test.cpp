@@ -189,7 +189,10 @@ TEST_F(EditorTest, TextTheCodePageCannotHoldIsRefusedNamingTheCharacter) {
 TEST_F(EditorTest, UneditedBoxesGiveBackTheirOriginalBytes) {
   datatype e;
   e.name = std::string("\x8e\x52\x93\x63\xff", 5);  // 山田 and a byte that does not decode
-  e.address = std::string("\x80" "abc", 4);
+  e.address = std::string(
+      "\x80"
+      "abc",
+      4);
   e.sama = "\x97\x6c";
   e.zip_code = "100-0001";
   Form4->Prepare(1, 0, 0);

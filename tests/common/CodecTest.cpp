@@ -10,7 +10,7 @@ TEST(Codec, RoundTripsJapaneseText) {
   std::string bytes;
   ASSERT_TRUE(fromQString(text, &bytes));
   EXPECT_EQ(bytes.substr(0, 6), "\x93\x8c\x8b\x9e\x93\x73");  // 東京都
-  EXPECT_NE(bytes.find("\x81\x40"), std::string::npos);      // full-width space is 81 40
+  EXPECT_NE(bytes.find("\x81\x40"), std::string::npos);       // full-width space is 81 40
   EXPECT_EQ(toQString(bytes), text);
 }
 
@@ -31,7 +31,11 @@ TEST(Codec, RefusesCharactersTheCodePageCannotHoldAndNamesTheFirst) {
 }
 
 TEST(Codec, UndecodableBytesShowAsReplacementAndTheRestStillDecodes) {
-  const std::string bytes("A\x80" "B\x82\xa0" "\xff\x81", 7);
+  const std::string bytes(
+      "A\x80"
+      "B\x82\xa0"
+      "\xff\x81",
+      7);
   const QString shown = toQString(bytes);
   EXPECT_EQ(shown, QStringLiteral("A\uFFFDBあ\uFFFD\uFFFD"));
 }

@@ -14,16 +14,13 @@ namespace orivel::test {
 namespace {
 
 // Takes every job instead of a printer: the card as composed and the page as painted.
-class RecordingPrinter final : public PagePrinter {
+class RecordingPrinter final : public PrintSink {
  public:
   struct Job {
     Postcard card;
     QImage page;
     QPageLayout layout;
   };
-
-  RecordingPrinter() { setPagePrinter(this); }
-  ~RecordingPrinter() override { setPagePrinter(nullptr); }
 
   bool printPage(const QPageLayout& layout, const PaintPage& paint) override {
     if (static_cast<int>(jobs.size()) == refuseFrom) return false;
@@ -34,16 +31,23 @@ class RecordingPrinter final : public PagePrinter {
     QPainter painter(&page);
     paint(painter, page);
     painter.end();
-    jobs.push_back({QRFM->Card, page, layout});
+    jobs.push_back({report->Card, page, layout});
     return true;
   }
 
+  TQRFM* report = nullptr;  // the report form whose card is printed
   std::vector<Job> jobs;
   int refuseFrom = -1;  // the number of jobs after which every job is refused
 };
 
 class PrintCommandsTest : public FormsTest {
  protected:
+  void SetUp() override {
+    FormsTest::SetUp();
+    printer.report = QRFM;
+    forms->setPrinter(&printer);
+  }
+
   // Entries "name0", "name1", ... with postal codes 100-000i.
   void addEntries(int n) {
     for (int i = 0; i < n; ++i) {
@@ -61,7 +65,7 @@ class PrintCommandsTest : public FormsTest {
   static std::string nameText(int i) {
     return "name" + std::to_string(i) + codec::encodeKnown(QStringLiteral("　様"));
   }
-  static std::string shownName() { return QRFM->QRname.text; }
+  std::string shownName() const { return QRFM->QRname.text; }
 
   RecordingPrinter printer;
 };

@@ -392,7 +392,7 @@ TEST_F(SettingsDialogTest, AdditionSetsTheSenderAndResetsTheOffsets) {
   Form5->ScrollBar12->setValue(97);
   Form5->CheckBox1->setChecked(true);
 
-  whenModal([](QWidget*) {
+  whenModal([&](QWidget*) {
     // The editor comes for a sender: empty, honorific hidden, categories off.
     EXPECT_TRUE(Form4->Edit1->text().isEmpty());
     EXPECT_TRUE(Form4->Edit3->text().isEmpty());
@@ -434,7 +434,7 @@ TEST_F(SettingsDialogTest, CancelledAdditionChangesNothing) {
   Form5->ScrollBar4->setValue(20);
   Form5->ScrollBar9->setValue(80);
   const usertype before = Form5->CurrentUser();
-  whenModal([](QWidget*) {
+  whenModal([&](QWidget*) {
     Form4->Edit1->setText(QStringLiteral("取り消す人"));
     Form4->Button2->click();
   });
@@ -469,7 +469,7 @@ TEST_F(SettingsDialogTest, UnreadableCountsStopTheAddition) {
 TEST_F(SettingsDialogTest, StoreGoneBeforeWritingKeepsTheNewSender) {
   freshStore();
   Form5->ScrollBar1->setValue(0);
-  whenModal([](QWidget*) {
+  whenModal([&](QWidget*) {
     removeStore();  // taken away while the editor is open
     Form4->Edit1->setText(QStringLiteral("新しい人"));
     Form4->Button1->click();
@@ -490,7 +490,7 @@ TEST_F(SettingsDialogTest, ChangeConfirmedTakesTheEditorsTexts) {
   Form5->setAddressBytes(codec::encodeKnown(QStringLiteral("大阪府")));
   Form5->ScrollBar2->setValue(33);
   Form4->Edit2->setText(QStringLiteral("殿"));
-  whenModal([](QWidget*) {
+  whenModal([&](QWidget*) {
     EXPECT_EQ(Form4->MaskEdit2->maskedText(), QStringLiteral("123-4567"));
     EXPECT_EQ(Form4->Edit3->text(), QStringLiteral("大阪府"));
     EXPECT_EQ(Form4->Edit2->text(), QStringLiteral("殿")) << "texts are not emptied";
@@ -519,7 +519,7 @@ TEST_F(SettingsDialogTest, ChangeCancelledKeepsTheTexts) {
   Form5->setNameBytes(codec::encodeKnown(QStringLiteral("佐藤")));
   Form5->setZipBytes("   -    ");
   const usertype before = Form5->CurrentUser();
-  whenModal([](QWidget*) {
+  whenModal([&](QWidget*) {
     Form4->Edit1->setText(QStringLiteral("鈴木"));
     Form4->Button2->click();
   });
@@ -559,19 +559,19 @@ TEST_F(SettingsDialogTest, OpeningFromTheMainWindowEmptiesOnlyTheTexts) {
 
 TEST_F(SettingsDialogTest, ResultsOfTheButtonsAndTheCloseBox) {
   removeStore();
-  whenModal([](QWidget*) { Form5->Button1->click(); });
-  EXPECT_EQ(Form5->ShowModal(), 6);
-  whenModal([](QWidget*) { Form5->Button2->click(); });
-  EXPECT_EQ(Form5->ShowModal(), 2);
-  whenModal([](QWidget*) { Form5->close(); });
-  EXPECT_EQ(Form5->ShowModal(), 2);
-  whenModal([](QWidget*) { Form5->reject(); });
+  whenModal([&](QWidget*) { Form5->Button1->click(); });
+  EXPECT_EQ(Form5->ShowModal(), ModalResult::Confirmed);
+  whenModal([&](QWidget*) { Form5->Button2->click(); });
+  EXPECT_EQ(Form5->ShowModal(), ModalResult::Cancelled);
+  whenModal([&](QWidget*) { Form5->close(); });
+  EXPECT_EQ(Form5->ShowModal(), ModalResult::Cancelled);
+  whenModal([&](QWidget*) { Form5->reject(); });
   EXPECT_EQ(Form5->exec(), 2);
 }
 
 TEST_F(SettingsDialogTest, ChangesStayHoweverTheDialogCloses) {
   removeStore();
-  whenModal([](QWidget*) {
+  whenModal([&](QWidget*) {
     Form5->ScrollBar1->setValue(7);
     Form5->CheckBox1->setChecked(true);
     Form5->Button2->click();

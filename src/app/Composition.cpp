@@ -1,0 +1,63 @@
+#include "app/Composition.h"
+
+#include <QPushButton>
+#include <utility>
+
+#include "app/TForm1.h"
+#include "app/TForm6.h"
+#include "book/TForm4.h"
+#include "print/QPrinterSink.h"
+#include "print/TPrevwin.h"
+#include "print/TQRFM.h"
+#include "settings/TForm5.h"
+
+namespace orivel {
+
+Composition::Composition() : defaultPrinter_(std::make_unique<QPrinterSink>()) {
+  form1_ = std::make_unique<TForm1>();
+  qrfm_ = std::make_unique<TQRFM>(printing_);
+  prevwin_ = std::make_unique<TPrevwin>(*qrfm_);
+  TForm1* main = form1_.get();
+  form4_ = new TForm4(main);
+  form5_ = new TForm5(
+      *form4_, [main](int nowUser) { main->NowUser = nowUser; }, main);
+  form6_ = new TForm6(main);
+
+  TPrevwin* preview = prevwin_.get();
+  qrfm_->setPreview(preview, [preview](const QImage& page) {
+    preview->QRPreview1->SetQRPrinter(page);
+    preview->show();
+  });
+  TForm1::Links links;
+  links.editor = form4_;
+  links.settings = form5_;
+  links.report = qrfm_.get();
+  links.printing = &printing_;
+  links.showAbout = [about = form6_] { about->ShowModal(); };
+  main->setLinks(std::move(links));
+  TPrevwin::Links previewLinks;
+  previewLinks.book = &main->Book;
+  previewLinks.previewIndex = &main->PreviewIndex;
+  previewLinks.setupPostcard = [main](int row) { main->SetupPostcard(row); };
+  previewLinks.printAll = [main] { main->Button2->click(); };
+  preview->setLinks(std::move(previewLinks));
+  setPrinter(nullptr);
+}
+
+Composition::~Composition() {
+  prevwin_.reset();
+  qrfm_.reset();
+  form1_.reset();
+}
+
+void Composition::showMainWindow() {
+  form1_->show();
+}
+
+void Composition::setPrinter(PrintSink* printer) {
+  PrintSink* sink = printer ? printer : defaultPrinter_.get();
+  form1_->setPrinter(sink);
+  qrfm_->setPrinter(sink);
+}
+
+}  // namespace orivel

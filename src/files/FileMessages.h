@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include "files/BookFile.h"
+#include "files/CsvExport.h"
+#include "files/CsvImport.h"
+
+// What the file commands say about a refused book or CSV file, for the windows and
+// orivel-cli alike; the texts themselves are in common/Messages.h.
+namespace orivel::messages {
+
+// What is said about a refused book file before "読み込みに失敗しました。"; empty when
+// nothing more is said (a count out of range, an unreadable file) or the book loaded.
+QString bookRefusal(const BookLoadResult& result);
+
+// What is said when the CSV file could not be read for the import; empty when it was read.
+QString csvReadFailure(const CsvRead& read);
+
+// Why the export wrote nothing, e.g. "3件目の住所に「,」があるため書き出せません。"; empty
+// unless the result is Refused.
+QString csvExportRefusal(const CsvExportResult& result);
+
+}  // namespace orivel::messages

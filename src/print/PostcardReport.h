@@ -1,0 +1,19 @@
+#pragma once
+
+#include "print/Postcard.h"
+
+namespace orivel {
+
+// The report form as the main window and the preview window use it: it holds the last
+// composed postcard, previews it and prints it.
+class PostcardReport {
+ public:
+  virtual ~PostcardReport() = default;
+  virtual Postcard& card() = 0;
+  // Builds the page and hands it to the preview window; returns without waiting.
+  virtual void Preview() = 0;
+  // Prints the card as it is composed, one job; false when it did not go through.
+  virtual bool Print() = 0;
+};
+
+}  // namespace orivel

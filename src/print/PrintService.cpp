@@ -1,0 +1,53 @@
+#include "print/PrintService.h"
+
+#include <algorithm>
+
+namespace orivel {
+
+std::vector<int> PrintSelection::lines(const AddressBook& book) const {
+  std::vector<int> out;
+  switch (kind) {
+    case Kind::Checked:
+      return book.checkedLines();
+    case Kind::All:
+      for (int i = 0; i < book.count(); ++i) out.push_back(i);
+      return out;
+    case Kind::Category:
+      for (int i = 0; i < book.count(); ++i)
+        if (book.entry(i).inCategory(category)) out.push_back(i);
+      return out;
+    case Kind::Rows:
+      for (const int r : rows)
+        if (r >= 0 && r < book.count()) out.push_back(r);
+      std::sort(out.begin(), out.end());
+      out.erase(std::unique(out.begin(), out.end()), out.end());
+      return out;
+  }
+  return out;
+}
+
+PrintOutcome PrintService::print(const AddressBook& book, const PrintSelection& selection,
+                                 const usertype& sender, PrintSink& sink, Postcard& card) {
+  const std::vector<int> lines = selection.lines(book);
+  if (lines.empty()) return PrintOutcome::NothingToPrint;
+  for (const int line : lines) {
+    ComposePostcard(card, book.entry(line), sender);
+    if (!printCard(card, sink)) return PrintOutcome::Failed;
+  }
+  return sink.finish() ? PrintOutcome::Printed : PrintOutcome::Failed;
+}
+
+PrintOutcome PrintService::print(const AddressBook& book, const PrintSelection& selection,
+                                 const usertype& sender, PrintSink& sink) {
+  Postcard card = Postcard::design();
+  return print(book, selection, sender, sink, card);
+}
+
+bool PrintService::printCard(const Postcard& card, PrintSink& sink) {
+  return sink.printPage(PageRenderer::pageLayout(),
+                        [&](QPainter& painter, const QPaintDevice& device) {
+                          renderer_.render(painter, device, card);
+                        });
+}
+
+}  // namespace orivel

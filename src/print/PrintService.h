@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QPageLayout>
+#include <functional>
+#include <vector>
+
+#include "book/AddressBook.h"
+#include "print/PageRenderer.h"
+#include "print/Postcard.h"
+#include "settings/usertype.h"
+
+class QPainter;
+class QPaintDevice;
+
+namespace orivel {
+
+// Draws one page on a painter already begun on `device`.
+using PaintPage = std::function<void(QPainter&, const QPaintDevice&)>;
+
+// Where printed cards go: a printer (a job a card) or a file (a page a card).
+class PrintSink {
+ public:
+  virtual ~PrintSink() = default;
+  // One card with `layout`: `paint` draws it on a painter already begun on the sink's
+  // device. False when the card did not go through (no printer, a refused job).
+  virtual bool printPage(const QPageLayout& layout, const PaintPage& paint) = 0;
+  // After the last card: false when the output could not be completed.
+  virtual bool finish() { return true; }
+};
+
+// Which lines of a book to print.
+struct PrintSelection {
+  enum class Kind { Checked, All, Category, Rows };
+  Kind kind = Kind::Checked;
+  int category = 0;       // 1..6, for Kind::Category
+  std::vector<int> rows;  // for Kind::Rows
+
+  static PrintSelection checked() { return {}; }
+  static PrintSelection all() { return {Kind::All, 0, {}}; }
+  static PrintSelection inCategory(int k) { return {Kind::Category, k, {}}; }
+  static PrintSelection row(int line) { return {Kind::Rows, 0, {line}}; }
+  static PrintSelection someRows(std::vector<int> lines) { return {Kind::Rows, 0, lines}; }
+
+  // The selected lines of `book` in list order, each once; lines outside it are left out.
+  std::vector<int> lines(const AddressBook& book) const;
+};
+
+enum class PrintOutcome { Printed, NothingToPrint, Failed };
+
+// The one way cards are printed, by the windows and orivel-cli alike: the selected lines
+// in list order, each composed from the sender settings, drawn by the page renderer on a
+// postcard page and handed to the sink.
+class PrintService {
+ public:
+  // Prints the selection, composing each card into `card`. Stops at the first card the sink
+  // refuses (`card` then holds it); the cards before it stay printed.
+  PrintOutcome print(const AddressBook& book, const PrintSelection& selection,
+                     const usertype& sender, PrintSink& sink, Postcard& card);
+  PrintOutcome print(const AddressBook& book, const PrintSelection& selection,
+                     const usertype& sender, PrintSink& sink);
+  // One card as it is composed already: one job, or one page.
+  bool printCard(const Postcard& card, PrintSink& sink);
+
+  PageRenderer& renderer() { return renderer_; }
+
+ private:
+  PageRenderer renderer_;
+};
+
+}  // namespace orivel

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include "print/PrintService.h"
+
+class QPrinterInfo;
+
+namespace orivel {
+
+// A job a card through QPrinter, no dialog: the default printer when `printer` is empty,
+// otherwise the one of that name. The windows print here.
+class QPrinterSink final : public PrintSink {
+ public:
+  explicit QPrinterSink(const QString& printer = {});
+  bool printPage(const QPageLayout& layout, const PaintPage& paint) override;
+
+ private:
+  QString printer_;
+};
+
+// One print job of one page on `printer` with `layout`, no dialog: `paint` draws the page on
+// a painter already begun on the device. False when no job went through (no such printer,
+// or the printer refused it).
+bool PrintPageOn(const QPrinterInfo& printer, const QPageLayout& layout, const PaintPage& paint);
+
+}  // namespace orivel
