@@ -18,6 +18,7 @@
 #include "common/EnterKey.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
+#include "postal/PostalService.h"
 #include "settings/ProfileStore.h"
 
 namespace {
@@ -32,7 +33,8 @@ constexpr int kSpeedButtonLeft[9] = {104, 128, 152, 176, 200, 224, 256, 280, 312
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent), Postal(&orivel::postal::PostalService::instance()) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Form1"));
   // Fixed single border: system menu and minimise box, no maximise box.
@@ -98,7 +100,7 @@ void TForm1::buildControls() {
   Button4 = button("Button4", QStringLiteral("新規追加"), 8, 184);
   Button5 = button("Button5", QStringLiteral("インポート"), 128, 40);
   Button6 = button("Button6", QStringLiteral("エクスポート"), 128, 88);
-  Button7 = button("Button7", QStringLiteral("Button7"), 128, 136);
+  Button7 = button("Button7", QStringLiteral("住所確認"), 128, 136);
   Button8 = button("Button8", QStringLiteral("設定"), 128, 184);
   connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
@@ -106,7 +108,8 @@ void TForm1::buildControls() {
   connect(Button4, &QPushButton::clicked, this, &TForm1::AddEntry);
   connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
   connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
-  // Button6 (エクスポート) and Button7 have no command.
+  connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+  connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
 
   CheckListBox1 = new orivel::CheckListBox(client);
   CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
@@ -132,7 +135,7 @@ void TForm1::buildMenus() {
   connect(N1, &QAction::triggered, this, &TForm1::N1Click);
   connect(N2, &QAction::triggered, this, &TForm1::N2Click);
   connect(N3, &QAction::triggered, this, &TForm1::Button5Click);
-  // N4 (エクスポート) has no command.
+  connect(N4, &QAction::triggered, this, &TForm1::Button6Click);
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集"));
   N5 = action(edit, "N5", QStringLiteral("新規追加"));
@@ -146,6 +149,8 @@ void TForm1::buildMenus() {
     connect(a, &QAction::triggered, this, [this, command] { SelectChecks(command); });
     SelectActions[static_cast<std::size_t>(i)] = a;
   }
+  AddressCheck1 = action(edit, "AddressCheck1", QStringLiteral("住所確認"));
+  connect(AddressCheck1, &QAction::triggered, this, &TForm1::Button7Click);
 
   QMenu* print = menuBar()->addMenu(QStringLiteral("印刷"));
   N6 = action(print, "N6", QStringLiteral("全て印刷"));

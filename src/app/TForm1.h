@@ -23,6 +23,10 @@ class QToolButton;
 namespace orivel {
 class AddressListModel;
 class CheckListBox;
+class FindingsWindow;
+namespace postal {
+class PostalService;
+}
 }  // namespace orivel
 
 // The main window. It owns the address book, the current user number and the book's
@@ -79,6 +83,14 @@ class TForm1 final : public QMainWindow {
   void ImportCsv();
   static bool ParseCsvFlag(const std::string& text);
 
+  // CSV export and the address check.
+  void Button6Click();  // エクスポート
+  void Button7Click();  // 住所確認
+  // Opens the entry editor for a line of the book, as 変更 does for the selected line.
+  void EditLine(int line);
+  orivel::postal::PostalService* Postal;  // the postal code dictionary in use
+  orivel::FindingsWindow* FindingsWindow1 = nullptr;
+
   // Postcards.
   void SetupPostcard(int row);
   void Button1Click();  // プレビュー
@@ -110,6 +122,7 @@ class TForm1 final : public QMainWindow {
   QAction* N4;
   QAction* N5;
   QAction* N6;
+  QAction* AddressCheck1;                   // 編集 → 住所確認
   std::array<QAction*, 9> SelectActions{};  // N8 .. N16
   QAction* About1;
   QAction* N18;

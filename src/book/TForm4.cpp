@@ -15,6 +15,7 @@
 #include "common/EnterKey.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
+#include "postal/PostalService.h"
 
 namespace orivel {
 
@@ -97,7 +98,8 @@ bool isEnter(const QKeyEvent* key) {
 
 }  // namespace
 
-TForm4::TForm4(QWidget* parent) : QDialog(parent) {
+TForm4::TForm4(QWidget* parent)
+    : QDialog(parent), Postal(&orivel::postal::PostalService::instance()) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("設定"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -167,6 +169,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     QWidget::setTabOrder(order[i], order[i + 1]);
 
   connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+  connect(MaskEdit2, &QLineEdit::textEdited, this, &TForm4::FillAddressFromZip);
   connect(Button2, &QPushButton::clicked, this, [this] { done(static_cast<int>(kCancelled)); });
   // Enter moves between the boxes and presses the button it reaches, never a default one.
   orivel::pressFocusedButtonOnEnter(this);

@@ -10,6 +10,9 @@
 #include "common/Cp932LineEdit.h"
 
 class QCheckBox;
+namespace orivel::postal {
+class PostalService;
+}
 class QLabel;
 class QPushButton;
 
@@ -85,6 +88,10 @@ class TForm4 final : public QDialog, public orivel::EntryEditor {
   bool Edit2KeyDown(int key);
   bool MaskEdit2KeyDown(int key);
   bool Edit3KeyDown(int key);
+  // With all seven digits in the postal code box and an empty address box, puts the code's
+  // address there and the cursor at its end.
+  void FillAddressFromZip();
+  orivel::postal::PostalService* Postal;  // the postal code dictionary in use
 
   QLabel* Label1;
   orivel::Cp932LineEdit* Edit1;  // name

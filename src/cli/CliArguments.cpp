@@ -41,6 +41,9 @@ constexpr OptionSpec kImportOptions[] = {
     {"--out", Option::Out, true},
     {"--into", Option::Into, true},
 };
+constexpr OptionSpec kExportOptions[] = {
+    {"--out", Option::Out, true},
+};
 constexpr OptionSpec kSenderOptions[] = {
     {"--sender-name", Option::SenderName, true},
     {"--sender-zip", Option::SenderZip, true},
@@ -68,6 +71,8 @@ const OptionSpec* findOption(Command command, ProfileCommand profile, std::strin
   switch (command) {
     case Command::Import:
       return search(kImportOptions);
+    case Command::Export:
+      return search(kExportOptions);
     case Command::Print:
       if (const OptionSpec* spec = search(kPrintOptions)) return spec;
       [[fallthrough]];
@@ -90,6 +95,7 @@ const OptionSpec* findOption(Command command, ProfileCommand profile, std::strin
       break;
     case Command::Help:
     case Command::Show:
+    case Command::Check:
       break;
   }
   return nullptr;
@@ -138,6 +144,10 @@ class Parser {
     } else if (name == "profile") {
       a().command = Command::Profile;
       if (!readProfileCommand()) return result_;
+    } else if (name == "export") {
+      a().command = Command::Export;
+    } else if (name == "check") {
+      a().command = Command::Check;
     } else {
       return fail(QStringLiteral("unknown command %1").arg(inQuotes(name)));
     }
@@ -379,6 +389,13 @@ class Parser {
 
   bool checkPositionals() {
     switch (a().command) {
+      case Command::Export:
+        if (a().out.empty()) {
+          fail(QStringLiteral("\"export\" needs \"--out\" and the CSV file to write"));
+          return false;
+        }
+        [[fallthrough]];
+      case Command::Check:
       case Command::Show:
         if (wrongCount(1)) return false;
         a().book = PathFromUtf8(positionals_[0]);
@@ -476,6 +493,8 @@ QString UsageText() {
       "usage: orivel-cli show BOOK.orv\n"
       "       orivel-cli --version\n"
       "       orivel-cli import --out OUT.orv [--into BOOK.orv] FILE.csv...\n"
+      "       orivel-cli export BOOK.orv --out FILE.csv\n"
+      "       orivel-cli check BOOK.orv\n"
       "       orivel-cli compose BOOK.orv ROW [sender options]\n"
       "       orivel-cli print BOOK.orv (--all | --category K | --rows R,R,...)\n"
       "                  [--pdf OUT.pdf | --printer NAME] [profile] [sender options]\n"

@@ -13,7 +13,7 @@
 // The command line of orivel-cli, read into one record before anything is loaded.
 namespace orivel::cli {
 
-enum class Command { Help, Show, Import, Compose, Print, Profile };
+enum class Command { Help, Show, Import, Compose, Print, Profile, Export, Check };
 // The subcommands of "profile".
 enum class ProfileCommand { Show, Add, Set, Use };
 
@@ -46,7 +46,7 @@ struct Arguments {
   // any file name the system allows works, a Japanese one on Windows too.
   std::filesystem::path book;                   // show, compose, print; import's --into
   bool hasInto = false;                         // import: start from `book`, not an empty book
-  std::filesystem::path out;                    // import: the file to save
+  std::filesystem::path out;                    // import: the file to save; export: the CSV
   std::vector<std::filesystem::path> csvFiles;  // import, in order
   int row = 0;                                  // compose
   Selection selection;                          // print

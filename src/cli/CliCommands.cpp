@@ -210,6 +210,14 @@ bool selection(const AddressBook& book, const Selection& chosen, PrintSelection*
 
 }  // namespace
 
+bool LoadBookOrSay(const std::filesystem::path& path, AddressBook& book) {
+  return loadBook(path, book);
+}
+
+bool WriteOut(const QByteArray& bytes) {
+  return writeOut(bytes);
+}
+
 void Say(const QString& message) {
   const QByteArray line = message.toUtf8() + '\n';
   std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QByteArray>
+#include <string>
+
+#include "book/AddressBook.h"
 #include "cli/CliArguments.h"
 
 // The commands of orivel-cli. Each returns the process's exit code; the messages the windows
@@ -22,6 +26,15 @@ int Print(const Arguments& args);
 
 // The profile commands: show, add, set and use.
 int Profile(const Arguments& args);
+// Writes the book as a CSV file the import reads back.
+int Export(const Arguments& args);
+// One JSON object a line for each finding of the postal code check; 0 when the check ran.
+int Check(const Arguments& args);
+
+// Loads the book as the load command does; says what the window would show when refused.
+bool LoadBookOrSay(const std::filesystem::path& path, AddressBook& book);
+// False, having said so, when standard output did not take it all.
+bool WriteOut(const QByteArray& bytes);
 
 // Writes a message line to standard error.
 void Say(const QString& message);

@@ -70,6 +70,14 @@ int main(int argc, char** argv) {
       QCoreApplication app(qtArgc, qtArgv);
       return Profile(parsed.args);
     }
+    case Command::Export: {
+      QCoreApplication app(qtArgc, qtArgv);
+      return Export(parsed.args);
+    }
+    case Command::Check: {
+      QCoreApplication app(qtArgc, qtArgv);
+      return Check(parsed.args);
+    }
     case Command::Compose:
     case Command::Print: {
       // Both set the card's text with its font. Nothing is ever shown: the offscreen

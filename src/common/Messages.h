@@ -88,4 +88,15 @@ inline QString unexpectedError() {
   return QStringLiteral("予期しないエラーが発生しました。");
 }
 
+// CSV export and the postal code dictionary.
+inline QString csvExportFilter() {
+  return QStringLiteral("CSVファイル (*.csv)|*.csv");
+}
+inline QString postalDictionaryMissing() {
+  return QStringLiteral("郵便番号辞書が見つかりません。");
+}
+inline QString noAddressProblems() {
+  return QStringLiteral("問題は見つかりませんでした。");
+}
+
 }  // namespace orivel::messages

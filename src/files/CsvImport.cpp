@@ -1,6 +1,7 @@
 #include "files/CsvImport.h"
 
 #include <array>
+#include <cstdint>
 
 #include "files/Cp932Bytes.h"
 #include "files/FileBytes.h"
@@ -23,7 +24,7 @@ constexpr bool isLeadByte(unsigned char b) {
 // failure.
 bool convertUtf8(std::string_view bytes, const Utf8ToCp932& toCp932, std::string* out, int* badLine,
                  std::string* badText) {
-  bytes.remove_prefix(kUtf8Bom.size());
+  if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
   if (const auto z = bytes.find(kCtrlZ); z != std::string_view::npos) bytes = bytes.substr(0, z);
   std::string line;
   std::string converted;
@@ -48,6 +49,47 @@ bool convertUtf8(std::string_view bytes, const Utf8ToCp932& toCp932, std::string
     start = lf + 1;
   }
   return true;
+}
+
+// True when the bytes are UTF-8 throughout and hold at least one character beyond ASCII:
+// what many programs export without the byte order mark. Code page 932 text with any
+// double-byte character practically never passes.
+bool isUtf8BeyondAscii(std::string_view bytes) {
+  bool beyondAscii = false;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t n = 0;
+    std::uint32_t cp = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+      n = 1;
+      cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      n = 2;
+      cp = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      n = 3;
+      cp = b & 0x07;
+    } else {
+      return false;
+    }
+    if (n >= bytes.size() - i) return false;  // cut off at the end
+    for (std::size_t k = 1; k <= n; ++k) {
+      const auto t = static_cast<unsigned char>(bytes[i + k]);
+      if ((t & 0xC0) != 0x80) return false;
+      cp = cp << 6 | (t & 0x3F);
+    }
+    // No overlong form, no surrogate, nothing beyond U+10FFFF.
+    if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+      return false;
+    beyondAscii = true;
+    i += n + 1;
+  }
+  return beyondAscii;
 }
 
 }  // namespace
@@ -88,7 +130,8 @@ CsvRead ReadCsvFileForImport(const std::filesystem::path& path, StringGrid& grid
     default:
       return {CsvRead::Status::CannotOpen, 0, {}};
   }
-  if (std::string_view(bytes).starts_with(kUtf8Bom)) {
+  const bool bom = std::string_view(bytes).starts_with(kUtf8Bom);
+  if (bom || isUtf8BeyondAscii(bytes)) {
     std::string cp932;
     CsvRead refused{CsvRead::Status::Unencodable, 0, {}};
     if (!convertUtf8(bytes, toCp932, &cp932, &refused.badLine, &refused.badLineUtf8))

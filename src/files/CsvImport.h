@@ -30,9 +30,10 @@ struct CsvRead {
 };
 
 // Reads the file into the grid as ReadCsvToGrid does; NotFound when nothing exists at the
-// path, CannotOpen when something does but cannot be read (a folder, no permission). A file that
-// begins with the UTF-8 byte order mark is converted line by line to code page 932 first; if a line
-// cannot be, the grid is left as it was and the line is named.
+// path, CannotOpen when something does but cannot be read (a folder, no permission). A file
+// that begins with the UTF-8 byte order mark, or that is valid UTF-8 throughout and holds a
+// character beyond ASCII, is converted line by line to code page 932 first; if a line cannot
+// be, the grid is left as it was and the line is named. Any other file is read byte for byte.
 CsvRead ReadCsvFileForImport(const std::filesystem::path& path, StringGrid& grid,
                              const Utf8ToCp932& toCp932);
 

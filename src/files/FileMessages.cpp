@@ -35,4 +35,39 @@ QString csvReadFailure(const CsvRead& read) {
   }
 }
 
+QString csvExportRefusal(const CsvExportResult& result) {
+  if (result.status != CsvExportResult::Status::Refused) return {};
+  const int line = result.entry + 1;
+  if (result.reason == CsvExportResult::Reason::EmptyName)
+    return QStringLiteral("%1件目の名前が空のため書き出せません。").arg(line);
+  QString field;
+  switch (result.field) {
+    case CsvField::Name:
+      field = QStringLiteral("名前");
+      break;
+    case CsvField::ZipCode:
+      field = QStringLiteral("郵便番号");
+      break;
+    case CsvField::Address:
+      field = QStringLiteral("住所");
+      break;
+    case CsvField::Honorific:
+      field = QStringLiteral("敬称");
+      break;
+  }
+  QString what;
+  switch (result.reason) {
+    case CsvExportResult::Reason::Comma:
+      what = QStringLiteral("「,」");
+      break;
+    case CsvExportResult::Reason::LineBreak:
+      what = QStringLiteral("改行");
+      break;
+    default:
+      what = QStringLiteral("制御文字");
+      break;
+  }
+  return QStringLiteral("%1件目の%2に%3があるため書き出せません。").arg(line).arg(field, what);
+}
+
 }  // namespace orivel::messages

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "files/BookFile.h"
+#include "files/CsvExport.h"
 #include "files/CsvImport.h"
 
 // What the file commands say about a refused book or CSV file, for the windows and
@@ -15,5 +16,9 @@ QString bookRefusal(const BookLoadResult& result);
 
 // What is said when the CSV file could not be read for the import; empty when it was read.
 QString csvReadFailure(const CsvRead& read);
+
+// Why the export wrote nothing, e.g. "3件目の住所に「,」があるため書き出せません。"; empty
+// unless the result is Refused.
+QString csvExportRefusal(const CsvExportResult& result);
 
 }  // namespace orivel::messages

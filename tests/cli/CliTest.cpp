@@ -511,5 +511,60 @@ TEST_F(CliTest, HelpGoesToStandardOutput) {
   EXPECT_EQ(runCli({}).exitCode, 2);
 }
 
+// --- export and check ---
+
+QProcessEnvironment withDictionary(const QString& file) {
+  QProcessEnvironment env = headlessEnvironment();
+  env.insert(QStringLiteral("ORIVEL_POSTAL_DICT"), file);
+  return env;
+}
+
+TEST_F(CliTest, ExportThenImportGivesTheSameEntries) {
+  const QString csv = path(QStringLiteral("book.csv"));
+  const CliRun exported = runCli({QStringLiteral("export"), kBook, QStringLiteral("--out"), csv});
+  ASSERT_EQ(exported.exitCode, 0) << exported.errText().toStdString();
+  EXPECT_TRUE(exported.err.isEmpty());
+  const QString back = path(QStringLiteral("back.orv"));
+  ASSERT_EQ(runCli({QStringLiteral("import"), QStringLiteral("--out"), back, csv}).exitCode, 0);
+  EXPECT_EQ(runCli({QStringLiteral("show"), back}).out,
+            runCli({QStringLiteral("show"), kBook}).out);
+}
+
+TEST_F(CliTest, ExportOfAFieldWithACommaWritesNothingAndFails) {
+  QFile book(path(QStringLiteral("comma.orv")));
+  ASSERT_TRUE(book.open(QIODevice::WriteOnly));
+  book.write("[HEADER]\r\nVersion=Ver1.00\r\nCnt=1\r\n[DATAS]\r\nname0=a\r\naddress0=x,y\r\n");
+  book.close();
+  const QString csv = path(QStringLiteral("comma.csv"));
+  const CliRun run =
+      runCli({QStringLiteral("export"), book.fileName(), QStringLiteral("--out"), csv});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errText(), QStringLiteral("1件目の住所に「,」があるため書き出せません。\n"));
+  EXPECT_FALSE(QFile::exists(csv));
+}
+
+TEST_F(CliTest, CheckPrintsOneJsonLinePerFinding) {
+  const CliRun run =
+      runCli({QStringLiteral("check"), kBook}, withDictionary(dataFile("postal-dict.txt")));
+  EXPECT_EQ(run.exitCode, 0);
+  const QStringList lines = run.outText().split(u'\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 3);
+  EXPECT_EQ(lines[0],
+            QStringLiteral(
+                "{\"index\": 0, \"name\": \"宛名見本\", \"zip_code\": \"100-0001\", \"address\": "
+                "\"住所見本\", \"problem\": \"unknown\", \"expected\": [], \"codes\": []}"));
+  EXPECT_TRUE(lines[1].startsWith(QStringLiteral("{\"index\": 1,")));
+  EXPECT_TRUE(lines[1].contains(QStringLiteral("\"problem\": \"missing\"")));
+  EXPECT_TRUE(lines[2].contains(QStringLiteral("\"problem\": \"unknown\"")));
+}
+
+TEST_F(CliTest, CheckWithoutADictionaryFails) {
+  const CliRun run =
+      runCli({QStringLiteral("check"), kBook}, withDictionary(path(QStringLiteral("none.txt"))));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errText(), QStringLiteral("郵便番号辞書が見つかりません。\n"));
+  EXPECT_TRUE(run.out.isEmpty());
+}
+
 }  // namespace
 }  // namespace orivel::test

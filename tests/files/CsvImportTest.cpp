@@ -278,6 +278,43 @@ TEST(ReadCsvFileForImport, AFileWithoutTheMarkIsReadByteForByte) {
   EXPECT_EQ(calls, 0);
 }
 
+// Without the mark: a file that is UTF-8 throughout and holds more than ASCII is converted;
+// anything else is read byte for byte.
+TEST(ReadCsvFileForImport, AUtf8FileWithoutTheMarkIsConvertedOnlyWhenItIsUtf8Throughout) {
+  const std::string yamadaUtf8 = "\xe5\xb1\xb1\xe7\x94\xb0";
+  struct Case {
+    std::string bytes;
+    bool converted;
+    std::string cell;  // (0, 1) after the read
+  } cases[] = {
+      {"h\r\n" + yamadaUtf8 + ",1\r\n", true, kYamada},
+      {"h\n" + kYamada + "\n", false, kYamada},                             // code page 932
+      {"h\nplain\n", false, "plain"},                                       // ASCII only
+      {"h\n" + yamadaUtf8 + "\xe5\xb1\n", false, yamadaUtf8 + "\xe5\xb1"},  // cut off at the end
+      {"h\n\xc0\xaf" + yamadaUtf8 + "\n", false, "\xc0\xaf" + yamadaUtf8},  // overlong form
+      {"h\n\xed\xa0\x80\n", false, "\xed\xa0\x80"},                         // a surrogate
+  };
+  for (const Case& c : cases) {
+    TempFolder dir;
+    int calls = 0;
+    const Utf8ToCp932 counting = [&](std::string_view line, std::string* out) {
+      ++calls;
+      return fakeConverter(line, out);
+    };
+    StringGrid grid;
+    const std::string path = dir.write("u.csv", c.bytes);
+    EXPECT_EQ(ReadCsvFileForImport(path, grid, counting).status, CsvRead::Status::Read);
+    EXPECT_EQ(grid.cell(0, 1), c.cell);
+    EXPECT_EQ(calls > 0, c.converted) << c.cell;
+  }
+  TempFolder dir;
+  StringGrid grid;
+  const CsvRead read =
+      ReadCsvFileForImport(dir.write("snow.csv", "h\nsnow\xe2\x98\x83\n"), grid, fakeConverter);
+  EXPECT_EQ(read.status, CsvRead::Status::Unencodable);
+  EXPECT_EQ(read.badLine, 2);
+}
+
 TEST(ReadCsvFileForImport, TellsAMissingFileFromOneThatCannotBeRead) {
   TempFolder dir;
   StringGrid grid;

@@ -13,6 +13,11 @@ int main(int argc, char** argv) {
   qputenv("XDG_CONFIG_HOME", configDir.path().toUtf8());
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configDir.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, configDir.path());
+  // The postal code dictionary is the small one of the test data, cached in the same folder.
+#ifdef ORIVEL_TEST_DATA
+  qputenv("ORIVEL_POSTAL_DICT", ORIVEL_TEST_DATA "/postal-dict.txt");
+#endif
+  qputenv("XDG_CACHE_HOME", configDir.path().toUtf8());
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   orivel::test::installModalActionScope();

@@ -1,0 +1,27 @@
+#include <QFileInfo>
+
+#include "app/TForm1.h"
+#include "common/Dialogs.h"
+#include "common/Messages.h"
+#include "files/CsvExport.h"
+#include "files/FileMessages.h"
+
+// The CSV export.
+
+void TForm1::Button6Click() {
+  QString path = orivel::dialogs().saveFileName(this, orivel::messages::csvExportFilter());
+  if (path.isEmpty()) return;
+  // The dialog's default extension: a name typed without one gets ".csv".
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+  const orivel::CsvExportResult result = orivel::ExportCsv(Book, orivel::filePath(path));
+  switch (result.status) {
+    case orivel::CsvExportResult::Status::Written:
+      break;
+    case orivel::CsvExportResult::Status::Refused:
+      orivel::ShowError(this, orivel::messages::csvExportRefusal(result));
+      break;
+    case orivel::CsvExportResult::Status::WriteFailed:
+      orivel::ShowError(this, orivel::messages::saveFailed());
+      break;
+  }
+}

@@ -1,0 +1,68 @@
+// orivel-cli export and check.
+
+#include <QByteArray>
+#include <filesystem>
+
+#include "cli/CliCommands.h"
+#include "cli/Json.h"
+#include "common/Messages.h"
+#include "files/CsvExport.h"
+#include "files/FileMessages.h"
+#include "postal/AddressCheck.h"
+#include "postal/PostalService.h"
+
+namespace orivel::cli {
+
+int Export(const Arguments& args) {
+  AddressBook book;
+  if (!LoadBookOrSay(args.book, book)) return kExitFailure;
+  const CsvExportResult result = ExportCsv(book, args.out);
+  switch (result.status) {
+    case CsvExportResult::Status::Written:
+      return kExitSuccess;
+    case CsvExportResult::Status::Refused:
+      Say(messages::csvExportRefusal(result));
+      break;
+    case CsvExportResult::Status::WriteFailed:
+      Say(messages::saveFailed());
+      break;
+  }
+  return kExitFailure;
+}
+
+int Check(const Arguments& args) {
+  AddressBook book;
+  if (!LoadBookOrSay(args.book, book)) return kExitFailure;
+  postal::PostalService service;
+  const postal::PostalDictionary* dictionary = service.dictionary();
+  if (!dictionary) {
+    Say(messages::postalDictionaryMissing());
+    return kExitFailure;
+  }
+  QByteArray out;
+  for (const postal::Finding& f : postal::CheckBook(book, *dictionary)) {
+    const datatype& e = book.entry(f.index);
+    out += "{\"index\": " + QByteArray::number(f.index) + ", \"name\": ";
+    AppendJsonCp932(out, e.name);
+    out += ", \"zip_code\": ";
+    AppendJsonCp932(out, e.zip_code);
+    out += ", \"address\": ";
+    AppendJsonCp932(out, e.address);
+    out += ", \"problem\": \"";
+    out += QByteArray::fromStdString(std::string(postal::ProblemName(f.problem)));
+    out += "\", \"expected\": [";
+    for (std::size_t k = 0; k < f.expected.size(); ++k) {
+      if (k > 0) out += ", ";
+      AppendJsonCp932(out, f.expected[k]);
+    }
+    out += "], \"codes\": [";
+    for (std::size_t k = 0; k < f.codes.size(); ++k) {
+      if (k > 0) out += ", ";
+      out += '"' + QByteArray::fromStdString(postal::FormatZipCode(f.codes[k])) + '"';
+    }
+    out += "]}\n";
+  }
+  return WriteOut(out) ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace orivel::cli
