@@ -229,12 +229,7 @@ int Show(const Arguments& args) {
   QByteArray out;
   for (int i = 0; i < book.count(); ++i) {
     const datatype& e = book.entry(i);
-    out += "{\"index\": " + QByteArray::number(i) + ", \"name\": ";
-    AppendJsonCp932(out, e.name);
-    out += ", \"zip_code\": ";
-    AppendJsonCp932(out, e.zip_code);
-    out += ", \"address\": ";
-    AppendJsonCp932(out, e.address);
+    AppendEntryHead(out, i, e);
     out += ", \"sama\": ";
     AppendJsonCp932(out, e.sama);
     out += ", \"categories\": [";

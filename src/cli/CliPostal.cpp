@@ -41,13 +41,7 @@ int Check(const Arguments& args) {
   }
   QByteArray out;
   for (const postal::Finding& f : postal::CheckBook(book, *dictionary)) {
-    const datatype& e = book.entry(f.index);
-    out += "{\"index\": " + QByteArray::number(f.index) + ", \"name\": ";
-    AppendJsonCp932(out, e.name);
-    out += ", \"zip_code\": ";
-    AppendJsonCp932(out, e.zip_code);
-    out += ", \"address\": ";
-    AppendJsonCp932(out, e.address);
+    AppendEntryHead(out, f.index, book.entry(f.index));
     out += ", \"problem\": \"";
     out += QByteArray::fromStdString(std::string(postal::ProblemName(f.problem)));
     out += "\", \"expected\": [";

@@ -47,4 +47,13 @@ void AppendJsonCp932(QByteArray& out, std::string_view cp932) {
   AppendJsonString(out, codec::toQString(cp932));
 }
 
+void AppendEntryHead(QByteArray& out, int index, const datatype& entry) {
+  out += "{\"index\": " + QByteArray::number(index) + ", \"name\": ";
+  AppendJsonCp932(out, entry.name);
+  out += ", \"zip_code\": ";
+  AppendJsonCp932(out, entry.zip_code);
+  out += ", \"address\": ";
+  AppendJsonCp932(out, entry.address);
+}
+
 }  // namespace orivel::cli
