@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Times the whole process `orivel-cli print BOOK --all --pdf OUT` for a book of 300 entries,
-# start-up included, as a script would run it:
+# Times the whole process `orivel-cli print BOOK ... --pdf OUT` for 1, 30 and 300 cards of a
+# book of 300 entries, start-up included, as a script would run it:
 #   bench/cli_print_bench.sh [BUILD_DIR [RUNS]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,21 +27,32 @@ given=(太郎 花子 一郎 次郎 美咲 陽菜 大輔 翔太 さくら ゆう�
 } >"$tmp/book.csv"
 "$cli" import --out "$tmp/book.orv" "$tmp/book.csv"
 
-print() { "$cli" print "$tmp/book.orv" --all --pdf "$tmp/cards.pdf"; }
-for _ in 1 2 3; do print; done  # warm the page cache
-times=()
-for ((i = 0; i < runs; i++)); do
-  start=$(date +%s%N)
-  print
-  end=$(date +%s%N)
-  times+=($(((end - start) / 1000)))
+# Whole-process wall time (min and median of RUNS) and peak resident memory for 1, 30 and 300
+# cards into one PDF.
+rows_for() {
+  local n=$1 list=0
+  ((n >= 300)) && { echo --all; return; }
+  for ((r = 1; r < n; r++)); do list+=",$r"; done
+  echo "--rows $list"
+}
+for cards in 1 30 300; do
+  # shellcheck disable=SC2046
+  print() { "$cli" print "$tmp/book.orv" $(rows_for "$cards") --pdf "$tmp/cards.pdf"; }
+  for _ in 1 2 3; do print; done  # warm the page cache
+  times=()
+  for ((i = 0; i < runs; i++)); do
+    start=$(date +%s%N)
+    print
+    end=$(date +%s%N)
+    times+=($(((end - start) / 1000)))
+  done
+  peak=$(/usr/bin/time -f '%M' "$cli" print "$tmp/book.orv" $(rows_for "$cards") \
+    --pdf "$tmp/cards.pdf" 2>&1 >/dev/null | tail -n 1)
+  pages=$(pdfinfo "$tmp/cards.pdf" 2>/dev/null | awk '/^Pages:/ {print $2}')
+  printf '%s\n' "${times[@]}" | sort -n | awk -v runs="$runs" -v pages="${pages:-?}" -v peak="$peak" '
+    { t[NR] = $1 }
+    END {
+      printf "%4s cards: min %6.1f ms  median %6.1f ms  peak RSS %5.1f MB  (%d runs)\n",
+        pages, t[1] / 1000, t[int((NR + 1) / 2)] / 1000, peak / 1024, runs
+    }'
 done
-
-pages=$(pdfinfo "$tmp/cards.pdf" 2>/dev/null | awk '/^Pages:/ {print $2}')
-printf '%s\n' "${times[@]}" | sort -n | awk -v runs="$runs" -v pages="${pages:-?}" '
-  { t[NR] = $1; sum += $1 }
-  END {
-    printf "orivel-cli print, 300 entries -> %s PDF pages, %d runs (whole process):\n", pages, runs
-    printf "  min %.1f ms   median %.1f ms   mean %.1f ms   max %.1f ms\n",
-      t[1] / 1000, t[int((NR + 1) / 2)] / 1000, sum / NR / 1000, t[NR] / 1000
-  }'

@@ -12,7 +12,7 @@ packages=(
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-ipaexfont-mincho fonts-ipaexfont-gothic
   xvfb xauth
   cups cups-client cups-bsd printer-driver-cups-pdf
-  poppler-utils
+  poppler-utils time
   qt6-translations-l10n qt6-qpa-plugins desktop-file-utils appstream shared-mime-info
   libglib2.0-bin dpkg-dev man-db
   skkdic-extra python3
