@@ -302,7 +302,7 @@ TEST(ReadCsvFileForImport, AUtf8FileWithoutTheMarkIsConvertedOnlyWhenItIsUtf8Thr
       return fakeConverter(line, out);
     };
     StringGrid grid;
-    const std::string path = dir.write("u.csv", c.bytes);
+    const std::filesystem::path path = dir.write("u.csv", c.bytes);
     EXPECT_EQ(ReadCsvFileForImport(path, grid, counting).status, CsvRead::Status::Read);
     EXPECT_EQ(grid.cell(0, 1), c.cell);
     EXPECT_EQ(calls > 0, c.converted) << c.cell;

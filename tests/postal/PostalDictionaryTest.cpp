@@ -181,7 +181,7 @@ TEST(OpenPostalDictionary, ConvertsOnceAndThenLoadsTheCachedTable) {
             std::vector<std::string>{"\x93\x8C\x8B\x9E\x93\x73\x8F\x61\x92\x4A\x8B\xE6\x90\x5F\x8B"
                                      "\x7B\x91\x4F" /* 東京都渋谷区神宮前 */});
   // Another source makes the cached table stale.
-  const std::string other = folder.write(
+  const std::filesystem::path other = folder.write(
       "other.txt", "1000001 /\xC5\xEC\xB5\xFE\xC5\xD4\xC0\xE9\xC2\xE5\xC5\xC4\xB6\xE8/\n");
   EXPECT_EQ(OpenPostalDictionary({other}, cache, &again), PostalOpenStatus::Converted);
   EXPECT_EQ(again.codeCount(), 1u);
