@@ -44,6 +44,7 @@ wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 # A wineserver of our own that ends 30 s after its last program, started apart from ctest's
 # pipes (a server that inherits them makes ctest wait for it); wineboot makes the prefix.
+mkdir -p "$WINEPREFIX"  # the server refuses a prefix folder that does not exist yet
 "$wineserver" -p30 >/dev/null 2>&1
 "$wine64" wineboot >/dev/null 2>&1
 (cd build-mingw && ctest --output-on-failure --no-tests=error --timeout 300 -j"$jobs")
