@@ -4,14 +4,56 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QLibrary>
 #include <QPainter>
 #include <QPdfWriter>
+#include <type_traits>
 
 #include "print/PdfFileSink.h"
 #include "print/SystemPrinter.h"
 
 namespace orivel {
 namespace {
+
+// libcups is loaded when the first card goes to a printer, not linked: with TLS, Kerberos
+// and Avahi it would bring a third of the process's libraries (some 7 ms and 3.5 MB) to every
+// command, though most write a PDF or no card at all.
+struct CupsLibrary {
+  decltype(&cupsGetNamedDest) getNamedDest = nullptr;
+  decltype(&cupsFreeDests) freeDests = nullptr;
+  decltype(&cupsCreateJob) createJob = nullptr;
+  decltype(&cupsStartDocument) startDocument = nullptr;
+  decltype(&cupsWriteRequestData) writeRequestData = nullptr;
+  decltype(&cupsFinishDocument) finishDocument = nullptr;
+  decltype(&cupsCancelJob2) cancelJob = nullptr;
+  bool complete = false;  // every function above was found
+
+  // The library, or null when this system has none to load (no printing then).
+  static const CupsLibrary* get() {
+    static const CupsLibrary cups = load();
+    return cups.complete ? &cups : nullptr;
+  }
+
+ private:
+  static CupsLibrary load() {
+    CupsLibrary cups;
+    QLibrary library(QStringLiteral("cups"), 2);
+    if (!library.load()) return cups;  // stays loaded for the process's life once it is
+    const auto resolve = [&library](auto& function, const char* name) {
+      function =
+          reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
+      return function != nullptr;
+    };
+    cups.complete = resolve(cups.getNamedDest, "cupsGetNamedDest") &&
+                    resolve(cups.freeDests, "cupsFreeDests") &&
+                    resolve(cups.createJob, "cupsCreateJob") &&
+                    resolve(cups.startDocument, "cupsStartDocument") &&
+                    resolve(cups.writeRequestData, "cupsWriteRequestData") &&
+                    resolve(cups.finishDocument, "cupsFinishDocument") &&
+                    resolve(cups.cancelJob, "cupsCancelJob2");
+    return cups;
+  }
+};
 
 class CupsPrinterSink final : public PrintSink {
  public:
@@ -39,23 +81,25 @@ class CupsPrinterSink final : public PrintSink {
   // One job on the destination; false when there is no such destination or the server
   // refused the job or its document (cupsLastError() tells which).
   bool submit(const QByteArray& pdf) const {
-    cups_dest_t* dest = cupsGetNamedDest(
+    const CupsLibrary* cups = CupsLibrary::get();
+    if (!cups) return false;
+    cups_dest_t* dest = cups->getNamedDest(
         CUPS_HTTP_DEFAULT, printer_.isEmpty() ? nullptr : printer_.constData(), nullptr);
     if (!dest) return false;
     bool ok = false;
-    const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, dest->name, "Orivel", 0, nullptr);
+    const int job = cups->createJob(CUPS_HTTP_DEFAULT, dest->name, "Orivel", 0, nullptr);
     if (job > 0) {
-      if (cupsStartDocument(CUPS_HTTP_DEFAULT, dest->name, job, "Orivel", CUPS_FORMAT_PDF, 1) ==
+      if (cups->startDocument(CUPS_HTTP_DEFAULT, dest->name, job, "Orivel", CUPS_FORMAT_PDF, 1) ==
           HTTP_STATUS_CONTINUE) {
         const bool written =
-            cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(),
-                                 static_cast<std::size_t>(pdf.size())) == HTTP_STATUS_CONTINUE;
-        const ipp_status_t finished = cupsFinishDocument(CUPS_HTTP_DEFAULT, dest->name);
+            cups->writeRequestData(CUPS_HTTP_DEFAULT, pdf.constData(),
+                                   static_cast<std::size_t>(pdf.size())) == HTTP_STATUS_CONTINUE;
+        const ipp_status_t finished = cups->finishDocument(CUPS_HTTP_DEFAULT, dest->name);
         ok = written && finished <= IPP_STATUS_OK_EVENTS_COMPLETE;
       }
-      if (!ok) cupsCancelJob2(CUPS_HTTP_DEFAULT, dest->name, job, 0);
+      if (!ok) cups->cancelJob(CUPS_HTTP_DEFAULT, dest->name, job, 0);
     }
-    cupsFreeDests(1, dest);
+    cups->freeDests(1, dest);
     return ok;
   }
 
