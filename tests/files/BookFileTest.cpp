@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "PlatformFiles.h"
+#include "TempFiles.h"
 
 namespace orivel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::WriteBytes;
 
 // Code page 932 texts of the example entry.
 const std::string kAtena = "\x88\xb6\x96\xbc\x8c\xa9\x96\x7b";  // 宛名見本
@@ -23,18 +26,6 @@ const std::string kSama = "\x97\x6c";                           // 様
 const std::string kYamada = "\x8e\x52\x93\x63";                 // 山田
 const std::string kTokyo = "\x93\x8c\x8b\x9e\x93\x73";          // 東京都
 const std::string kZenkakuSpace = "\x81\x40";                   // full-width space
-
-std::string readBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void writeBytes(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out << bytes;
-}
 
 // Turns the LF of a readable literal into the CR LF of a written file.
 std::string crlf(std::string_view lf) {
@@ -111,14 +102,14 @@ TEST_F(BookFileTest, ANewFileIsLaidOutExactlyAsTheExample) {
   AddressBook book;
   book.append(entry(kAtena, kJusho, {1, 4}));
   ASSERT_TRUE(SaveBook(book, dir / "new.orv"));
-  EXPECT_EQ(readBytes(dir / "new.orv"), readBytes(fs::path(ORIVEL_TEST_DATA) / "example.orv"));
+  EXPECT_EQ(ReadBytes(dir / "new.orv"), ReadBytes(fs::path(ORIVEL_TEST_DATA) / "example.orv"));
   EXPECT_EQ(listing(), std::vector<std::string>{"new.orv"});
 }
 
 TEST_F(BookFileTest, AnEmptyBookWritesOnlyVersionAndCountAndLoadsBackEmpty) {
   AddressBook empty;
   ASSERT_TRUE(SaveBook(empty, dir / "e.orv"));
-  EXPECT_EQ(readBytes(dir / "e.orv"), crlf("[HEADER]\nVersion=Ver1.00\nCnt=0\n"));
+  EXPECT_EQ(ReadBytes(dir / "e.orv"), crlf("[HEADER]\nVersion=Ver1.00\nCnt=0\n"));
   AddressBook book;
   book.append(entry(kYamada));
   EXPECT_EQ(LoadBook(dir / "e.orv", book).status, BookLoadStatus::Loaded);
@@ -128,7 +119,7 @@ TEST_F(BookFileTest, AnEmptyBookWritesOnlyVersionAndCountAndLoadsBackEmpty) {
 TEST_F(BookFileTest, ThreeHundredEntriesAreAcceptedAndLoadInFileOrder) {
   std::string text = crlf("[HEADER]\nVersion=Ver1.00\nCnt=300\n[DATAS]\n");
   for (int i = 0; i < 300; ++i) text += entryKeys(i, "n" + std::to_string(299 - i));
-  writeBytes(dir / "full.orv", text);
+  WriteBytes(dir / "full.orv", text);
   AddressBook book;
   ASSERT_EQ(LoadBook(dir / "full.orv", book).status, BookLoadStatus::Loaded);
   ASSERT_EQ(book.count(), 300);
@@ -140,7 +131,7 @@ TEST_F(BookFileTest, ThreeHundredEntriesAreAcceptedAndLoadInFileOrder) {
 
 TEST_F(BookFileTest, CountsOutsideZeroToThreeHundredAreRejectedWithTheBookUntouched) {
   for (const char* cnt : {"301", "-1", "1000000"}) {
-    writeBytes(dir / "c.orv",
+    WriteBytes(dir / "c.orv",
                crlf(std::string("[HEADER]\nVersion=Ver1.00\nCnt=") + cnt + "\n[DATAS]\n") +
                    entryKeys(0, "x"));
     AddressBook book;
@@ -153,7 +144,7 @@ TEST_F(BookFileTest, CountsOutsideZeroToThreeHundredAreRejectedWithTheBookUntouc
 }
 
 TEST_F(BookFileTest, TheCountIsCheckedBeforeTheVersion) {
-  writeBytes(dir / "c.orv", crlf("[HEADER]\nVersion=Ver9\nCnt=301\n"));
+  WriteBytes(dir / "c.orv", crlf("[HEADER]\nVersion=Ver9\nCnt=301\n"));
   AddressBook book;
   EXPECT_EQ(LoadBook(dir / "c.orv", book).status, BookLoadStatus::CountOutOfRange);
 }
@@ -166,7 +157,7 @@ TEST_F(BookFileTest, AnyOtherVersionIsRejectedAndReported) {
       {"", "0"},
   };
   for (const auto& [line, read] : cases) {
-    writeBytes(dir / "v.orv", crlf("[HEADER]\n" + line + "Cnt=1\n[DATAS]\n") + entryKeys(0, "x"));
+    WriteBytes(dir / "v.orv", crlf("[HEADER]\n" + line + "Cnt=1\n[DATAS]\n") + entryKeys(0, "x"));
     AddressBook book;
     book.append(entry(kYamada));
     const BookLoadResult r = LoadBook(dir / "v.orv", book);
@@ -184,7 +175,7 @@ TEST_F(BookFileTest, SavingThreeOverTenKeepsTheOldKeysAndLoadsThree) {
   for (int i = 0; i < 3; ++i) three.append(entry("new" + std::to_string(i), "", {2}));
   ASSERT_TRUE(SaveBook(three, dir / "b.orv"));
 
-  const ProfileFile p(readBytes(dir / "b.orv"));
+  const ProfileFile p(ReadBytes(dir / "b.orv"));
   EXPECT_EQ(p.ReadInteger("HEADER", "Cnt", -1), 3);
   EXPECT_EQ(p.ReadString("DATAS", "name2", ""), "new2");
   EXPECT_EQ(p.ReadString("DATAS", "address2", "0"), "");
@@ -199,11 +190,11 @@ TEST_F(BookFileTest, SavingThreeOverTenKeepsTheOldKeysAndLoadsThree) {
 }
 
 TEST_F(BookFileTest, SavingKeepsOtherSectionsAndHandEditedLinesInPlace) {
-  writeBytes(dir / "h.orv", "; my book\n[header]\nversion=old\n[NOTES]\nwho=me\n");
+  WriteBytes(dir / "h.orv", "; my book\n[header]\nversion=old\n[NOTES]\nwho=me\n");
   AddressBook book;
   book.append(entry("a", "addr", {1}));
   ASSERT_TRUE(SaveBook(book, dir / "h.orv"));
-  EXPECT_EQ(readBytes(dir / "h.orv"),
+  EXPECT_EQ(ReadBytes(dir / "h.orv"),
             crlf("; my book\n[header]\nversion=Ver1.00\nCnt=1\n[NOTES]\nwho=me\n[DATAS]\n") +
                 entryKeys(0, "a", "addr"));
 }
@@ -214,12 +205,12 @@ TEST_F(BookFileTest, MissingIndicesAndNamesReadingZeroAreLeftOut) {
   book.append(entry("0"));
   book.append(entry("third"));
   ASSERT_TRUE(SaveBook(book, dir / "z.orv"));
-  EXPECT_EQ(ProfileFile(readBytes(dir / "z.orv")).ReadString("DATAS", "name1", ""), "0");
+  EXPECT_EQ(ProfileFile(ReadBytes(dir / "z.orv")).ReadString("DATAS", "name1", ""), "0");
 
   // A larger count than the entries present: the missing ones are left out too.
-  std::string text = readBytes(dir / "z.orv");
+  std::string text = ReadBytes(dir / "z.orv");
   text.replace(text.find("Cnt=3"), 5, "Cnt=7");
-  writeBytes(dir / "z.orv", text);
+  WriteBytes(dir / "z.orv", text);
   AddressBook loaded;
   ASSERT_EQ(LoadBook(dir / "z.orv", loaded).status, BookLoadStatus::Loaded);
   EXPECT_EQ(names(loaded), (std::vector<std::string>{"first", "third"}));
@@ -230,7 +221,7 @@ TEST_F(BookFileTest, AnEmptyNameIsWrittenEmptyAndKept) {
   AddressBook book;
   book.append(entry("", kTokyo));
   ASSERT_TRUE(SaveBook(book, dir / "n.orv"));
-  EXPECT_NE(readBytes(dir / "n.orv").find("\r\nname0=\r\n"), std::string::npos);
+  EXPECT_NE(ReadBytes(dir / "n.orv").find("\r\nname0=\r\n"), std::string::npos);
   AddressBook loaded;
   ASSERT_EQ(LoadBook(dir / "n.orv", loaded).status, BookLoadStatus::Loaded);
   ASSERT_EQ(loaded.count(), 1);
@@ -254,7 +245,7 @@ TEST_F(BookFileTest, BlanksAndDoubleQuotesAroundTextsAreDroppedOnLoad) {
 TEST_F(BookFileTest, AHandEditedFileLoadsLikeAWrittenOne) {
   // Lower-case names, blanks around "=", quotes, LF only, no end on the last line, flags
   // edited to 2 and to words, keys missing, a key standing twice.
-  writeBytes(dir / "hand.orv",
+  WriteBytes(dir / "hand.orv",
              "[header]\n"
              "  version = \"Ver1.00\"\n"
              "cnt = 2\n"
@@ -310,7 +301,7 @@ TEST_F(BookFileTest, AFolderOrAnOversizedFileIsNotRead) {
 TEST_F(BookFileTest, AnUnreadableFileIsNotRead) {
   if (!test::PermissionsBind())
     GTEST_SKIP() << "permissions bind neither root nor Windows, where no read bit stops reading";
-  writeBytes(dir / "locked.orv", crlf("[HEADER]\nVersion=Ver1.00\nCnt=0\n"));
+  WriteBytes(dir / "locked.orv", crlf("[HEADER]\nVersion=Ver1.00\nCnt=0\n"));
   fs::permissions(dir / "locked.orv", fs::perms::none);
   AddressBook book;
   book.append(entry(kYamada));
@@ -320,7 +311,7 @@ TEST_F(BookFileTest, AnUnreadableFileIsNotRead) {
 
 TEST_F(BookFileTest, AFileHeldWithoutSharingIsNotRead) {
   if (!test::FileHold::BlocksReplace()) GTEST_SKIP() << "POSIX systems have no locks on reading";
-  writeBytes(dir / "held.orv", crlf("[HEADER]\nVersion=Ver1.00\nCnt=0\n"));
+  WriteBytes(dir / "held.orv", crlf("[HEADER]\nVersion=Ver1.00\nCnt=0\n"));
   const test::FileHold hold(dir / "held.orv");
   ASSERT_TRUE(hold.isOpen());
   AddressBook book;
@@ -336,15 +327,15 @@ TEST_F(BookFileTest, UndecodableBytesRoundTripByteForByte) {
   datatype e = entry(odd, "\xff" + kTokyo);
   book.append(e);
   ASSERT_TRUE(SaveBook(book, dir / "odd.orv"));
-  const std::string original = readBytes(dir / "odd.orv");
+  const std::string original = ReadBytes(dir / "odd.orv");
 
   AddressBook loaded;
   ASSERT_EQ(LoadBook(dir / "odd.orv", loaded).status, BookLoadStatus::Loaded);
   EXPECT_EQ(loaded.entry(0), e);
   ASSERT_TRUE(SaveBook(loaded, dir / "again.orv"));
   ASSERT_TRUE(SaveBook(loaded, dir / "odd.orv"));
-  EXPECT_EQ(readBytes(dir / "again.orv"), original);
-  EXPECT_EQ(readBytes(dir / "odd.orv"), original);
+  EXPECT_EQ(ReadBytes(dir / "again.orv"), original);
+  EXPECT_EQ(ReadBytes(dir / "odd.orv"), original);
 }
 
 TEST_F(BookFileTest, TheSampleBookLoadsAndSavesBackByteForByte) {
@@ -353,11 +344,11 @@ TEST_F(BookFileTest, TheSampleBookLoadsAndSavesBackByteForByte) {
   ASSERT_EQ(LoadBook(sample, book).status, BookLoadStatus::Loaded);
   EXPECT_GE(book.count(), 18);
   ASSERT_TRUE(SaveBook(book, dir / "copy.orv"));
-  EXPECT_EQ(readBytes(dir / "copy.orv"), readBytes(sample));
+  EXPECT_EQ(ReadBytes(dir / "copy.orv"), ReadBytes(sample));
 }
 
 TEST_F(BookFileTest, ATextHoldingALoneCarriageReturnLoadsSavesAndLoadsBack) {
-  writeBytes(dir / "cr.orv",
+  WriteBytes(dir / "cr.orv",
              "[HEADER]\r\nVersion=Ver1.00\r\nCnt=1\r\n[DATAS]\r\nname0=a\rb\r\n"
              "address0=x\r\r\n");
   AddressBook book;
@@ -380,12 +371,12 @@ class BookSaveFailureTest : public BookFileTest {
     AddressBook old;
     for (int i = 0; i < 10; ++i) old.append(entry("old" + std::to_string(i)));
     ASSERT_TRUE(SaveBook(old, dir / "book.orv"));
-    before = readBytes(dir / "book.orv");
+    before = ReadBytes(dir / "book.orv");
     for (int i = 0; i < 300; ++i)
       big.append(entry("new" + std::to_string(i), std::string(80, 'x')));
   }
   void expectOldFileIntact() {
-    EXPECT_EQ(readBytes(dir / "book.orv"), before);
+    EXPECT_EQ(ReadBytes(dir / "book.orv"), before);
     EXPECT_EQ(listing(), std::vector<std::string>{"book.orv"});
   }
   std::string before;

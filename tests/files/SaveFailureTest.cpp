@@ -16,13 +16,7 @@ namespace orivel {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::ReadBytes;
 
 std::vector<std::string> listing(const fs::path& dir) {
   std::vector<std::string> out;
@@ -51,11 +45,11 @@ class SaveFailureTest : public ::testing::Test {
     for (int i = 0; i < 5; ++i) old.append(entry("old" + std::to_string(i)));
     book = folder.path("book.orv");
     ASSERT_TRUE(SaveBook(old, book));
-    before = readBytes(book);
+    before = ReadBytes(book);
     for (int i = 0; i < 300; ++i) big.append(entry("new" + std::to_string(i)));
   }
   void expectUntouched(const std::vector<std::string>& expectedListing = {"book.orv"}) {
-    EXPECT_EQ(readBytes(book), before);
+    EXPECT_EQ(ReadBytes(book), before);
     EXPECT_EQ(listing(fs::path(book).parent_path()), expectedListing);
     AddressBook loaded;
     ASSERT_TRUE(LoadBook(book, loaded).ok());

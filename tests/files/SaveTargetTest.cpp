@@ -19,19 +19,9 @@ namespace orivel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::WriteBytes;
 using Names = std::vector<std::string>;
-
-std::string readBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void writeBytes(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out << bytes;
-}
 
 // The names in a folder as UTF-8, sorted.
 Names listing(const fs::path& dir) {
@@ -69,10 +59,10 @@ class SaveTargetTest : public ::testing::Test {
     fill(old, "old", 5);
     fill(fresh, "new", 3);
     ASSERT_TRUE(SaveBook(old, book));
-    before = readBytes(book);
+    before = ReadBytes(book);
   }
   void expectOldBook(const Names& expectedListing = {"book.orv"}) {
-    EXPECT_EQ(readBytes(book), before);
+    EXPECT_EQ(ReadBytes(book), before);
     EXPECT_EQ(namesIn(book), kOld);
     EXPECT_EQ(listing(folder.dir()), expectedListing);
   }
@@ -126,10 +116,10 @@ TEST_F(SaveTargetTest, OntoAReadOnlyTargetFailsAndLeavesIt) {
 
 TEST_F(SaveTargetTest, AStrayFileWithTheTemporaryNameStaysUntouched) {
   const fs::path stray = TemporaryPathFor(folder.dir(), 0);
-  writeBytes(stray, "left by a save that was cut off");
+  WriteBytes(stray, "left by a save that was cut off");
   ASSERT_TRUE(SaveBook(fresh, book));
   EXPECT_EQ(namesIn(book), kNew);
-  EXPECT_EQ(readBytes(stray), "left by a save that was cut off");
+  EXPECT_EQ(ReadBytes(stray), "left by a save that was cut off");
   EXPECT_EQ(listing(folder.dir()), (Names{Utf8FromPath(stray.filename()), "book.orv"}));
 }
 
@@ -137,13 +127,13 @@ TEST_F(SaveTargetTest, WithEveryTemporaryNameTakenTheSaveFails) {
   Names expected = {"book.orv"};
   for (int k = 0; k < kTemporaryNameCount; ++k) {
     const fs::path stray = TemporaryPathFor(folder.dir(), k);
-    writeBytes(stray, "stray " + std::to_string(k));
+    WriteBytes(stray, "stray " + std::to_string(k));
     expected.push_back(Utf8FromPath(stray.filename()));
   }
   std::sort(expected.begin(), expected.end());
   EXPECT_FALSE(SaveBook(fresh, book));
   expectOldBook(expected);
-  EXPECT_EQ(readBytes(TemporaryPathFor(folder.dir(), kTemporaryNameCount - 1)), "stray 99");
+  EXPECT_EQ(ReadBytes(TemporaryPathFor(folder.dir(), kTemporaryNameCount - 1)), "stray 99");
 }
 
 TEST_F(SaveTargetTest, AJapaneseFolderAndFileNameAreKeptExactly) {

@@ -5,10 +5,25 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <string_view>
 
 namespace orivel::test {
+
+// A file's bytes exactly as they are on disk; empty when it cannot be read.
+inline std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Replaces a file's content with exactly these bytes.
+inline void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
 
 // A folder of its own for each test, removed afterwards.
 class TempFolder {
@@ -30,8 +45,7 @@ class TempFolder {
   // Windows a round trip through std::string would change every non-ASCII name.
   std::filesystem::path write(const std::filesystem::path& name, std::string_view bytes) const {
     const auto path = dir_ / name;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    WriteBytes(path, bytes);
     return path;
   }
   std::filesystem::path path(const std::filesystem::path& name) const { return dir_ / name; }
