@@ -1,35 +1,12 @@
 #include "print/QPrinterSink.h"
 
-#ifndef _WIN32
-#include <dlfcn.h>
-#endif
-
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "print/PrintJobStatus.h"
+
 namespace orivel {
-namespace {
-
-// Qt hands the finished document to CUPS and ignores the answer, so a queue that refuses
-// jobs would look like a success. Ask the CUPS library Qt has loaded for the status of its
-// last request on this thread, which is the job just submitted. Without CUPS there is
-// nothing to ask.
-bool cupsRefusedLastRequest() {
-#ifdef _WIN32
-  return false;  // the Windows spooler reports failures through QPrinter itself
-#else
-  void* cups = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
-  if (!cups) return false;
-  using LastError = int (*)();
-  const auto lastError = reinterpret_cast<LastError>(dlsym(cups, "cupsLastError"));
-  const bool refused = lastError && lastError() >= 0x0400;  // IPP client and server errors
-  dlclose(cups);
-  return refused;
-#endif
-}
-
-}  // namespace
 
 QPrinterSink::QPrinterSink(const QString& printer) : printer_(printer) {}
 
@@ -54,7 +31,7 @@ bool PrintPageOn(const QPrinterInfo& info, const QPageLayout& layout, const Pain
   if (!painter.end()) return false;
   if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
     return false;
-  return !cupsRefusedLastRequest();
+  return !PrintSystemRefusedLastJob();
 }
 
 }  // namespace orivel
