@@ -19,7 +19,7 @@
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "postal/PostalService.h"
-#include "settings/ProfileStore.h"
+#include "settings/SenderProfiles.h"
 
 namespace {
 
@@ -174,12 +174,8 @@ void TForm1::buildMenus() {
 
 void TForm1::FormCreate() {
   Modified = false;
-  orivel::ProfileStore store;
-  NowUser = -1;
-  if (store.isOpen()) {
-    // A store without a readable now_user is treated as having no current user.
-    NowUser = store.readInt(QStringLiteral("now_user")).value_or(-1);
-  }
+  // A missing store, or one without a readable now_user, has no current user.
+  NowUser = orivel::ReadNowUser();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

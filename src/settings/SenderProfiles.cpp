@@ -59,6 +59,11 @@ int ReadNowUser() {
   return store.readInt(QLatin1String(kNowUser)).value_or(kNoUser);
 }
 
+std::optional<int> ReadUserName(int user) {
+  ProfileStore store;
+  return store.readInt(QString::fromStdString(UserNameValueName(user)));
+}
+
 UserCounts ReadUserCounts() {
   ProfileStore store;
   return {store.readInt(QLatin1String(kUserCount)), store.readInt(QLatin1String(kMaxUserCount))};

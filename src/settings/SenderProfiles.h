@@ -23,6 +23,9 @@ struct ProfileRead {
 // now_user; -1 when no user is set, the store is missing or the value cannot be read.
 int ReadNowUser();
 
+// user_name_k of user `user`; nullopt when it is missing or cannot be read.
+std::optional<int> ReadUserName(int user);
+
 // The store's user_count and max_user_count; nullopt where a value cannot be read.
 struct UserCounts {
   std::optional<int> count;

@@ -22,7 +22,6 @@
 #include "common/EnterKey.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
-#include "settings/ProfileStore.h"
 
 namespace orivel {
 
@@ -466,10 +465,7 @@ void TForm5::setNowUser(int nowUser) {
 
 void TForm5::showUserLabel(int nowUser) {
   std::optional<int> userName;
-  if (nowUser != orivel::kNoUser) {
-    orivel::ProfileStore store;
-    userName = store.readInt(QString::fromStdString(orivel::UserNameValueName(nowUser)));
-  }
+  if (nowUser != orivel::kNoUser) userName = orivel::ReadUserName(nowUser);
   setUserLabel(orivel::codec::toQString(orivel::UserLabelText(nowUser, userName)));
 }
 
