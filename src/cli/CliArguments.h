@@ -64,9 +64,9 @@ struct ParsedArguments {
   QString problem;  // what is wrong with the command line, when !ok
 };
 
-// Reads the arguments after the program's name (as Utf8Arguments gives them). Text options,
-// file names and the printer's name are UTF-8 and are encoded to
-// code page 932; a character that code page 932 cannot hold makes the command line wrong.
+// Reads the arguments after the program's name (as Utf8Arguments gives them), all UTF-8. The
+// sender texts are encoded to code page 932, and a character that code page 932 cannot hold
+// makes the command line wrong; file names and the printer's name stay as given.
 ParsedArguments ParseArguments(const std::vector<std::string>& args);
 
 // The synopsis of every command.

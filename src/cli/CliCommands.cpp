@@ -23,11 +23,10 @@
 #include "settings/SenderRules.h"
 
 namespace orivel::cli {
-namespace {
 
 // False when standard output did not take it all (a full disk, say): the listing is then
 // incomplete and the command has failed.
-bool writeOut(const QByteArray& bytes) {
+bool WriteOut(const QByteArray& bytes) {
   const auto size = static_cast<std::size_t>(bytes.size());
   if (std::fwrite(bytes.constData(), 1, size, stdout) == size && std::fflush(stdout) == 0)
     return true;
@@ -37,7 +36,7 @@ bool writeOut(const QByteArray& bytes) {
 
 // Loads the book as the load command does and says what the window would show when the
 // file is refused.
-bool loadBook(const std::filesystem::path& path, AddressBook& book) {
+bool LoadBookOrSay(const std::filesystem::path& path, AddressBook& book) {
   const BookLoadResult result = LoadBook(path, book);
   if (result.ok()) return true;
   const QString refusal = messages::bookRefusal(result);
@@ -45,6 +44,8 @@ bool loadBook(const std::filesystem::path& path, AddressBook& book) {
   Say(messages::loadFailed());
   return false;
 }
+
+namespace {
 
 bool holdsEntry(const AddressBook& book, int row) {
   if (row >= 0 && row < book.count()) return true;
@@ -83,7 +84,6 @@ void appendBlock(QByteArray& out, const char* name, const PostcardBlock& block, 
   out += "}";
 }
 
-// The rows to print: every row named must hold an entry.
 // The user whose profile a command works on: --user K when it is one of the users, the
 // current user otherwise. nullopt (and the message said) for a user never added.
 std::optional<int> chosenUser(const Arguments& args) {
@@ -138,7 +138,7 @@ int ProfileShow(const Arguments& args) {
   if (!user) return kExitFailure;
   QByteArray out;
   appendProfileJson(out, *user, readProfile(*user));
-  return writeOut(out) ? kExitSuccess : kExitFailure;
+  return WriteOut(out) ? kExitSuccess : kExitFailure;
 }
 
 int ProfileAdd(const Arguments& args) {
@@ -188,6 +188,7 @@ int ProfileUse(const Arguments& args) {
   return kExitSuccess;
 }
 
+// The cards to print: every row named must hold an entry.
 bool selection(const AddressBook& book, const Selection& chosen, PrintSelection* out) {
   switch (chosen.kind) {
     case Selection::Kind::All:
@@ -202,21 +203,13 @@ bool selection(const AddressBook& book, const Selection& chosen, PrintSelection*
       *out = PrintSelection::someRows(chosen.rows);
       return true;
     case Selection::Kind::None:
-      break;
+      break;  // the command line refuses a print that chooses no cards
   }
   *out = PrintSelection::checked();
   return true;
 }
 
 }  // namespace
-
-bool LoadBookOrSay(const std::filesystem::path& path, AddressBook& book) {
-  return loadBook(path, book);
-}
-
-bool WriteOut(const QByteArray& bytes) {
-  return writeOut(bytes);
-}
 
 void Say(const QString& message) {
   const QByteArray line = message.toUtf8() + '\n';
@@ -225,7 +218,7 @@ void Say(const QString& message) {
 
 int Show(const Arguments& args) {
   AddressBook book;
-  if (!loadBook(args.book, book)) return kExitFailure;
+  if (!LoadBookOrSay(args.book, book)) return kExitFailure;
   QByteArray out;
   for (int i = 0; i < book.count(); ++i) {
     const datatype& e = book.entry(i);
@@ -242,12 +235,12 @@ int Show(const Arguments& args) {
     }
     out += "]}\n";
   }
-  return writeOut(out) ? kExitSuccess : kExitFailure;
+  return WriteOut(out) ? kExitSuccess : kExitFailure;
 }
 
 int Import(const Arguments& args) {
   AddressBook book;
-  if (args.hasInto && !loadBook(args.book, book)) return kExitFailure;
+  if (args.hasInto && !LoadBookOrSay(args.book, book)) return kExitFailure;
   StringGrid grid;
   for (const std::filesystem::path& csv : args.csvFiles) {
     grid.clearCells();
@@ -270,7 +263,7 @@ int Import(const Arguments& args) {
 
 int Compose(const Arguments& args) {
   AddressBook book;
-  if (!loadBook(args.book, book)) return kExitFailure;
+  if (!LoadBookOrSay(args.book, book)) return kExitFailure;
   if (!holdsEntry(book, args.row)) return kExitFailure;
   const std::optional<usertype> sender = senderFor(args);
   if (!sender) return kExitFailure;
@@ -288,12 +281,12 @@ int Compose(const Arguments& args) {
     appendBlock(out, Postcard::kBlockNames[i], *blocks[i], filled, address ? &printed : nullptr);
   }
   out += "}\n";
-  return writeOut(out) ? kExitSuccess : kExitFailure;
+  return WriteOut(out) ? kExitSuccess : kExitFailure;
 }
 
 int Print(const Arguments& args) {
   AddressBook book;
-  if (!loadBook(args.book, book)) return kExitFailure;
+  if (!LoadBookOrSay(args.book, book)) return kExitFailure;
   PrintSelection chosen;
   if (!selection(book, args.selection, &chosen)) return kExitFailure;
   const std::optional<usertype> sender = senderFor(args);

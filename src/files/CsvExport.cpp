@@ -1,9 +1,9 @@
 #include "files/CsvExport.h"
-#include "files/AtomicWrite.h"
 
 #include <string_view>
 
-#include "files/ProfileFile.h"
+#include "files/AtomicWrite.h"
+#include "files/Cp932Bytes.h"
 
 namespace orivel {
 namespace {
@@ -23,6 +23,8 @@ constexpr std::string_view kHeader =
 constexpr std::string_view kMark = "\x81\x9B";  // ○
 constexpr std::string_view kLineEnd = "\r\n";
 
+// What the import would split a field at: no trail byte of a double-byte character can be
+// one of these, so a byte-wise look is exact.
 bool refused(std::string_view text, CsvExportResult::Reason* reason) {
   for (char c : text) {
     if (c == ',') {
@@ -33,7 +35,7 @@ bool refused(std::string_view text, CsvExportResult::Reason* reason) {
       *reason = CsvExportResult::Reason::LineBreak;
       return true;
     }
-    if (c == 0x1A) {
+    if (c == cp932::kCtrlZ) {
       *reason = CsvExportResult::Reason::ControlCharacter;
       return true;
     }

@@ -15,13 +15,9 @@ using cp932::kCtrlZ;
 // The marks, in code page 932: Y, Ｙ, O, Ｏ, ○.
 constexpr std::array<std::string_view, 5> kMarks = {"Y", "\x82\x78", "O", "\x82\x6E", "\x81\x9B"};
 
-constexpr bool isLeadByte(unsigned char b) {
-  return cp932::IsLeadByte(b);
-}
-
-// A BOM file: the bytes after the mark as a text-mode read gives them (no CR, nothing
-// after Ctrl-Z), each line converted. False with the line's number and text on the first
-// failure.
+// A UTF-8 file, with or without its mark: the bytes after the mark as a text-mode read gives them
+// (no CR, nothing after Ctrl-Z), each line converted. False with the line's number and text on the
+// first failure.
 bool convertUtf8(std::string_view bytes, const Utf8ToCp932& toCp932, std::string* out, int* badLine,
                  std::string* badText) {
   if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
@@ -98,7 +94,7 @@ std::string UpperCaseCp932(std::string_view text) {
   std::string out(text);
   for (std::size_t i = 0; i < out.size(); ++i) {
     const auto b = static_cast<unsigned char>(out[i]);
-    if (isLeadByte(b)) {
+    if (cp932::IsLeadByte(b)) {
       if (i + 1 < out.size()) {
         const auto t = static_cast<unsigned char>(out[i + 1]);
         if (b == 0x82 && t >= 0x81 && t <= 0x9A) out[i + 1] = static_cast<char>(t - 0x21);

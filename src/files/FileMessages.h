@@ -7,7 +7,7 @@
 #include "files/CsvImport.h"
 
 // What the file commands say about a refused book or CSV file, for the windows and
-// orivel-cli alike; the texts themselves are in common/Messages.h.
+// orivel-cli alike, worded from the commands' results.
 namespace orivel::messages {
 
 // What is said about a refused book file before "読み込みに失敗しました。"; empty when

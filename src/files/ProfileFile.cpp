@@ -27,10 +27,6 @@ bool isBlankLine(std::string_view s) {
   return trim(s).empty();
 }
 
-constexpr bool isLeadByte(unsigned char c) {
-  return cp932::IsLeadByte(c);
-}
-
 unsigned char foldAscii(unsigned char c) {
   return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
 }
@@ -57,7 +53,7 @@ std::size_t ProfileFile::NameHash::operator()(std::string_view s) const {
   std::uint64_t h = 14695981039346656037ull;
   for (std::size_t i = 0; i < s.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(s[i]);
-    const bool lead = isLeadByte(c);
+    const bool lead = cp932::IsLeadByte(c);
     h = (h ^ foldAscii(c)) * 1099511628211ull;
     if (lead && i + 1 < s.size()) h = (h ^ static_cast<unsigned char>(s[++i])) * 1099511628211ull;
   }
@@ -70,7 +66,7 @@ bool ProfileFile::NameEqual::operator()(std::string_view a, std::string_view b) 
     const unsigned char x = static_cast<unsigned char>(a[i]);
     const unsigned char y = static_cast<unsigned char>(b[i]);
     if (foldAscii(x) != foldAscii(y)) return false;
-    if (isLeadByte(x) && i + 1 < a.size()) {
+    if (cp932::IsLeadByte(x) && i + 1 < a.size()) {
       ++i;
       if (a[i] != b[i]) return false;
     }

@@ -10,6 +10,19 @@
 
 namespace orivel {
 
+// A profile (INI) file held whole in memory, read and written with the rules of the
+// Windows profile functions, so that files written on Windows and files edited by hand
+// read alike:
+//  - section and key names compare without regard to ASCII case;
+//  - writing a key replaces its value in place, adds a new key at the end of its section
+//    and a new section at the end of the file; nothing is ever removed;
+//  - an absent key reads as the reader's default, an empty value as empty text;
+//  - a value is read without blanks at its ends and without one matching pair of quotes;
+//  - where a section or key name stands twice, the first one counts.
+// Lines that are not sections or keys (comments, lines before the first section, lines
+// without "=") are kept as they are and never match a key. Lines are written with CR LF;
+// LF, CR LF and a last line without an end are all read. Bytes are never interpreted
+// beyond the code page 932 lead bytes needed to fold the case of names correctly.
 class ProfileFile {
  public:
   enum class ReadStatus { Ok, NotFound, Unreadable, TooLarge };

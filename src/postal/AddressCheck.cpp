@@ -5,6 +5,7 @@
 
 #include "postal/Cp932Chars.h"
 #include "postal/SkkZipcode.h"
+#include "print/KanjiDigits.h"
 
 namespace orivel::postal {
 namespace {
@@ -16,19 +17,17 @@ constexpr std::string_view kKatakanaNo = "\x83\x6D";                 // ノ
 constexpr std::string_view kCounty = "\x8C\x53";                     // 郡
 constexpr std::string_view kTen = "\x8F\x5C";                        // 十
 constexpr std::string_view kKyotoCity = "\x8B\x9E\x93\x73\x8E\x73";  // 京都市
-// 〇 一 二 三 四 五 六 七 八 九
-constexpr std::array<std::string_view, 10> kKanjiDigits = {
-    "\x81\x5A", "\x88\xEA", "\x93\xF1", "\x8E\x4F", "\x8E\x6C",
-    "\x8C\xDC", "\x98\x5A", "\x8E\xB5", "\x94\xAA", "\x8B\xE3"};
-
 int kanjiDigit(std::string_view ch) {
-  for (std::size_t d = 0; d < kKanjiDigits.size(); ++d)
-    if (ch == kKanjiDigits[d]) return static_cast<int>(d);
+  for (std::size_t d = 0; d < kKanjiNumerals.size(); ++d)
+    if (ch == kKanjiNumerals[d]) return static_cast<int>(d);
   return ch == kTen ? 10 : -1;
 }
 
-// The value of a run of kanji numerals (二十三, 十五, 三十, 一二), or -1.
+// The value of a run of kanji numerals (二十三, 十五, 三十, 一二), or -1. A chōme number
+// has at most a few of them; a longer run, which only a typing slip or a hostile file
+// brings, stays text rather than overflow.
 int kanjiNumber(const std::vector<std::string_view>& run) {
+  if (run.size() > 4) return -1;
   int before = -1;
   int after = 0;
   bool ten = false;

@@ -3,17 +3,15 @@
 #include <cstddef>
 #include <string_view>
 
+#include "files/Cp932Bytes.h"
+
 // Walking code page 932 text one character at a time, so that the second byte of a
 // double-byte character is never taken for a character of its own.
 namespace orivel::postal {
 
-inline bool isCp932Lead(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 // The length in bytes (1 or 2) of the character that starts at byte i.
 inline std::size_t cp932CharLength(std::string_view text, std::size_t i) {
-  return isCp932Lead(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+  return cp932::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
 }
 
 // The byte offset of the first whole character `ch` at or after byte `from`, or npos.
@@ -23,7 +21,7 @@ inline std::size_t findCp932(std::string_view text, std::string_view ch, std::si
   return std::string_view::npos;
 }
 
-// The offset just after the n-th character (n counted from 0), or npos past the end.
+// The byte offset after the first n characters, or npos when the text is shorter.
 inline std::size_t cp932Offset(std::string_view text, std::size_t n) {
   std::size_t i = 0;
   for (; i < text.size() && n > 0; --n) i += cp932CharLength(text, i);

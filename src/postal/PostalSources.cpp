@@ -8,7 +8,6 @@
 
 #include "files/AtomicWrite.h"
 #include "files/FileBytes.h"
-#include "files/ProfileFile.h"
 #include "postal/SkkZipcode.h"
 
 namespace orivel::postal {

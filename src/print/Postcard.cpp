@@ -41,10 +41,6 @@ std::string addressText(std::string_view address, bool breakAtSpaces) {
   return out;
 }
 
-constexpr bool isLeadByte(unsigned char c) {
-  return cp932::IsLeadByte(c);
-}
-
 // Neutral position of a block, less 50 so that adding its offsets gives its place.
 struct Placement {
   int topBase;   // Top = odd offset + topBase
@@ -87,7 +83,7 @@ std::string PostalCodeText(std::string_view zip) {
   std::vector<std::string_view> chars;
   for (std::size_t i = 0; i < zip.size();) {
     const std::size_t n =
-        isLeadByte(static_cast<unsigned char>(zip[i])) && i + 1 < zip.size() ? 2 : 1;
+        cp932::IsLeadByte(static_cast<unsigned char>(zip[i])) && i + 1 < zip.size() ? 2 : 1;
     chars.push_back(zip.substr(i, n));
     i += n;
   }

@@ -367,6 +367,16 @@ TEST(CheckBook, FindsEachKindOfProblem) {
        true,
        Problem::Town,
        {}},
+      // A run of numerals far longer than a number: text, not a number that overflows.
+      {"980-0811",
+       "\x8B\x7B\x8F\xE9\x8C\xA7\x90\xE5\x91\xE4\x8E\x73\x90\xC2\x97\x74\x8B\xE6\x88\xEA\x94"
+       "\xD4\x92\xAC\x8B\xE3\x8B\xE3\x8B\xE3\x8B\xE3\x8B\xE3\x8B\xE3\x8B\xE3\x8B\xE3\x8B\xE3\x8B"
+       "\xE3\x8B\xE3\x8B\xE3\x92\x9A\x96\xDA" /* 宮城県仙台市青葉区一番町九九九九九九九九九九九九丁目
+                                               */
+       ,
+       true,
+       Problem::Town,
+       {}},
   };
   AddressBook book;
   for (const Case& c : cases) {
