@@ -20,8 +20,9 @@ bool pairAt(std::string_view s, std::size_t i, char lead, char trail) {
   return i + 1 < s.size() && s[i] == lead && s[i + 1] == trail;
 }
 
-// Walks byte by byte; a pair only matches where both of its bytes are present, so a lone
-// lead byte at the end is kept as it is.
+// Walks character by character, so that the trail byte of one character and the lead byte
+// of the next (香@ is 8D 81 40) are never taken for a space or a minus. A lone lead byte at
+// the end is kept as it is.
 std::string addressText(std::string_view address, bool breakAtSpaces) {
   std::string out;
   out.reserve(address.size() + 32);
@@ -34,8 +35,11 @@ std::string addressText(std::string_view address, bool breakAtSpaces) {
       out += kChoonpu;
       i += 2;
     } else {
-      out += address[i];
-      i += 1;
+      const std::size_t length =
+          cp932::IsLeadByte(static_cast<unsigned char>(address[i])) && i + 1 < address.size() ? 2
+                                                                                              : 1;
+      out.append(address.substr(i, length));
+      i += length;
     }
   }
   return out;

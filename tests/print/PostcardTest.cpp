@@ -96,6 +96,15 @@ TEST(AddresseeAddressText, FullWidthMinusBecomesChoonpuInShortAndLongAddresses) 
   EXPECT_EQ(AddresseeAddressText(longer), repeat(kKanji, 20) + kChoon + kChoon);
 }
 
+TEST(AddresseeAddressText, AKanjiEndingInByte81IsNotTakenForASpaceOrAMinus) {
+  // 香 is 8D 81: with "@" (40) or "|" (7C) after it, its trail byte and the next character
+  // look like a full-width space or minus.
+  const std::string kaori = "\x8D\x81";
+  const std::string longer = repeat(kKanji, 20) + kaori + "@";
+  EXPECT_EQ(AddresseeAddressText(longer + kSpace + "1"), longer + kIndent + "1");
+  EXPECT_EQ(AddresseeAddressText(kKanji + kaori + "|" + kKanji), kKanji + kaori + "|" + kKanji);
+}
+
 TEST(AddresseeAddressText, AsciiDigitsAndHyphenStayAsTheyAre) {
   const std::string address = repeat(kKanji, 20) + "1-2-3";
   EXPECT_EQ(AddresseeAddressText(address), address);
