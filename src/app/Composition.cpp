@@ -14,11 +14,11 @@
 namespace orivel {
 
 Composition::Composition() : defaultPrinter_(std::make_unique<QPrinterSink>()) {
-  form1_ = std::make_unique<TForm1>();
+  form1_ = std::make_unique<TForm1>(postal_);
   qrfm_ = std::make_unique<TQRFM>(printing_);
   prevwin_ = std::make_unique<TPrevwin>(*qrfm_);
   TForm1* main = form1_.get();
-  form4_ = new TForm4(main);
+  form4_ = new TForm4(postal_, main);
   form5_ = new TForm5(
       *form4_, [main](int nowUser) { main->NowUser = nowUser; }, main);
   form6_ = new TForm6(main);

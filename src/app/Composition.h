@@ -3,6 +3,7 @@
 #include <QString>
 #include <memory>
 
+#include "postal/PostalService.h"
 #include "print/PrintService.h"
 
 class TForm1;
@@ -17,7 +18,8 @@ namespace orivel {
 // The composition root: creates the program's six windows once, in their fixed order (the
 // main window, the report form, the preview window, the entry editor, the personal
 // settings, the about box), and hands each what it uses. It owns the windows, the print
-// service and the printer the windows print on, and destroys them in the reverse order.
+// service, the printer the windows print on and the postal code dictionary, and destroys
+// them in the reverse order.
 class Composition {
  public:
   Composition();
@@ -43,6 +45,7 @@ class Composition {
   void setPrinter(PrintSink* printer);
 
  private:
+  postal::PostalService postal_;  // found and read at its first use
   PrintService printing_;
   std::unique_ptr<PrintSink> defaultPrinter_;
   // The main window owns the dialogs (its children); the report form and the preview

@@ -33,8 +33,8 @@ constexpr int kSpeedButtonLeft[9] = {104, 128, 152, 176, 200, 224, 256, 280, 312
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent)
-    : QMainWindow(parent), Postal(&orivel::postal::PostalService::instance()) {
+TForm1::TForm1(orivel::postal::PostalService& postal, QWidget* parent)
+    : QMainWindow(parent), Postal(&postal) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Form1"));
   // Fixed single border: system menu and minimise box, no maximise box.
@@ -51,7 +51,11 @@ TForm1::TForm1(QWidget* parent)
   FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The list model watches Book, a member that dies before the window's children do.
+  CheckListBox1->setModel(nullptr);
+  delete model_;
+}
 
 void TForm1::setLinks(Links links) {
   links_ = std::move(links);
@@ -117,6 +121,10 @@ void TForm1::buildControls() {
   CheckListBox1->setGeometry(248, 40, 225, 185);
   model_ = new orivel::AddressListModel(Book, this);
   CheckListBox1->setModel(model_);
+  connect(model_, &QAbstractItemModel::modelReset, this, &TForm1::refreshFindings);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, &TForm1::refreshFindings);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, &TForm1::refreshFindings);
+  connect(model_, &QAbstractItemModel::dataChanged, this, &TForm1::refreshFindings);
   connect(CheckListBox1, &orivel::CheckListBox::deletePressed, this, &TForm1::DeleteSelectedEntry);
   connect(CheckListBox1, &QListView::doubleClicked, this, [this] { ChangeSelectedEntry(); });
 }

@@ -49,7 +49,7 @@ class TForm1 final : public QMainWindow {
   static inline const QString kBookFilter = orivel::messages::bookFileFilter();
   static inline const QString kCsvFilter = orivel::messages::csvFileFilter();
 
-  explicit TForm1(QWidget* parent = nullptr);
+  explicit TForm1(orivel::postal::PostalService& postal, QWidget* parent = nullptr);
   ~TForm1() override;
   void setLinks(Links links);
   void setPrinter(orivel::PrintSink* printer) { links_.printer = printer; }
@@ -138,6 +138,9 @@ class TForm1 final : public QMainWindow {
   // Entry editor round trip shared by add and change: true when confirmed.
   bool editEntry(orivel::CategoryChecks checks, orivel::EntryTexts texts, const datatype* from,
                  datatype* result);
+  // Checks the book again for the findings window while it is shown: its rows name lines
+  // by number, which an added, removed, edited or loaded entry would make wrong.
+  void refreshFindings();
 
   orivel::AddressListModel* model_;
   Links links_;

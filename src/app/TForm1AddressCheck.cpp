@@ -34,10 +34,11 @@ void TForm1::Button7Click() {
 void TForm1::EditLine(int line) {
   if (line < 0 || line >= Book.count()) return;
   CheckListBox1->setItemIndex(line);
-  const datatype before = Book.entry(line);
-  ChangeSelectedEntry();
-  if (Book.entry(line) == before || !FindingsWindow1 || !FindingsWindow1->isVisible()) return;
-  // The findings follow the edit.
+  ChangeSelectedEntry();  // the findings follow the edit (refreshFindings)
+}
+
+void TForm1::refreshFindings() {
+  if (!FindingsWindow1 || !FindingsWindow1->isVisible()) return;
   if (const orivel::postal::PostalDictionary* dictionary = Postal->dictionary())
     FindingsWindow1->showFindings(Book, orivel::postal::CheckBook(Book, *dictionary));
 }

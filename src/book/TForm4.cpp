@@ -98,8 +98,8 @@ bool isEnter(const QKeyEvent* key) {
 
 }  // namespace
 
-TForm4::TForm4(QWidget* parent)
-    : QDialog(parent), Postal(&orivel::postal::PostalService::instance()) {
+TForm4::TForm4(orivel::postal::PostalService& postal, QWidget* parent)
+    : QDialog(parent), Postal(&postal) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("設定"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -58,7 +58,7 @@ class TForm4 final : public QDialog, public orivel::EntryEditor {
   static constexpr orivel::ModalResult kConfirmed = orivel::ModalResult::Confirmed;
   static constexpr orivel::ModalResult kCancelled = orivel::ModalResult::Cancelled;
 
-  explicit TForm4(QWidget* parent = nullptr);
+  explicit TForm4(orivel::postal::PostalService& postal, QWidget* parent = nullptr);
 
   // categoryBoxes: 1 enable, 2 disable the six category boxes; categoryChecks: 1 check,
   // 2 uncheck them; clearTexts: 3 empties the texts and proposes "様". Other values leave

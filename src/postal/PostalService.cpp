@@ -29,9 +29,4 @@ bool PostalService::firstTimeMissing() {
   return true;
 }
 
-PostalService& PostalService::instance() {
-  static PostalService service;
-  return service;
-}
-
 }  // namespace orivel::postal

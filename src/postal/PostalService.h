@@ -22,8 +22,6 @@ class PostalService {
   // True the first time it is asked after the dictionary turned out to be missing.
   bool firstTimeMissing();
 
-  static PostalService& instance();
-
  private:
   bool searched_ = false;
   std::vector<std::filesystem::path> sources_;

@@ -105,6 +105,25 @@ TEST_F(PostalWindowsTest, TheCheckListsFindingsAndADoubleClickEditsThatLine) {
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
+TEST_F(PostalWindowsTest, TheFindingsFollowLinesAddedRemovedAndLoaded) {
+  const datatype wrong = entry(QStringLiteral("違う"), QStringLiteral("150-0001"),
+                               QStringLiteral("東京都新宿区西新宿２"));
+  const datatype right = entry(QStringLiteral("正しい"), QStringLiteral("150-0001"),
+                               QStringLiteral("東京都渋谷区神宮前１"));
+  Form1->Book.append(right);
+  Form1->Book.append(wrong);
+  Form1->Button7->click();
+  ASSERT_NE(Form1->FindingsWindow1, nullptr);
+  EXPECT_EQ(Form1->FindingsWindow1->lineOfRow(0), 1);
+  Form1->Book.remove(0);  // the finding moves up a line with its entry
+  ASSERT_EQ(Form1->FindingsWindow1->rowCount(), 1);
+  EXPECT_EQ(Form1->FindingsWindow1->lineOfRow(0), 0);
+  Form1->Book.append(wrong);
+  EXPECT_EQ(Form1->FindingsWindow1->rowCount(), 2);
+  Form1->ClearBook();
+  EXPECT_EQ(Form1->FindingsWindow1->rowCount(), 0);
+}
+
 TEST_F(PostalWindowsTest, ABookWithoutProblemsSaysSo) {
   Form1->Book.append(entry(QStringLiteral("正しい"), QStringLiteral("150-0001"),
                            QStringLiteral("東京都渋谷区神宮前１")));
