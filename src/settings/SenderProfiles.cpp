@@ -160,6 +160,7 @@ bool WriteNewUser(int count, const usertype& profile) {
 const usertype& SenderProfiles::load(int nowUser) {
   ProfileRead read = ReadProfile(nowUser);
   user_ = nowUser;
+  detached_ = false;
   settings_ = read.user;
   stored_ = read.user;
   badValues_ << read.badValues;
@@ -175,6 +176,10 @@ bool SenderProfiles::switchTo(int user) {
 
 bool SenderProfiles::save(const usertype& settings) {
   settings_ = settings;
+  if (detached_) {
+    noteWrite(false);
+    return false;
+  }
   const bool ok = WriteProfile(user_, settings, ProfileFields::changed(stored_, settings));
   if (ok) stored_ = settings;
   noteWrite(ok);
@@ -185,6 +190,7 @@ bool SenderProfiles::add(int count, const usertype& profile) {
   const bool ok = WriteNewUser(count, profile);
   if (ok) user_ = count + 1;
   // On failure the new sender has no profile to go to; the old one must not take it.
+  detached_ = !ok;
   settings_ = profile;
   stored_ = profile;
   noteWrite(ok);

@@ -81,7 +81,8 @@ class SenderProfiles {
   bool switchTo(int user);
 
   // Writes the changes from the held settings to the store. On failure the settings are
-  // held all the same, and the next write that succeeds takes them along.
+  // held all the same, and the next write that succeeds takes them along. After a failed
+  // add nothing is written (false) until a profile is loaded again.
   bool save(const usertype& settings);
 
   // Adds a user (see WriteNewUser) and holds the new profile. On failure the settings are
@@ -105,6 +106,7 @@ class SenderProfiles {
   std::set<QString> named_;
   bool failed_ = false;
   bool failureReported_ = false;
+  bool detached_ = false;  // the held settings belong to a user whose adding failed
 };
 
 }  // namespace orivel

@@ -162,5 +162,28 @@ TEST(SenderProfilesTest, AStoreThatCannotBeWrittenIsReportedOnceAndKeepsItsFile)
   EXPECT_FALSE(QFile::exists(storeFileName()));
 }
 
+TEST(SenderProfilesTest, ASenderWhoseAddingFailedIsNeverWrittenToTheUserBefore) {
+  freshStore();
+  SenderProfiles profiles;
+  profiles.load(-1);
+  const QByteArray before = storeBytes();
+  {
+    FilesCannotGrow full;
+    EXPECT_FALSE(profiles.add(0, someSender()));
+  }
+  usertype changed = profiles.settings();
+  changed.name = "N";
+  EXPECT_FALSE(profiles.save(changed));
+  EXPECT_EQ(profiles.settings().name, "N") << "held for this run";
+  EXPECT_EQ(storeBytes(), before) << "written nowhere, least of all to profile 0";
+
+  profiles.load(-1);  // profile 0 again: its changes are written
+  changed = profiles.settings();
+  changed.offsets[0] = 9;
+  ASSERT_TRUE(profiles.save(changed));
+  EXPECT_EQ(valueOnDisk("offset_0_1"), QVariant(QStringLiteral("9")));
+  EXPECT_FALSE(valueOnDisk("sender_name_0").isValid());
+}
+
 }  // namespace
 }  // namespace orivel::test
