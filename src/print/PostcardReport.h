@@ -14,6 +14,9 @@ class PostcardReport {
   virtual void Preview() = 0;
   // Prints the card as it is composed, one job; false when it did not go through.
   virtual bool Print() = 0;
+  // Prints the card the preview shows, whatever has been composed or changed in the book
+  // since; one job, false when it did not go through or nothing was previewed.
+  virtual bool PrintShown() = 0;
 };
 
 }  // namespace orivel

@@ -215,10 +215,8 @@ void TPrevwin::Button4Click() {
   links_.printAll();
 }
 
-// Prints the postcard on show: composed again, so that a print command run since, or a
-// change to the book or the settings, cannot put another card on paper than the one shown.
+// Prints the postcard on show, as it is shown: a print command run since, or a change to
+// the book or the settings, cannot put another card on paper.
 void TPrevwin::Button6Click() {
-  const int row = *links_.previewIndex;
-  if (row >= 0 && row < links_.book->count()) links_.setupPostcard(row);
-  if (!report_.Print()) orivel::ShowError(this, orivel::messages::printFailed());
+  if (!report_.PrintShown()) orivel::ShowError(this, orivel::messages::printFailed());
 }

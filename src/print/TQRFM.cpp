@@ -63,7 +63,14 @@ bool TQRFM::Print() {
   return printer_ && printing_.printCard(Card, *printer_);
 }
 
+bool TQRFM::PrintShown() {
+  if (!shown_) return false;
+  Card = *shown_;  // the report holds the card it prints, as after any print
+  return Print();
+}
+
 void TQRFM::QuickRep1Preview(const QImage& page) {
+  shown_ = Card;
   // Zooming draws this very card again, whatever is composed in the meantime.
   if (previewHook_)
     previewHook_(page, [this, card = Card](qreal ratio) { return pageImage(card, ratio); });

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "print/PostcardReport.h"
 #include "print/PrintService.h"
@@ -55,6 +56,7 @@ class TQRFM final : public QWidget, public orivel::PostcardReport {
   void Preview() override;
   // Sends the page to the printer as one job; false when it did not go through.
   bool Print() override;
+  bool PrintShown() override;
 
   // The preview hook: shows the page in the preview window, which stays modeless.
   void QuickRep1Preview(const QImage& page);
@@ -63,5 +65,6 @@ class TQRFM final : public QWidget, public orivel::PostcardReport {
   orivel::PrintService& printing_;
   orivel::PrintSink* printer_ = nullptr;
   QWidget* previewWindow_ = nullptr;
+  std::optional<orivel::Postcard> shown_;  // the card last handed to the preview
   PreviewHook previewHook_;
 };

@@ -251,6 +251,16 @@ TEST_F(PrintCommandsTest, PrintInThePreviewPrintsTheCardOnShow) {
             Prevwin->QRPreview1->page().convertToFormat(QImage::Format_RGB32));
 }
 
+TEST_F(PrintCommandsTest, PrintInThePreviewPrintsTheShownCardAfterTheBookChanged) {
+  addEntries(4);
+  check({1, 3});
+  Form1->Button1Click();  // shows row 1
+  Form1->Book.remove(0);  // row 1 now holds the entry that was row 2
+  Prevwin->Button6->click();
+  ASSERT_EQ(printer.jobs.size(), 1u);
+  EXPECT_EQ(printer.jobs[0].card.QRname.text, nameText(1));
+}
+
 TEST_F(PrintCommandsTest, PrintInThePreviewReportsARefusedJob) {
   addEntries(2);
   check({0});
