@@ -53,7 +53,8 @@ QPageLayout PageRenderer::pageLayout() {
   return layout;
 }
 
-void PageRenderer::render(QPainter& painter, const QPaintDevice& device, const Postcard& card) {
+void PageRenderer::render(QPainter& painter, const QPaintDevice& device, const Postcard& card,
+                          PageTarget target) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
@@ -65,7 +66,7 @@ void PageRenderer::render(QPainter& painter, const QPaintDevice& device, const P
   painter.scale(device.logicalDpiX() / kDesignDpi, device.logicalDpiY() / kDesignDpi);
   painter.setPen(Qt::black);
   for (std::size_t i = 0; i < card.blocks().size(); ++i)
-    if (!card.blocks()[i]->text.empty()) typesetter_->draw(painter, blockOf(card, i));
+    if (!card.blocks()[i]->text.empty()) typesetter_->draw(painter, blockOf(card, i), target);
   painter.restore();
 }
 

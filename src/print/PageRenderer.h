@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "print/PageTarget.h"
 #include "print/Postcard.h"
 
 class QPainter;
@@ -28,7 +29,8 @@ class PageRenderer {
 
   // Draws the card's six blocks with a painter begun on `device`, from the page's top-left
   // corner, design pixels scaled to the device's resolution.
-  void render(QPainter& painter, const QPaintDevice& device, const Postcard& card);
+  void render(QPainter& painter, const QPaintDevice& device, const Postcard& card,
+              PageTarget target = PageTarget::Paper);
 
   // The columns that block i of the card's blocks() prints, first (rightmost) first, as set
   // on the card: with kanji numerals when the card asks for them, broken where they break.

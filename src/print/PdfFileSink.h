@@ -20,6 +20,7 @@ class PdfFileSink final : public PrintSink {
 
   bool printPage(const QPageLayout& layout, const PaintPage& paint) override;
   bool finish() override;
+  PageTarget target() const override { return PageTarget::PdfFile; }
 
  private:
   QString path_;

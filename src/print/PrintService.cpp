@@ -46,7 +46,7 @@ PrintOutcome PrintService::print(const AddressBook& book, const PrintSelection& 
 bool PrintService::printCard(const Postcard& card, PrintSink& sink) {
   return sink.printPage(PageRenderer::pageLayout(),
                         [&](QPainter& painter, const QPaintDevice& device) {
-                          renderer_.render(painter, device, card);
+                          renderer_.render(painter, device, card, sink.target());
                         });
 }
 

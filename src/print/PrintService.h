@@ -6,6 +6,7 @@
 
 #include "book/AddressBook.h"
 #include "print/PageRenderer.h"
+#include "print/PageTarget.h"
 #include "print/Postcard.h"
 #include "settings/usertype.h"
 
@@ -24,6 +25,8 @@ class PrintSink {
   // One card with `layout`: `paint` draws it on a painter already begun on the sink's
   // device. False when the card did not go through (no printer, a refused job).
   virtual bool printPage(const QPageLayout& layout, const PaintPage& paint) = 0;
+  // Where the pages go: paper, unless the sink writes a PDF file to keep.
+  virtual PageTarget target() const { return PageTarget::Paper; }
   // After the last card: false when the output could not be completed.
   virtual bool finish() { return true; }
 };

@@ -9,7 +9,6 @@
 #include <QFontDatabase>
 #include <QGlyphRun>
 #include <QHash>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QRawFont>
 #include <list>
@@ -579,14 +578,8 @@ std::vector<PlacedRun> VerticalTypesetter::layout(const VerticalBlock& block) {
   return impl_->layout(block, nullptr);
 }
 
-void VerticalTypesetter::draw(QPainter& painter, const VerticalBlock& block) {
-  // A PDF maps glyphs back to characters through the face's character map only, so the
-  // vertical forms would read as nothing. In a PDF file each of them gets the plain glyph
-  // of its character beneath it in invisible ink, which keeps the text searchable. Not on
-  // a printer: transparency may make a print pipeline rasterise the page.
-  const QPaintEngine* engine = painter.paintEngine();
-  const bool textLayer = engine && engine->type() == QPaintEngine::Pdf && painter.device() &&
-                         painter.device()->devType() != QInternal::Printer;
+void VerticalTypesetter::draw(QPainter& painter, const VerticalBlock& block, PageTarget target) {
+  const bool textLayer = target == PageTarget::PdfFile;
   std::vector<QList<quint32>> nominals;
   const std::vector<PlacedRun> runs = impl_->layout(block, textLayer ? &nominals : nullptr);
   if (runs.empty()) return;

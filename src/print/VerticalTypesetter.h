@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "print/PageTarget.h"
+
 class QPainter;
 
 namespace orivel {
@@ -65,7 +67,7 @@ class VerticalTypesetter {
   VerticalTypesetter& operator=(const VerticalTypesetter&) = delete;
 
   // Draws the block with the painter, whose coordinates are design pixels on the page.
-  void draw(QPainter& painter, const VerticalBlock& block);
+  void draw(QPainter& painter, const VerticalBlock& block, PageTarget target = PageTarget::Paper);
 
   // Where every glyph of the block lands on the page, in drawing order.
   std::vector<PlacedRun> layout(const VerticalBlock& block);

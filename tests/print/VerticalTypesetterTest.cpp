@@ -401,30 +401,37 @@ TEST_F(VerticalTypesetterTest, UprightGlyphIsTurnedCounterClockwiseOnThePage) {
   EXPECT_GT(ink.height(), 3 * ink.width());
 }
 
-TEST_F(VerticalTypesetterTest, PdfKeepsVerticalFormsSearchable) {
+TEST_F(VerticalTypesetterTest, APdfFileKeepsVerticalFormsSearchableAndPaperGetsNoHiddenText) {
   const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
   if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("card.pdf"));
-  {
-    QPdfWriter writer(path);
-    writer.setResolution(96);
-    QPainter painter(&writer);
-    painter.setPen(Qt::black);
-    typesetter.draw(painter, {kZipCode, QStringLiteral("７６５"), 27});
-    typesetter.draw(painter, {kName, QStringLiteral("さくら様"), 48});
-    typesetter.draw(painter, {kAddress, QStringLiteral("中央区一ー二、ABC。"), 21});
+  for (const PageTarget target : {PageTarget::PdfFile, PageTarget::Paper}) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("card.pdf"));
+    {
+      QPdfWriter writer(path);
+      writer.setResolution(96);
+      QPainter painter(&writer);
+      painter.setPen(Qt::black);
+      typesetter.draw(painter, {kZipCode, QStringLiteral("７６５"), 27}, target);
+      typesetter.draw(painter, {kName, QStringLiteral("さくら様"), 48}, target);
+      typesetter.draw(painter, {kAddress, QStringLiteral("中央区一ー二、ABC。"), 21}, target);
+    }
+    QProcess process;
+    process.start(pdftotext, {QStringLiteral("-raw"), path, QStringLiteral("-")});
+    ASSERT_TRUE(process.waitForFinished(10000));
+    // Upright characters come out one a line.
+    const QString text = QString::fromUtf8(process.readAllStandardOutput()).remove(u'\n');
+    if (target == PageTarget::Paper) {
+      // No hidden text: the vertical forms read as nothing.
+      EXPECT_FALSE(text.contains(QStringLiteral("ー"))) << text.toStdString();
+      continue;
+    }
+    for (const QString& c : {QStringLiteral("７"), QStringLiteral("６"), QStringLiteral("５"),
+                             QStringLiteral("さ"), QStringLiteral("く"), QStringLiteral("ら"),
+                             QStringLiteral("様"), QStringLiteral("中央区"), QStringLiteral("ー"),
+                             QStringLiteral("、"), QStringLiteral("。"), QStringLiteral("ABC")})
+      EXPECT_TRUE(text.contains(c)) << c.toStdString() << " missing from " << text.toStdString();
   }
-  QProcess process;
-  process.start(pdftotext, {QStringLiteral("-raw"), path, QStringLiteral("-")});
-  ASSERT_TRUE(process.waitForFinished(10000));
-  // Upright characters come out one a line.
-  const QString text = QString::fromUtf8(process.readAllStandardOutput()).remove(u'\n');
-  for (const QString& c :
-       {QStringLiteral("７"), QStringLiteral("６"), QStringLiteral("５"), QStringLiteral("さ"),
-        QStringLiteral("く"), QStringLiteral("ら"), QStringLiteral("様"), QStringLiteral("中央区"),
-        QStringLiteral("ー"), QStringLiteral("、"), QStringLiteral("。"), QStringLiteral("ABC")})
-    EXPECT_TRUE(text.contains(c)) << c.toStdString() << " missing from " << text.toStdString();
 }
 
 }  // namespace
