@@ -17,6 +17,9 @@ Composition::Composition() : defaultPrinter_(std::make_unique<QPrinterSink>()) {
   form1_ = std::make_unique<TForm1>(postal_);
   qrfm_ = std::make_unique<TQRFM>(printing_);
   prevwin_ = std::make_unique<TPrevwin>(*qrfm_);
+  // The program ends when its main window closes, whatever else is open.
+  qrfm_->setAttribute(Qt::WA_QuitOnClose, false);
+  prevwin_->setAttribute(Qt::WA_QuitOnClose, false);
   TForm1* main = form1_.get();
   form4_ = new TForm4(postal_, main);
   form5_ = new TForm5(

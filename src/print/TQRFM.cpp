@@ -19,17 +19,9 @@ TQRFM::TQRFM(orivel::PrintService& printing, QWidget* parent)
 
 TQRFM::~TQRFM() = default;
 
-QPageLayout TQRFM::pageLayout() {
-  return orivel::PageRenderer::pageLayout();
-}
-
 void TQRFM::setPreview(QWidget* window, PreviewHook hook) {
   previewWindow_ = window;
   previewHook_ = std::move(hook);
-}
-
-void TQRFM::renderPage(QPainter& painter, const QPaintDevice& device) {
-  printing_.renderer().render(painter, device, Card);
 }
 
 QImage TQRFM::pageImage(qreal devicePixelRatio) {

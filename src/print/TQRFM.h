@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <QPageLayout>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -42,12 +41,6 @@ class TQRFM final : public QWidget, public orivel::PostcardReport {
 
   orivel::Postcard& card() override { return Card; }
 
-  // 148 x 110 mm, portrait, with the report's margins; painted in full-page coordinates.
-  static QPageLayout pageLayout();
-
-  // Draws the six blocks with a painter begun on `device`, from the page's top-left corner,
-  // design pixels scaled to the device's resolution.
-  void renderPage(QPainter& painter, const QPaintDevice& device);
   // The page as an image, one design pixel per pixel times `devicePixelRatio`.
   QImage pageImage(qreal devicePixelRatio = 1.0);
   QImage pageImage(const orivel::Postcard& card, qreal devicePixelRatio);

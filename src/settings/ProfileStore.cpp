@@ -37,13 +37,9 @@ ProfileStore::ProfileStore() {
 ProfileStore::~ProfileStore() = default;
 
 std::optional<int> ProfileStore::readInt(const QString& name) const {
-  if (!settings_) return std::nullopt;
-  const QVariant value = settings_->value(name);
-  if (!value.isValid()) return std::nullopt;
-  bool ok = false;
-  const int n = value.toString().trimmed().toInt(&ok);
-  if (!ok) return std::nullopt;
-  return n;
+  const Read<int> read = readInteger(name);
+  if (read.status != ReadStatus::Read) return std::nullopt;
+  return read.value;
 }
 
 bool ProfileStore::writeInt(const QString& name, int value) {

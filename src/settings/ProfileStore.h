@@ -37,7 +37,8 @@ class ProfileStore {
   static InstallResult install();
 
   bool isOpen() const { return settings_ != nullptr; }
-  // An integer value; nullopt when the store is closed, the value is missing or not an integer.
+  // An integer value as readInteger reads it; nullopt when the store is closed, the value is
+  // missing or not an integer.
   std::optional<int> readInt(const QString& name) const;
   // Writes an integer value. False when the store is closed or could not be written.
   bool writeInt(const QString& name, int value);

@@ -71,9 +71,9 @@ class TForm5 final : public QDialog, public orivel::SenderSettings {
 
   // The sender texts in code page 932. Each box gives back the very bytes it was filled
   // with, so text that came from the entry editor is never re-encoded.
-  void setNameBytes(const std::string& bytes) override;
-  void setZipBytes(const std::string& bytes) override;
-  void setAddressBytes(const std::string& bytes) override;
+  void setNameBytes(const std::string& bytes);
+  void setZipBytes(const std::string& bytes);
+  void setAddressBytes(const std::string& bytes);
   std::string nameBytes() const;
   std::string zipBytes() const;
   std::string addressBytes() const;
