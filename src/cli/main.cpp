@@ -26,6 +26,25 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext& context, const QS
                stderr);
 }
 
+// The commands that set no text with a font, and so need Qt's core only.
+int runWithoutText(const orivel::cli::Arguments& args) {
+  using namespace orivel::cli;
+  switch (args.command) {
+    case Command::Show:
+      return Show(args);
+    case Command::Import:
+      return Import(args);
+    case Command::Profile:
+      return Profile(args);
+    case Command::Export:
+      return Export(args);
+    case Command::Check:
+      return Check(args);
+    default:
+      return kExitFailure;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,25 +77,13 @@ int main(int argc, char** argv) {
     case Command::Help:
       std::fputs(UsageText().toUtf8().constData(), stdout);
       return kExitSuccess;
-    case Command::Show: {
-      QCoreApplication app(qtArgc, qtArgv);
-      return Show(parsed.args);
-    }
-    case Command::Import: {
-      QCoreApplication app(qtArgc, qtArgv);
-      return Import(parsed.args);
-    }
-    case Command::Profile: {
-      QCoreApplication app(qtArgc, qtArgv);
-      return Profile(parsed.args);
-    }
-    case Command::Export: {
-      QCoreApplication app(qtArgc, qtArgv);
-      return Export(parsed.args);
-    }
+    case Command::Show:
+    case Command::Import:
+    case Command::Profile:
+    case Command::Export:
     case Command::Check: {
       QCoreApplication app(qtArgc, qtArgv);
-      return Check(parsed.args);
+      return runWithoutText(parsed.args);
     }
     case Command::Compose:
     case Command::Print: {
