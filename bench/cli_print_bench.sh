@@ -71,9 +71,9 @@ if [[ -n ${PRINTHA:-} ]]; then
     -e 's|^SendFromPath .*|SendFromPath|' "$PRINTHA/settings/config.txt" \
     >"$tmp/printha/printha.config.txt"
   for cards in 1 30 300; do
-    tail -n +2 "$tmp/book.csv" | head -n "$cards" | awk -F, '
-      { sub(/　/, " ", $1); printf "%s%s様;%s;%s", (NR > 1 ? "|" : ""), $1, $2, $3 }' \
-      >"$tmp/printha/to$cards"
+    awk -F, -v n="$cards" 'NR > 1 && NR <= n + 1 {
+        sub(/　/, " ", $1); printf "%s%s様;%s;%s", (NR > 2 ? "|" : ""), $1, $2, $3 }' \
+      "$tmp/book.csv" >"$tmp/printha/to$cards"
   done
 fi
 
