@@ -57,7 +57,7 @@ void Composition::showMainWindow() {
   form1_->show();
 }
 
-void Composition::openBook(const QString& path) {
+void Composition::openBook(const std::filesystem::path& path) {
   form1_->OpenBookFile(path);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <memory>
 
 #include "postal/PostalService.h"
@@ -38,7 +39,7 @@ class Composition {
   void showMainWindow();
   // Loads a book chosen outside the windows (the command line) into the main window, with the
   // rules and the messages of ファイル → 読み込み.
-  void openBook(const QString& path);
+  void openBook(const std::filesystem::path& path);
 
   // Where the windows' print commands send their jobs: the default printer unless another
   // sink is given (nullptr restores it). The caller keeps the sink.

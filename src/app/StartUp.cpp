@@ -1,7 +1,5 @@
 #include "app/StartUp.h"
 
-#include <QByteArray>
-#include <QFile>
 #include <QGuiApplication>
 
 #include "common/Version.h"
@@ -28,9 +26,9 @@ void SetDesktopIdentity(QGuiApplication& app) {
   app.setWindowIcon(ProgramIcon());
 }
 
-std::optional<QString> StartBook(const StartOptions& options) {
+std::optional<std::filesystem::path> StartBook(const StartOptions& options) {
   if (options.action != StartOptions::Action::Run || !options.hasBook) return std::nullopt;
-  return QFile::decodeName(QByteArray::fromStdString(options.book));
+  return std::filesystem::path(options.book);
 }
 
 }  // namespace orivel::app

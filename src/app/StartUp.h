@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QString>
+#include <filesystem>
 #include <optional>
 
 #include "app/CommandLine.h"
@@ -22,8 +23,9 @@ QIcon ProgramIcon();
 // then shows.
 void SetDesktopIdentity(QGuiApplication& app);
 
-// The path of the book the command line names, for the main window to load once it is
+// The path of the book the command line names, its bytes as given (a name that is not
+// UTF-8, copied from another system, still opens), for the main window to load once it is
 // shown; none when it names none.
-std::optional<QString> StartBook(const StartOptions& options);
+std::optional<std::filesystem::path> StartBook(const StartOptions& options);
 
 }  // namespace orivel::app

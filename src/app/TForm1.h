@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -77,8 +78,10 @@ class TForm1 final : public QMainWindow {
   // The rest of 読み込み for a path chosen elsewhere (the command line): load, then clear
   // Modified or say "読み込みに失敗しました。".
   void OpenBookFile(const QString& path);
+  void OpenBookFile(const std::filesystem::path& path);
   bool SaveBookFile(const QString& path);
   bool LoadBookFile(const QString& path);
+  bool LoadBookFile(const std::filesystem::path& path);
   void Button5Click();  // インポート
   void ImportCsv();
   static bool ParseCsvFlag(const std::string& text);

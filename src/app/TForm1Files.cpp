@@ -26,6 +26,10 @@ void TForm1::N2Click() {
 }
 
 void TForm1::OpenBookFile(const QString& path) {
+  OpenBookFile(orivel::filePath(path));
+}
+
+void TForm1::OpenBookFile(const std::filesystem::path& path) {
   if (LoadBookFile(path)) {
     Modified = false;
     CheckListBox1->scrollToTop();  // a new book is read from its first line
@@ -39,7 +43,11 @@ bool TForm1::SaveBookFile(const QString& path) {
 }
 
 bool TForm1::LoadBookFile(const QString& path) {
-  const orivel::BookLoadResult result = orivel::LoadBook(orivel::filePath(path), Book);
+  return LoadBookFile(orivel::filePath(path));
+}
+
+bool TForm1::LoadBookFile(const std::filesystem::path& path) {
+  const orivel::BookLoadResult result = orivel::LoadBook(path, Book);
   const QString refusal = orivel::messages::bookRefusal(result);
   if (!refusal.isEmpty()) orivel::ShowError(this, refusal);
   return result.ok();

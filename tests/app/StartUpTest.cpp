@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <filesystem>
 #include <memory>
 
 #include "app/CommandLine.h"
@@ -110,6 +111,16 @@ TEST_F(StartBookTest, ABookNamedOnTheCommandLineIsLoaded) {
   EXPECT_EQ(lines().front(), QStringLiteral("青木　浩一"));
   EXPECT_EQ(lines().back(), QStringLiteral("松本　悠"));
   EXPECT_FALSE(Form1->Modified);
+}
+
+TEST_F(StartBookTest, ABookWhoseNameIsNotUtf8IsLoadedByItsBytes) {
+  // テスト.orv in code page 932, as a copy from Windows may name it.
+  QTemporaryDir dir;
+  const std::string name = dir.path().toStdString() + "/\x83\x65\x83\x58\x83\x67.orv";
+  std::filesystem::copy_file(ORIVEL_SAMPLE_BOOK, std::filesystem::path(name));
+  start(name);
+  EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join(u'|').toStdString();
+  EXPECT_EQ(lines().size(), 20);
 }
 
 TEST_F(StartBookTest, AMissingBookIsSaidAndTheBookStaysEmpty) {
