@@ -197,6 +197,8 @@ void TForm4::Prepare(orivel::CategoryBoxes boxes, orivel::CategoryChecks checks,
     Edit2->setText(QStringLiteral("様"));
     Edit3->setBytes({});
     MaskEdit2->setMaskedText(QString());
+    zipHeld_.clear();  // a new entry's code is what the box shows
+    zipShown_.clear();
   }
 }
 
@@ -254,6 +256,8 @@ void TForm4::setAddressBytes(const std::string& bytes) {
 }
 void TForm4::setZipBytes(const std::string& bytes) {
   MaskEdit2->setMaskedText(orivel::codec::toQString(bytes));
+  zipHeld_ = bytes;
+  zipShown_ = MaskEdit2->maskedText();
 }
 std::string TForm4::nameBytes() const {
   return Edit1->bytes();
@@ -262,7 +266,11 @@ std::string TForm4::addressBytes() const {
   return Edit3->bytes();
 }
 std::string TForm4::zipBytes() const {
-  return orivel::codec::encodeKnown(MaskEdit2->maskedText());
+  // A code nobody edited comes back as it was held, though the mask shows it otherwise (an
+  // empty code, one without its hyphen, a foreign one).
+  const QString shown = MaskEdit2->maskedText();
+  if (shown == zipShown_) return zipHeld_;
+  return orivel::codec::encodeKnown(shown);
 }
 
 bool TForm4::refuseUnencodable(orivel::Cp932LineEdit* box) {
@@ -293,7 +301,17 @@ void TForm4::Button1Click() {
     return;
   }
   if (refuseIncompleteZip()) return;
-  if (refuseUnencodable(Edit1) || refuseUnencodable(Edit2) || refuseUnencodable(Edit3)) return;
+  // The honorific box is hidden while the sender is edited: what it holds is not asked for.
+  if (refuseUnencodable(Edit1) || (Edit2->isVisibleTo(this) && refuseUnencodable(Edit2)) ||
+      refuseUnencodable(Edit3))
+    return;
+  // The mask takes any digit, also one code page 932 cannot hold (a pasted ٣).
+  if (const QString bad = orivel::codec::firstUnencodable(MaskEdit2->maskedText());
+      !bad.isEmpty()) {
+    orivel::ShowError(this, orivel::messages::unusableCharacter(bad));
+    MaskEdit2->setFocus();
+    return;
+  }
   done(static_cast<int>(kConfirmed));
 }
 

@@ -118,4 +118,7 @@ class TForm4 final : public QDialog, public orivel::EntryEditor {
   bool refuseIncompleteZip();
 
   bool refusingZip_ = false;
+  // The postal code as setZipBytes held it, and as the mask showed it then.
+  std::string zipHeld_;
+  QString zipShown_;
 };

@@ -331,25 +331,56 @@ TEST_F(EditorTest, UneditedBoxesGiveBackTheirOriginalBytes) {
       "abc",
       4);
   e.sama = "\x97\x6c";
-  e.zip_code = "100-0001";
+  // Postal codes as a book or a CSV file may hold them, however the mask shows them.
+  for (const std::string zip : {"100-0001", "", "1000001", "SW1A 1AA", "\x81\xA7\x31\x30\x30"}) {
+    e.zip_code = zip;
+    Form4->Prepare(1, 0, 0);
+    Form4->fillFrom(e);
+    whenModal([&](QWidget*) { Form4->Button1->click(); });
+    EXPECT_EQ(Form4->ShowModal(), TForm4::kConfirmed) << zip;
+    EXPECT_EQ(Form4->entry(), e) << zip;
+  }
+  // An edited code is what the box shows.
   Form4->Prepare(1, 0, 0);
   Form4->fillFrom(e);
-  whenModal([&](QWidget*) { Form4->Button1->click(); });
-  EXPECT_EQ(Form4->ShowModal(), TForm4::kConfirmed);
-  EXPECT_EQ(Form4->entry(), e);
+  Form4->MaskEdit2->setMaskedText(QStringLiteral("123-4567"));
+  EXPECT_EQ(Form4->entry().zip_code, "123-4567");
 }
 
-TEST_F(EditorTest, SenderUseGreysTheBoxesAndAddingShowsTheHonorificAgain) {
+TEST_F(EditorTest, APostalCodeDigitTheCodePageCannotHoldIsRefused) {
+  Form4->Prepare(1, 2, 3);
+  whenModal([&](QWidget*) {
+    Form4->Edit1->setText(QStringLiteral("山田"));
+    Form4->MaskEdit2->setMaskedText(QStringLiteral("١٢٣-٤٥٦٧"));  // Arabic-Indic digits
+    Form4->Button1->click();
+    Form4->Button2->click();
+  });
+  EXPECT_EQ(Form4->ShowModal(), TForm4::kCancelled);
+  EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("「١」(U+0661)は使用できない文字です。")});
+}
+
+TEST_F(EditorTest, AHiddenHonorificIsNotAskedFor) {
+  // What an earlier entry left in the honorific box does not stop the sender's edit.
+  Form4->Prepare(1, 2, 3);
+  Form4->Edit2->setText(QStringLiteral("\U00020BB7"));
   Form4->Prepare(2, 2, 0);
-  Form4->Edit2->hide();
+  Form4->setHonorificShown(false);
+  whenModal([&](QWidget*) {
+    Form4->Edit1->setText(QStringLiteral("山田"));
+    Form4->Button1->click();
+  });
+  EXPECT_EQ(Form4->ShowModal(), TForm4::kConfirmed);
+  EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join(u'|').toStdString();
+}
+
+TEST_F(EditorTest, SenderUseGreysTheBoxesAndAddingEnablesThemAgain) {
+  Form4->Prepare(2, 2, 0);
   for (int k = 1; k <= 6; ++k) {
     EXPECT_FALSE(Form4->categoryBox(k)->isEnabled());
     EXPECT_FALSE(Form4->categoryBox(k)->isChecked());
   }
-  Form4->Edit2->show();
   Form4->Prepare(1, 2, 3);
-  EXPECT_FALSE(Form4->Edit2->isHidden());
-  EXPECT_TRUE(Form4->categoryBox(6)->isEnabled());
+  for (int k = 1; k <= 6; ++k) EXPECT_TRUE(Form4->categoryBox(k)->isEnabled());
 }
 
 }  // namespace
