@@ -14,16 +14,19 @@ find src tests bench -name '*.cpp' -o -name '*.h' | sort | xargs clang-format --
 echo "== Build and test"
 scripts/build.sh build -DORIVEL_WERROR=ON
 # A CUPS server of our own with a PDF printer, for the printing tests (label "cups").
-eval "$(scripts/cups-test-printer.sh start)"
+# (Captured first: an eval of the output of a start that failed would succeed.)
+cups_env=$(scripts/cups-test-printer.sh start)
+eval "$cups_env"
 trap 'scripts/cups-test-printer.sh stop "$ORIVEL_CUPS_DIR"' EXIT
 export ORIVEL_REQUIRE_CUPS=1
-(cd build && ctest --output-on-failure --no-tests=error -j"$jobs")
+# A dialog nobody answers would wait for ever: every test has 300 s at the most.
+(cd build && ctest --output-on-failure --no-tests=error --timeout 300 -j"$jobs")
 
 echo "== Install into a temporary DESTDIR, check the desktop files, build and list the .deb"
 scripts/check-install.sh build
 
 echo "== The widget tests as one process"
-(cd build/tests && ./qt_tests --gtest_brief=1)
+(cd build/tests && timeout 900 ./qt_tests --gtest_brief=1)
 
 echo "== Every test under AddressSanitizer and UndefinedBehaviorSanitizer"
 scripts/build.sh build-asan -DORIVEL_SANITIZE=ON -DORIVEL_BENCH=OFF -DORIVEL_WERROR=ON \
@@ -31,7 +34,7 @@ scripts/build.sh build-asan -DORIVEL_SANITIZE=ON -DORIVEL_BENCH=OFF -DORIVEL_WER
 # Leaks inside the system's font and graphics libraries are theirs, not ours.
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   LSAN_OPTIONS="suppressions=$PWD/../tests/lsan.supp:print_suppressions=0" \
-  ctest --output-on-failure --no-tests=error -j"$jobs")
+  ctest --output-on-failure --no-tests=error --timeout 300 -j"$jobs")
 
 echo "== Fuzz targets, 10 s each (clang, AddressSanitizer, UndefinedBehaviorSanitizer)"
 scripts/fuzz.sh 10

@@ -288,16 +288,8 @@ TEST(ComposePostcard, KanjiDigitsChangeOnlyThePrintedAddresses) {
   EXPECT_EQ(card.printedText(Postcard::kAddressBlock), card.QRaddress.text);
 }
 
-TEST(PostcardDesign, BlocksKeepTheirSizesAndFonts) {
+TEST(PostcardDesign, ComposingKeepsTheBlocksSizesAndFonts) {
   const Postcard d = Postcard::design();
-  EXPECT_EQ(d.QRname.Width, 402);
-  EXPECT_EQ(d.QRname.Height, 57);
-  EXPECT_EQ(d.QRname.FontPixels, 48);
-  EXPECT_EQ(d.QRzip_code.Width, 33);
-  EXPECT_EQ(d.QRzip_code.Height, 209);
-  EXPECT_EQ(d.QRzip_code.text, "\x8D\x86\r\n\x94\xD4\r\n\x95\xD6\r\n\x97\x58");
-  EXPECT_EQ(d.QRu_zip_code.FontPixels, 16);
-  EXPECT_EQ(d.QRu_address.Width, 249);
   Postcard composed = d;
   ComposePostcard(composed, addressee(), sender(true));
   for (std::size_t i = 0; i < 6; ++i) {

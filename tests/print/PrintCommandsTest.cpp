@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QWheelEvent>
 #include <functional>
@@ -276,9 +277,11 @@ TEST_F(PrintCommandsTest, ExitHidesThePreviewAndKeepsPreviewIndex) {
   check({3});
   Form1->Button1Click();
   ASSERT_TRUE(Prevwin->isVisible());
+  const QPointer<TPrevwin> preview = Prevwin;
   Prevwin->Button3->click();
-  EXPECT_FALSE(Prevwin->isVisible());
-  EXPECT_NE(Prevwin, nullptr);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_FALSE(preview.isNull()) << "hidden, not destroyed";
+  EXPECT_FALSE(preview->isVisible());
   EXPECT_EQ(Form1->PreviewIndex, 3);
 }
 

@@ -47,6 +47,7 @@ class PrintToCupsTest : public FormsTest {
     }
     FormsTest::SetUp();
     useCupsServer(server_);
+    serverSet_ = true;
     for (const char* name : {"\x8D\x62\x96\xEC", "\x89\xB3\x96\xEC", "\x95\xB8\x96\xEC"}) {
       datatype e;  // 甲野, 乙野, 丙野
       e.name = name;
@@ -55,6 +56,13 @@ class PrintToCupsTest : public FormsTest {
       e.sama = codec::encodeKnown(QStringLiteral("様"));
       Form1->Book.append(e);
     }
+  }
+
+  // A test that pointed the library elsewhere and stopped early leaves the next test the
+  // test printer all the same.
+  void TearDown() override {
+    if (serverSet_) useCupsServer(server_);
+    FormsTest::TearDown();
   }
 
   QStringList jobFiles() const {
@@ -82,6 +90,7 @@ class PrintToCupsTest : public FormsTest {
   }
 
   QByteArray server_;
+  bool serverSet_ = false;
   QString out_;
 };
 
@@ -137,7 +146,6 @@ TEST_F(PrintToCupsTest, NoPrinterAtAllShowsTheMessage) {
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
   EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("ＥＲＲＯＲ"));
-  useCupsServer(server_);
 }
 
 }  // namespace

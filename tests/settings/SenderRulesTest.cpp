@@ -172,15 +172,5 @@ TEST(SenderRulesTest, SteppingUsersStopsAtTheEnds) {
         << c.now << " of " << c.count << " step " << c.step;
 }
 
-TEST(SenderRulesTest, InitialStore) {
-  ASSERT_EQ(kInitialStore.size(), 3u);
-  EXPECT_STREQ(kInitialStore[0].name, "user_count");
-  EXPECT_EQ(kInitialStore[0].value, 0);
-  EXPECT_STREQ(kInitialStore[1].name, "max_user_count");
-  EXPECT_EQ(kInitialStore[1].value, 5);
-  EXPECT_STREQ(kInitialStore[2].name, "now_user");
-  EXPECT_EQ(kInitialStore[2].value, -1);
-}
-
 }  // namespace
 }  // namespace orivel
