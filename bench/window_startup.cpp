@@ -12,7 +12,6 @@
 #include "app/Composition.h"
 #include "app/StartUp.h"
 #include "app/Translations.h"
-#include "settings/ProfileStore.h"
 #endif
 
 namespace {
@@ -48,9 +47,7 @@ int main(int, char** argv) {
   app.installEventFilter(&quit);
   const orivel::app::QtTranslations qtTexts;
   orivel::app::SetDesktopIdentity(app);
-  orivel::ProfileStore::install();
-  auto windows = std::make_unique<orivel::Composition>();
-  windows->showMainWindow();
+  auto windows = orivel::app::ShowWindows();
   const int rc = app.exec();
   windows.reset();
   return rc;

@@ -2,7 +2,9 @@
 
 #include <QGuiApplication>
 
+#include "app/Composition.h"
 #include "common/Version.h"
+#include "settings/ProfileStore.h"
 
 // The resource lives in a static library: make sure it is linked in and registered. Outside
 // every namespace, as the registration function is.
@@ -11,6 +13,13 @@ static void registerIcons() {
 }
 
 namespace orivel::app {
+
+std::unique_ptr<Composition> ShowWindows() {
+  ProfileStore::install();
+  auto windows = std::make_unique<Composition>();
+  windows->showMainWindow();
+  return windows;
+}
 
 QIcon ProgramIcon() {
   registerIcons();

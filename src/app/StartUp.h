@@ -3,11 +3,16 @@
 #include <QIcon>
 #include <QString>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "app/CommandLine.h"
 
 class QGuiApplication;
+
+namespace orivel {
+class Composition;
+}
 
 // What start-up does besides creating the windows: the program's name and icon for the
 // desktop, and the book named on the command line.
@@ -15,6 +20,11 @@ namespace orivel::app {
 
 // The name of the desktop entry, the AppStream component and the window class.
 inline constexpr char kDesktopId[] = "com.quillmere.orivel";
+
+// Creates the user store on the first run, as an installer would (the windows only ever
+// open it; without it the program still runs with no user set), then the windows, and
+// shows the main window.
+std::unique_ptr<Composition> ShowWindows();
 
 // The program's icon in every size it is drawn in, from the program's resources.
 QIcon ProgramIcon();

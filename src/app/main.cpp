@@ -7,7 +7,6 @@
 #include "app/StartUp.h"
 #include "app/Translations.h"
 #include "common/Dialogs.h"
-#include "settings/ProfileStore.h"
 
 int main(int argc, char** argv) {
   // The version, the usage and a wrong command line need no display.
@@ -23,11 +22,7 @@ int main(int argc, char** argv) {
   int rc = 0;
   std::unique_ptr<orivel::Composition> windows;
   try {
-    // The user store comes into being on the first run, as an installer would create it;
-    // the windows only ever open it. Without it the program still runs with no user set.
-    orivel::ProfileStore::install();
-    windows = std::make_unique<orivel::Composition>();
-    windows->showMainWindow();
+    windows = orivel::app::ShowWindows();
     if (const auto book = orivel::app::StartBook(options)) windows->openBook(*book);
     rc = app.exec();
   } catch (const std::exception& e) {

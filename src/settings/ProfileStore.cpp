@@ -46,10 +46,13 @@ bool ProfileStore::writeInt(const QString& name, int value) {
   return writeValues({{name, value}});
 }
 
+QVariant ProfileStore::stored(const QString& name) const {
+  return settings_ ? settings_->value(name) : QVariant();
+}
+
 ProfileStore::Read<int> ProfileStore::readInteger(const QString& name) const {
   Read<int> read;
-  if (!settings_) return read;
-  const QVariant value = settings_->value(name);
+  const QVariant value = stored(name);
   if (!value.isValid()) return read;
   read.status = ReadStatus::WrongType;
   // A store on disk gives integers back as text; the registry as integers. Bytes are not
@@ -63,8 +66,7 @@ ProfileStore::Read<int> ProfileStore::readInteger(const QString& name) const {
 
 ProfileStore::Read<QByteArray> ProfileStore::readBytes(const QString& name) const {
   Read<QByteArray> read;
-  if (!settings_) return read;
-  const QVariant value = settings_->value(name);
+  const QVariant value = stored(name);
   if (!value.isValid()) return read;
   read.status = ReadStatus::WrongType;
   if (value.typeId() != QMetaType::QByteArray) return read;

@@ -61,6 +61,9 @@ class ProfileStore {
   bool writeValues(const Values& values);
 
  private:
+  // The stored value, or an invalid one when the store is closed or holds no such value.
+  QVariant stored(const QString& name) const;
+
   std::unique_ptr<QSettings> settings_;
 };
 
