@@ -29,6 +29,7 @@ enum class Option {
   Rows,
   Pdf,
   Printer,
+  SenderJoint,
 };
 
 struct OptionSpec {
@@ -48,6 +49,7 @@ constexpr OptionSpec kSenderOptions[] = {
     {"--sender-name", Option::SenderName, true},
     {"--sender-zip", Option::SenderZip, true},
     {"--sender-address", Option::SenderAddress, true},
+    {"--sender-joint", Option::SenderJoint, true},
     {"--own", Option::Own, false},
     {"--no-own", Option::NoOwn, false},
     {"--offset", Option::Offset, true},
@@ -227,7 +229,8 @@ class Parser {
         fail(QStringLiteral("%1 needs a value").arg(inQuotes(name)));
         return false;
       }
-      if (spec->option != Option::Offset && !seen_.insert(spec->option).second) {
+      if (spec->option != Option::Offset && spec->option != Option::SenderJoint &&
+          !seen_.insert(spec->option).second) {
         fail(QStringLiteral("%1 is given twice").arg(inQuotes(name)));
         return false;
       }
@@ -301,6 +304,18 @@ class Parser {
         return encode(spec.name, value, &a().sender.zip_code);
       case Option::SenderAddress:
         return encode(spec.name, value, &a().sender.address);
+      case Option::SenderJoint: {
+        if (!a().sender.joints) a().sender.joints.emplace();
+        std::vector<std::string>& joints = *a().sender.joints;
+        if (joints.size() == static_cast<std::size_t>(kMaxJoints)) {
+          fail(QStringLiteral("\"--sender-joint\" can be given at most %1 times").arg(kMaxJoints));
+          return false;
+        }
+        std::optional<std::string> joint;
+        if (!needsText(spec, value) || !encode(spec.name, value, &joint)) return false;
+        joints.push_back(*joint);
+        return true;
+      }
       case Option::Own:
         a().sender.print_own_address = true;
         return true;
@@ -471,6 +486,7 @@ void SenderOptions::applyTo(usertype& sender) const {
   for (std::size_t j = 0; j < offsets.size(); ++j)
     if (offsets[j]) sender.offsets[j] = *offsets[j];
   if (kanji_digits) sender.kanji_digits = *kanji_digits;
+  if (joints) sender.joints = *joints;
 }
 
 ProfileFields SenderOptions::fields() const {
@@ -481,6 +497,7 @@ ProfileFields SenderOptions::fields() const {
   f.print_own_address = print_own_address.has_value();
   for (std::size_t j = 0; j < offsets.size(); ++j) f.offsets[j] = offsets[j].has_value();
   f.kanji_digits = kanji_digits.has_value();
+  f.joints = joints.has_value();
   return f;
 }
 
@@ -507,12 +524,13 @@ QString UsageText() {
       "  --no-profile   no profile: no sender, every offset at 50\n"
       "sender options (over the profile for this run; into it for profile add and set):\n"
       "  --sender-name TEXT, --sender-zip TEXT, --sender-address TEXT\n"
+      "  --sender-joint NAME                a given name of the sender's family (up to 5)\n"
       "  --own, --no-own                    print the sender's name, address and postal code\n"
       "  --offset K=V                       print offset K (1 to 12) at V (0 to 100, 50 is no "
       "shift)\n"
       "  --kanji-digits, --no-kanji-digits  the addresses' digits in kanji numerals\n"
-      "compose lists each block's composed lines and, for the two addresses, the columns\n"
-      "as printed (printed_lines).\n");
+      "compose lists each block's composed lines and, for the two addresses and the two\n"
+      "names, the columns as printed (printed_lines).\n");
 }
 
 }  // namespace orivel::cli

@@ -34,6 +34,7 @@ struct SenderOptions {
   std::optional<bool> print_own_address;
   std::array<std::optional<int>, kOffsetCount> offsets;
   std::optional<bool> kanji_digits;
+  std::optional<std::vector<std::string>> joints;  // --sender-joint, in order
 
   void applyTo(usertype& sender) const;
   // The fields that were given.

@@ -130,7 +130,12 @@ void appendProfileJson(QByteArray& out, int nowUser, const usertype& user) {
   }
   out += "], \"kanji_digits\": ";
   out += user.kanji_digits ? "true" : "false";
-  out += "}\n";
+  out += ", \"joints\": [";
+  for (std::size_t k = 0; k < user.joints.size(); ++k) {
+    if (k > 0) out += ", ";
+    AppendJsonCp932(out, user.joints[k]);
+  }
+  out += "]}\n";
 }
 
 int ProfileShow(const Arguments& args) {
@@ -233,7 +238,22 @@ int Show(const Arguments& args) {
       out += QByteArray::number(k);
       first = false;
     }
-    out += "]}\n";
+    out += "], \"joints\": [";
+    for (std::size_t k = 0; k < e.joints.size(); ++k) {
+      if (k > 0) out += ", ";
+      out += "{\"name\": ";
+      AppendJsonCp932(out, e.joints[k].name);
+      out += ", \"sama\": ";
+      AppendJsonCp932(out, e.joints[k].sama);
+      out += "}";
+    }
+    out += "], \"company\": ";
+    AppendJsonCp932(out, e.company);
+    out += ", \"department\": ";
+    AppendJsonCp932(out, e.department);
+    out += ", \"title\": ";
+    AppendJsonCp932(out, e.title);
+    out += "}\n";
   }
   return WriteOut(out) ? kExitSuccess : kExitFailure;
 }
@@ -276,9 +296,11 @@ int Compose(const Arguments& args) {
     if (i > 0) out += ", ";
     // Without the sender's choice the composition empties the sender's blocks: no lines.
     const bool filled = Postcard::IsPrinted(i, *sender);
-    const bool address = i == Postcard::kAddressBlock || i == Postcard::kSenderAddressBlock;
-    const QStringList printed = address ? renderer.printedColumns(card, i) : QStringList();
-    appendBlock(out, Postcard::kBlockNames[i], *blocks[i], filled, address ? &printed : nullptr);
+    // The addresses as they break, the names one column a person.
+    const bool listed = i == Postcard::kAddressBlock || i == Postcard::kSenderAddressBlock ||
+                        i == Postcard::kNameBlock || i == Postcard::kSenderNameBlock;
+    const QStringList printed = listed ? renderer.printedColumns(card, i) : QStringList();
+    appendBlock(out, Postcard::kBlockNames[i], *blocks[i], filled, listed ? &printed : nullptr);
   }
   out += "}\n";
   return WriteOut(out) ? kExitSuccess : kExitFailure;

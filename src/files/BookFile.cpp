@@ -1,6 +1,8 @@
 #include "files/BookFile.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
 
 namespace orivel {
 namespace {
@@ -24,6 +26,48 @@ class KeyName {
   std::string buffer_;
 };
 
+// The keys a book may hold beyond the first ten of an entry. Each is written when it has a
+// value or when the file saved over holds it already: the profile keeps every key a save
+// does not write, and an earlier entry's joints must not come back under a later one.
+bool writeOptional(ProfileFile& profile, std::string_view key, std::string_view value) {
+  if (value.empty() && !profile.hasKey(kDatas, key)) return true;
+  return profile.WriteString(kDatas, key, value);
+}
+
+std::string jointKey(std::string_view stem, int k, int i) {
+  return std::string(stem) + std::to_string(k) + "_" + std::to_string(i);
+}
+
+bool writeJointsAndCompany(ProfileFile& profile, KeyName& key, int i, const datatype& e) {
+  bool ok = true;
+  const int count = static_cast<int>(std::min<std::size_t>(e.joints.size(), kMaxJoints));
+  if (count > 0 || profile.hasKey(kDatas, key("joints")))
+    ok = profile.WriteInteger(kDatas, key("joints"), count) && ok;
+  for (int k = 1; k <= kMaxJoints; ++k) {
+    const JointName none;
+    const JointName& joint = k <= count ? e.joints[static_cast<std::size_t>(k - 1)] : none;
+    ok = writeOptional(profile, jointKey("joint_name", k, i), joint.name) && ok;
+    ok = writeOptional(profile, jointKey("joint_sama", k, i), joint.sama) && ok;
+  }
+  ok = writeOptional(profile, key("company"), e.company) && ok;
+  ok = writeOptional(profile, key("department"), e.department) && ok;
+  ok = writeOptional(profile, key("title"), e.title) && ok;
+  return ok;
+}
+
+void readJointsAndCompany(const ProfileFile& profile, KeyName& key, int i, datatype& e) {
+  // A count beyond the limit reads as the limit, a negative or unreadable one as none.
+  const int count = std::clamp(profile.ReadInteger(kDatas, key("joints"), 0), 0, kMaxJoints);
+  std::vector<JointName> rows;
+  for (int k = 1; k <= count; ++k)
+    rows.push_back({profile.ReadString(kDatas, jointKey("joint_name", k, i), ""),
+                    profile.ReadString(kDatas, jointKey("joint_sama", k, i), "")});
+  e.joints = KeptJoints(rows);
+  e.company = profile.ReadString(kDatas, key("company"), "");
+  e.department = profile.ReadString(kDatas, key("department"), "");
+  e.title = profile.ReadString(kDatas, key("title"), "");
+}
+
 }  // namespace
 
 bool WriteBook(const AddressBook& book, ProfileFile& profile) {
@@ -39,6 +83,7 @@ bool WriteBook(const AddressBook& book, ProfileFile& profile) {
     ok = profile.WriteString(kDatas, key("sama"), e.sama) && ok;
     for (std::size_t k = 0; k < kFlagStems.size(); ++k)
       ok = profile.WriteBool(kDatas, key(kFlagStems[k]), e.ml[k] != 0) && ok;
+    ok = writeJointsAndCompany(profile, key, i, e) && ok;
   }
   return ok;
 }
@@ -69,6 +114,7 @@ BookLoadResult ReadBook(const ProfileFile& profile, AddressBook& book) {
     e.sama = profile.ReadString(kDatas, key("sama"), "0");
     for (std::size_t k = 0; k < kFlagStems.size(); ++k)
       e.ml[k] = profile.ReadBool(kDatas, key(kFlagStems[k]), false) ? 1 : 0;
+    readJointsAndCompany(profile, key, i, e);
     book.append(e);
   }
   result.status = BookLoadStatus::Loaded;

@@ -9,7 +9,9 @@
 
 // The address book file (.orv): a profile file in code page 932 with the sections
 // HEADER (Version, Cnt) and DATAS (ten keys per entry: name0, address0, zip_code0, sama0,
-// ml1_0 .. ml6_0, name1, ...).
+// ml1_0 .. ml6_0, name1, ...). An entry that names joint addressees or a company also has
+// joints0 (their count), joint_name1_0, joint_sama1_0 .. for each, company0, department0 and
+// title0; a book that uses none of them has none of these keys.
 namespace orivel {
 
 inline constexpr std::string_view kBookVersion = "Ver1.00";
@@ -28,7 +30,7 @@ struct BookLoadResult {
   bool ok() const { return status == BookLoadStatus::Loaded; }
 };
 
-// Writes Version, Cnt and every entry's ten keys into the profile. False when a value
+// Writes Version, Cnt and every entry's keys into the profile. False when a value
 // cannot be written (a text holding a LF): the profile is then incomplete.
 bool WriteBook(const AddressBook& book, ProfileFile& profile);
 // Checks the header and, when it is accepted, replaces the book with the file's entries in

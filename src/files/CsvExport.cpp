@@ -4,6 +4,7 @@
 
 #include "files/AtomicWrite.h"
 #include "files/Cp932Bytes.h"
+#include "files/CsvImport.h"
 
 namespace orivel {
 namespace {
@@ -47,7 +48,12 @@ bool refused(std::string_view text, CsvExportResult::Reason* reason) {
 
 CsvExportResult BuildCsv(const AddressBook& book, std::string* csv) {
   csv->clear();
-  csv->append(kHeader).append(kLineEnd);
+  csv->append(kHeader);
+  bool named = false;
+  for (int i = 0; i < book.count() && !named; ++i) named = book.entry(i).usesJointOrCompany();
+  if (named)
+    for (const std::string& header : NamedColumnHeaders()) csv->append(",").append(header);
+  csv->append(kLineEnd);
   for (int i = 0; i < book.count(); ++i) {
     const datatype& e = book.entry(i);
     CsvExportResult result;
@@ -57,10 +63,24 @@ CsvExportResult BuildCsv(const AddressBook& book, std::string* csv) {
       result.reason = CsvExportResult::Reason::EmptyName;
       return result;
     }
-    const std::pair<CsvField, const std::string*> fields[] = {{CsvField::Name, &e.name},
-                                                              {CsvField::ZipCode, &e.zip_code},
-                                                              {CsvField::Address, &e.address},
-                                                              {CsvField::Honorific, &e.sama}};
+    std::vector<std::pair<CsvField, const std::string*>> fields = {{CsvField::Name, &e.name},
+                                                                   {CsvField::ZipCode, &e.zip_code},
+                                                                   {CsvField::Address, &e.address},
+                                                                   {CsvField::Honorific, &e.sama}};
+    // The named columns follow the honorific, in the order of their headers; a joint the
+    // entry lacks is empty.
+    static const std::string kNone;
+    constexpr std::size_t kFirstNamed = 4;
+    if (named) {
+      for (std::size_t k = 0; k < static_cast<std::size_t>(kMaxJoints); ++k) {
+        const bool has = k < e.joints.size();
+        fields.push_back({CsvField::JointName, has ? &e.joints[k].name : &kNone});
+        fields.push_back({CsvField::JointHonorific, has ? &e.joints[k].sama : &kNone});
+      }
+      fields.push_back({CsvField::Company, &e.company});
+      fields.push_back({CsvField::Department, &e.department});
+      fields.push_back({CsvField::Title, &e.title});
+    }
     for (const auto& [field, text] : fields) {
       if (refused(*text, &result.reason)) {
         result.status = CsvExportResult::Status::Refused;
@@ -73,7 +93,10 @@ CsvExportResult BuildCsv(const AddressBook& book, std::string* csv) {
       csv->append(",");
       if (e.inCategory(k)) csv->append(kMark);
     }
-    csv->append(",").append(e.sama).append(kLineEnd);
+    csv->append(",").append(e.sama);
+    for (std::size_t f = kFirstNamed; f < fields.size(); ++f)
+      csv->append(",").append(*fields[f].second);
+    csv->append(kLineEnd);
   }
   return {};
 }

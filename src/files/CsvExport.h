@@ -7,10 +7,22 @@
 
 // Writing the book as a CSV file that the import reads back to the same entries: code page 932
 // bytes as held, CR LF line ends, a header line, then one line per entry in list order with
-// the name, postal code, address, the six category marks ("○" or empty) and the honorific.
+// the name, postal code, address, the six category marks ("○" or empty) and the honorific;
+// when an entry names joint addressees or a company, the columns the import finds by their
+// header ("連名1", "連名1敬称" .. "会社名", "部署", "役職") follow on every line.
 namespace orivel {
 
-enum class CsvField { Name, ZipCode, Address, Honorific };
+enum class CsvField {
+  Name,
+  ZipCode,
+  Address,
+  Honorific,
+  JointName,
+  JointHonorific,
+  Company,
+  Department,
+  Title,
+};
 
 struct CsvExportResult {
   enum class Status {

@@ -88,7 +88,50 @@ bool isUtf8BeyondAscii(std::string_view bytes) {
   return beyondAscii;
 }
 
+constexpr std::string_view kJointHeader = "\x98\x41\x96\xBC";            // 連名
+constexpr std::string_view kSamaHeader = "\x8C\x68\x8F\xCC";             // 敬称
+constexpr std::string_view kCompanyHeader = "\x89\xEF\x8E\xD0\x96\xBC";  // 会社名
+constexpr std::string_view kDepartmentHeader = "\x95\x94\x8F\x90";       // 部署
+constexpr std::string_view kTitleHeader = "\x96\xF0\x90\x45";            // 役職
+constexpr int kFirstNamedColumn = 10;
+
+std::string jointHeader(int k, std::string_view suffix = {}) {
+  return std::string(kJointHeader).append(std::to_string(k)).append(suffix);
+}
+
 }  // namespace
+
+std::vector<std::string> NamedColumnHeaders() {
+  std::vector<std::string> headers;
+  for (int k = 1; k <= kMaxJoints; ++k) {
+    headers.push_back(jointHeader(k));
+    headers.push_back(jointHeader(k, kSamaHeader));
+  }
+  headers.emplace_back(kCompanyHeader);
+  headers.emplace_back(kDepartmentHeader);
+  headers.emplace_back(kTitleHeader);
+  return headers;
+}
+
+NamedColumns FindNamedColumns(const StringGrid& grid) {
+  NamedColumns columns;
+  // The first column of a name counts, as the first key of a name does in a book file.
+  const auto take = [](int& slot, int c) {
+    if (slot < 0) slot = c;
+  };
+  for (int c = kFirstNamedColumn; c < grid.colCount(); ++c) {
+    const std::string& header = grid.cell(c, 0);
+    for (int k = 1; k <= kMaxJoints; ++k) {
+      const auto i = static_cast<std::size_t>(k - 1);
+      if (header == jointHeader(k)) take(columns.jointName[i], c);
+      if (header == jointHeader(k, kSamaHeader)) take(columns.jointSama[i], c);
+    }
+    if (header == kCompanyHeader) take(columns.company, c);
+    if (header == kDepartmentHeader) take(columns.department, c);
+    if (header == kTitleHeader) take(columns.title, c);
+  }
+  return columns;
+}
 
 std::string UpperCaseCp932(std::string_view text) {
   std::string out(text);
@@ -139,6 +182,12 @@ CsvRead ReadCsvFileForImport(const std::filesystem::path& path, StringGrid& grid
 }
 
 datatype EntryFromGridRow(const StringGrid& grid, int row) {
+  return EntryFromGridRow(grid, row, FindNamedColumns(grid));
+}
+
+datatype EntryFromGridRow(const StringGrid& grid, int row, const NamedColumns& columns) {
+  // A column the header does not name reads as empty text.
+  const auto named = [&](int c) { return c < 0 ? std::string() : grid.cell(c, row); };
   datatype e;
   e.name = grid.cell(0, row);
   e.zip_code = grid.cell(1, row);
@@ -146,15 +195,23 @@ datatype EntryFromGridRow(const StringGrid& grid, int row) {
   for (int k = 0; k < kCategoryCount; ++k)
     e.ml[static_cast<std::size_t>(k)] = ParseCsvFlag(grid.cell(3 + k, row)) ? 1 : 0;
   e.sama = grid.cell(9, row);
+  std::vector<JointName> joints;
+  for (std::size_t k = 0; k < columns.jointName.size(); ++k)
+    joints.push_back({named(columns.jointName[k]), named(columns.jointSama[k])});
+  e.joints = KeptJoints(joints);
+  e.company = named(columns.company);
+  e.department = named(columns.department);
+  e.title = named(columns.title);
   return e;
 }
 
 CsvImportResult AppendGridRows(const StringGrid& grid, AddressBook& book) {
   CsvImportResult result;
+  const NamedColumns columns = FindNamedColumns(grid);
   // Row 0 is the header; the last row is always empty.
   for (int r = 1; r < grid.rowCount() - 1; ++r) {
     if (grid.cell(0, r).empty()) continue;
-    if (book.append(EntryFromGridRow(grid, r)))
+    if (book.append(EntryFromGridRow(grid, r, columns)))
       ++result.added;
     else
       ++result.leftOut;

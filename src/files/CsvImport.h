@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "book/AddressBook.h"
 #include "book/datatype.h"
@@ -37,8 +39,24 @@ struct CsvRead {
 CsvRead ReadCsvFileForImport(const std::filesystem::path& path, StringGrid& grid,
                              const Utf8ToCp932& toCp932);
 
+// Where the fields beyond the ten positional columns stand: from column 10 on, the columns
+// whose header cell reads exactly "連名1" .. "連名5", "連名1敬称" .. "連名5敬称", "会社名",
+// "部署" or "役職". -1 where the header has no such column.
+struct NamedColumns {
+  std::array<int, kMaxJoints> jointName{-1, -1, -1, -1, -1};
+  std::array<int, kMaxJoints> jointSama{-1, -1, -1, -1, -1};
+  int company = -1;
+  int department = -1;
+  int title = -1;
+};
+NamedColumns FindNamedColumns(const StringGrid& grid);
+
+// The header cells of the named columns, in the order the export writes them.
+std::vector<std::string> NamedColumnHeaders();
+
 // The entry of one grid row: name, zip_code, address from columns 0-2, the six
-// category flags from columns 3-8, the honorific from column 9.
+// category flags from columns 3-8, the honorific from column 9, and the named columns.
+datatype EntryFromGridRow(const StringGrid& grid, int row, const NamedColumns& columns);
 datatype EntryFromGridRow(const StringGrid& grid, int row);
 
 struct CsvImportResult {

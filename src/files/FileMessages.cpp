@@ -54,6 +54,21 @@ QString csvExportRefusal(const CsvExportResult& result) {
     case CsvField::Honorific:
       field = QStringLiteral("敬称");
       break;
+    case CsvField::JointName:
+      field = QStringLiteral("連名");
+      break;
+    case CsvField::JointHonorific:
+      field = QStringLiteral("連名の敬称");
+      break;
+    case CsvField::Company:
+      field = QStringLiteral("会社名");
+      break;
+    case CsvField::Department:
+      field = QStringLiteral("部署");
+      break;
+    case CsvField::Title:
+      field = QStringLiteral("役職");
+      break;
   }
   QString what;
   switch (result.reason) {

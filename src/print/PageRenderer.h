@@ -3,6 +3,8 @@
 #include <QPageLayout>
 #include <QStringList>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "print/PageTarget.h"
 #include "print/Postcard.h"
@@ -14,6 +16,7 @@ namespace orivel {
 
 class VerticalTypesetter;
 struct VerticalBlock;
+struct NameGroupFrame;
 
 // Draws a composed postcard on any paint device: an image, a PDF writer, a printer. It needs
 // no widget, so a process without a display can print too.
@@ -33,11 +36,24 @@ class PageRenderer {
               PageTarget target = PageTarget::Paper);
 
   // The columns that block i of the card's blocks() prints, first (rightmost) first, as set
-  // on the card: with kanji numerals when the card asks for them, broken where they break.
+  // on the card: with kanji numerals when the card asks for them, broken where they break;
+  // a name block that names several people, one column for each.
   QStringList printedColumns(const Postcard& card, std::size_t i);
+
+  // What block i of blocks() draws: the block itself or, for a name block that names
+  // several people or makes room for a company, a block for each name, honorific and title.
+  // Empty when the block prints nothing.
+  std::vector<VerticalBlock> blocksToDraw(const Postcard& card, std::size_t i,
+                                          QStringList* columns = nullptr);
+  // The company and the department, each a column left of the address's last one.
+  std::vector<VerticalBlock> businessColumns(const Postcard& card);
 
  private:
   static VerticalBlock blockOf(const Postcard& card, std::size_t i);
+  // Where the page's last column of block i ends across the page; nullopt when it is empty.
+  std::optional<double> lastColumnEnd(const Postcard& card, std::size_t i);
+  NameGroupFrame addresseeFrame(const Postcard& card);
+  NameGroupFrame senderFrame(const Postcard& card);
 
   // One typesetter for every page, so that its shaped lines are reused.
   std::unique_ptr<VerticalTypesetter> typesetter_;

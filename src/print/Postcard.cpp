@@ -136,6 +136,9 @@ void ComposePostcard(Postcard& card, const datatype& entry, const usertype& user
   card.QRaddress.text = address;
   card.QRzip_code.text = zip;
   card.kanjiDigits = user.kanji_digits;
+  card.names = {entry.name, entry.sama, entry.title, KeptJoints(entry.joints)};
+  card.company = entry.company;
+  card.department = entry.department;
 
   if (Postcard::IsPrinted(Postcard::kFirstSenderBlock, user)) {
     place(card.QRu_name, user, 7, {254, 246});
@@ -144,7 +147,11 @@ void ComposePostcard(Postcard& card, const datatype& entry, const usertype& user
     card.QRu_name.text = SenderNameText(user.name);
     card.QRu_address.text = SenderAddressText(user.address);
     card.QRu_zip_code.text = PostalCodeText(user.zip_code);
+    card.senderNames = {user.name, {}, {}, {}};
+    for (const std::string& joint : user.joints) card.senderNames.joints.push_back({joint, {}});
+    card.senderNames.joints = KeptJoints(card.senderNames.joints);
   } else {
+    card.senderNames = {};
     card.QRu_name.text.clear();
     card.QRu_address.text.clear();
     card.QRu_zip_code.text.clear();

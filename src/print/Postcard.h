@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "book/datatype.h"
 #include "settings/usertype.h"
@@ -41,6 +42,19 @@ struct PostcardBlock {
   friend bool operator==(const PostcardBlock&, const PostcardBlock&) = default;
 };
 
+// The people a name block names: the main name with its honorific, the title printed small
+// before it, and the joint addressees, each a column of its own to the left on the card.
+// Unused (one name and no title), the block prints its composed text as it stands.
+struct NameGroup {
+  std::string name;
+  std::string sama;
+  std::string title;
+  std::vector<JointName> joints;
+
+  bool used() const { return !joints.empty() || !title.empty(); }
+  friend bool operator==(const NameGroup&, const NameGroup&) = default;
+};
+
 // The report's page state: the last composed postcard, or the design state before any.
 struct Postcard {
   PostcardBlock QRname;
@@ -69,6 +83,14 @@ struct Postcard {
   std::array<const PostcardBlock*, 6> blocks() const {
     return {&QRname, &QRaddress, &QRzip_code, &QRu_name, &QRu_address, &QRu_zip_code};
   }
+
+  // For a card to a family or to someone at work: the people the name blocks name, and the
+  // company and department, each a column between the address and the name in the
+  // address's face size. All empty on a card to one person.
+  NameGroup names;
+  NameGroup senderNames;  // the sender and the family's given names; no honorifics
+  std::string company;
+  std::string department;
 
   // Whether the digits of the two addresses print as kanji numerals: the sender's choice at
   // the last composition. The composed texts themselves never change for it.

@@ -570,6 +570,13 @@ double VerticalTypesetter::columnPitch(double pixelSize) const {
   return impl_->pitch(pixelSize);
 }
 
+double VerticalTypesetter::lineLength(const QString& line, double pixelSize) {
+  if (line.isEmpty() || !impl_->usable()) return 0;
+  double along = 0;
+  for (const Cluster& cluster : impl_->shapeLine(line).clusters) along += cluster.advance;
+  return along * impl_->scale(pixelSize);
+}
+
 int VerticalTypesetter::shapedLineCount() const {
   return impl_->shaped.size();
 }

@@ -75,6 +75,10 @@ class VerticalTypesetter {
   // The distance between two columns at the given face height, in design pixels.
   double columnPitch(double pixelSize) const;
 
+  // How far one line of text reaches down its column at the given face height, in design
+  // pixels, set as draw() sets it.
+  double lineLength(const QString& line, double pixelSize);
+
   // The smallest face height a block is shrunk to, as a share of its own.
   static constexpr double kSmallestScale = 0.6;
 

@@ -87,12 +87,17 @@ ProfileRead ReadProfile(int nowUser) {
   for (int j = 1; j <= kOffsetCount; ++j)
     reader.integer(OffsetValueName(k, j), ValidOffset, &u.offsets[static_cast<std::size_t>(j - 1)]);
   reader.flag(KanjiDigitsValueName(k), &u.kanji_digits);
+  for (int j = 1; j <= kMaxJoints; ++j) {
+    std::string joint;
+    reader.text(SenderJointValueName(k, j), &joint);
+    if (!joint.empty()) u.joints.push_back(joint);
+  }
   return read;
 }
 
 ProfileFields ProfileFields::all() {
   ProfileFields f;
-  f.name = f.zip_code = f.address = f.print_own_address = f.kanji_digits = true;
+  f.name = f.zip_code = f.address = f.print_own_address = f.kanji_digits = f.joints = true;
   f.offsets.fill(true);
   return f;
 }
@@ -105,13 +110,14 @@ ProfileFields ProfileFields::changed(const usertype& a, const usertype& b) {
   f.print_own_address = a.print_own_address != b.print_own_address;
   for (std::size_t j = 0; j < f.offsets.size(); ++j) f.offsets[j] = a.offsets[j] != b.offsets[j];
   f.kanji_digits = a.kanji_digits != b.kanji_digits;
+  f.joints = a.joints != b.joints;
   return f;
 }
 
 bool ProfileFields::any() const {
   bool offset = false;
   for (const bool o : offsets) offset = offset || o;
-  return name || zip_code || address || print_own_address || offset || kanji_digits;
+  return name || zip_code || address || print_own_address || offset || kanji_digits || joints;
 }
 
 namespace {
@@ -129,6 +135,12 @@ void addProfileValues(ProfileStore::Values& values, int nowUser, const usertype&
   for (int j = 1; j <= kOffsetCount; ++j)
     add(fields.offsets[static_cast<std::size_t>(j - 1)], OffsetValueName(k, j), p.offset(j));
   add(fields.kanji_digits, KanjiDigitsValueName(k), p.kanji_digits ? 1 : 0);
+  // All five, so that a name taken away does not stay in the store.
+  for (int j = 1; j <= kMaxJoints; ++j) {
+    const auto i = static_cast<std::size_t>(j - 1);
+    add(fields.joints, SenderJointValueName(k, j),
+        bytes(i < p.joints.size() ? p.joints[i] : std::string()));
+  }
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ struct ProfileFields {
   bool print_own_address = false;
   std::array<bool, kOffsetCount> offsets{};
   bool kanji_digits = false;
+  bool joints = false;
 
   static ProfileFields all();
   // The fields in which `a` and `b` differ.

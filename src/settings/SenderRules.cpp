@@ -67,6 +67,9 @@ std::string PrintOwnAddressValueName(int profile) {
 std::string KanjiDigitsValueName(int profile) {
   return "kanji_digits_" + std::to_string(profile);
 }
+std::string SenderJointValueName(int profile, int k) {
+  return "sender_joint_" + std::to_string(profile) + "_" + std::to_string(k);
+}
 std::string OffsetValueName(int profile, int j) {
   return "offset_" + std::to_string(profile) + "_" + std::to_string(j);
 }

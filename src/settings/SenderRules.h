@@ -68,6 +68,8 @@ std::string SenderZipCodeValueName(int profile);
 std::string SenderAddressValueName(int profile);
 std::string PrintOwnAddressValueName(int profile);
 std::string KanjiDigitsValueName(int profile);
+// The k-th (1..5) given name of the sender's family.
+std::string SenderJointValueName(int profile, int k);
 std::string OffsetValueName(int profile, int j);
 
 // Whether a stored integer is a valid value of its kind.

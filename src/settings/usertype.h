@@ -2,6 +2,9 @@
 
 #include <array>
 #include <string>
+#include <vector>
+
+#include "book/datatype.h"
 
 namespace orivel {
 
@@ -10,7 +13,8 @@ inline constexpr int kNeutralOffset = 50;
 
 // The sender's settings: the sender's own name, postal code and address (code page 932),
 // whether they print, the twelve print offsets (offsets[k-1] is offset k, 0..100,
-// 50 meaning no shift), and whether the digits of the addresses print as kanji numerals.
+// 50 meaning no shift), whether the digits of the addresses print as kanji numerals, and
+// the given names of the sender's family.
 struct usertype {
   std::string name;
   std::string zip_code;
@@ -18,6 +22,9 @@ struct usertype {
   bool print_own_address = false;
   std::array<int, kOffsetCount> offsets = {50, 50, 50, 50, 50, 50, 50, 50, 50, 50, 50, 50};
   bool kanji_digits = false;
+  // The sender's family, given names printed each in a column beside the sender's name:
+  // at most kMaxJoints, none empty.
+  std::vector<std::string> joints{};
 
   int offset(int k) const { return offsets[static_cast<std::size_t>(k - 1)]; }
   friend bool operator==(const usertype&, const usertype&) = default;
