@@ -529,8 +529,8 @@ QString UsageText() {
       "  --offset K=V                       print offset K (1 to 12) at V (0 to 100, 50 is no "
       "shift)\n"
       "  --kanji-digits, --no-kanji-digits  the addresses' digits in kanji numerals\n"
-      "compose lists each block's composed lines and, for the two addresses and the two\n"
-      "names, the columns as printed (printed_lines).\n");
+      "compose lists each block's composed lines and, for the two addresses and for a name\n"
+      "with joint names or a title, the columns as printed (printed_lines).\n");
 }
 
 }  // namespace orivel::cli

@@ -130,12 +130,16 @@ void appendProfileJson(QByteArray& out, int nowUser, const usertype& user) {
   }
   out += "], \"kanji_digits\": ";
   out += user.kanji_digits ? "true" : "false";
-  out += ", \"joints\": [";
-  for (std::size_t k = 0; k < user.joints.size(); ++k) {
-    if (k > 0) out += ", ";
-    AppendJsonCp932(out, user.joints[k]);
+  // A family name is listed only where one is held: a sender without one shows as before.
+  if (!user.joints.empty()) {
+    out += ", \"joints\": [";
+    for (std::size_t k = 0; k < user.joints.size(); ++k) {
+      if (k > 0) out += ", ";
+      AppendJsonCp932(out, user.joints[k]);
+    }
+    out += "]";
   }
-  out += "]}\n";
+  out += "}\n";
 }
 
 int ProfileShow(const Arguments& args) {
@@ -238,7 +242,13 @@ int Show(const Arguments& args) {
       out += QByteArray::number(k);
       first = false;
     }
-    out += "], \"joints\": [";
+    out += "]";
+    // Joint names and the business fields only where the entry uses them.
+    if (!e.usesJointOrCompany()) {
+      out += "}\n";
+      continue;
+    }
+    out += ", \"joints\": [";
     for (std::size_t k = 0; k < e.joints.size(); ++k) {
       if (k > 0) out += ", ";
       out += "{\"name\": ";
@@ -298,7 +308,8 @@ int Compose(const Arguments& args) {
     const bool filled = Postcard::IsPrinted(i, *sender);
     // The addresses as they break, the names one column a person.
     const bool listed = i == Postcard::kAddressBlock || i == Postcard::kSenderAddressBlock ||
-                        i == Postcard::kNameBlock || i == Postcard::kSenderNameBlock;
+                        (i == Postcard::kNameBlock && card.names.used()) ||
+                        (i == Postcard::kSenderNameBlock && card.senderNames.used());
     const QStringList printed = listed ? renderer.printedColumns(card, i) : QStringList();
     appendBlock(out, Postcard::kBlockNames[i], *blocks[i], filled, listed ? &printed : nullptr);
   }
