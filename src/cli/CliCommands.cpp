@@ -130,16 +130,12 @@ void appendProfileJson(QByteArray& out, int nowUser, const usertype& user) {
   }
   out += "], \"kanji_digits\": ";
   out += user.kanji_digits ? "true" : "false";
-  // A family name is listed only where one is held: a sender without one shows as before.
-  if (!user.joints.empty()) {
-    out += ", \"joints\": [";
-    for (std::size_t k = 0; k < user.joints.size(); ++k) {
-      if (k > 0) out += ", ";
-      AppendJsonCp932(out, user.joints[k]);
-    }
-    out += "]";
+  out += ", \"joints\": [";
+  for (std::size_t k = 0; k < user.joints.size(); ++k) {
+    if (k > 0) out += ", ";
+    AppendJsonCp932(out, user.joints[k]);
   }
-  out += "}\n";
+  out += "]}\n";
 }
 
 int ProfileShow(const Arguments& args) {
@@ -242,13 +238,7 @@ int Show(const Arguments& args) {
       out += QByteArray::number(k);
       first = false;
     }
-    out += "]";
-    // Joint names and the business fields only where the entry uses them.
-    if (!e.usesJointOrCompany()) {
-      out += "}\n";
-      continue;
-    }
-    out += ", \"joints\": [";
+    out += "], \"joints\": [";
     for (std::size_t k = 0; k < e.joints.size(); ++k) {
       if (k > 0) out += ", ";
       out += "{\"name\": ";

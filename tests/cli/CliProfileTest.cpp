@@ -13,7 +13,7 @@ QString initialProfile(int user) {
   return QStringLiteral(
              "{\"user\": %1, \"name\": \"\", \"zip_code\": \"\", \"address\": \"\", "
              "\"print_own_address\": false, \"offsets\": [50, 50, 50, 50, 50, 50, 50, 50, 50, "
-             "50, 50, 50], \"kanji_digits\": false}\n")
+             "50, 50, 50], \"kanji_digits\": false, \"joints\": []}\n")
       .arg(user);
 }
 
@@ -71,7 +71,8 @@ TEST_F(CliProfileTest, AProfileIsKeptFromOneProcessToTheNext) {
   const QString first = QStringLiteral(
       "{\"user\": 1, \"name\": \"大野\\\"ソ\\\\表　～\", \"zip_code\": \"060-0042\", "
       "\"address\": \"札幌市中央区大通西１－２\", \"print_own_address\": true, "
-      "\"offsets\": [50, 50, 0, 50, 50, 50, 50, 50, 50, 50, 50, 100], \"kanji_digits\": false}\n");
+      "\"offsets\": [50, 50, 0, 50, 50, 50, 50, 50, 50, 50, 50, 100], \"kanji_digits\": false, "
+      "\"joints\": []}\n");
   EXPECT_EQ(profile({QStringLiteral("show")}).outText(), first);
   EXPECT_EQ(
       profile({QStringLiteral("show"), QStringLiteral("--user"), QStringLiteral("1")}).outText(),
@@ -239,7 +240,7 @@ TEST_F(CliProfileTest, BadValuesReadAsInitialAndAreNamed) {
       show.outText(),
       QStringLiteral("{\"user\": -1, \"name\": \"\", \"zip_code\": \"\", \"address\": \"\", "
                      "\"print_own_address\": false, \"offsets\": [50, 50, 50, 20, 50, 50, 50, "
-                     "50, 50, 50, 50, 50], \"kanji_digits\": false}\n"));
+                     "50, 50, 50, 50, 50], \"kanji_digits\": false, \"joints\": []}\n"));
   const CliRun compose = run({QStringLiteral("compose"), kBook, QStringLiteral("0")});
   EXPECT_EQ(compose.exitCode, 0);
   EXPECT_EQ(compose.errText(), show.errText());

@@ -31,14 +31,18 @@ TEST_F(CliTest, ShowPrintsOneJsonLinePerEntryInBookOrder) {
   EXPECT_EQ(run.outText(),
             QStringLiteral(
                 "{\"index\": 0, \"name\": \"宛名見本\", \"zip_code\": \"100-0001\", \"address\": "
-                "\"住所見本\", \"sama\": \"様\", \"categories\": [1, 4]}\n"
+                "\"住所見本\", \"sama\": \"様\", \"categories\": [1, 4], "
+                "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": \"\"}\n"
                 "{\"index\": 1, \"name\": \"大野\\\"ソ\\\\太郎\", \"zip_code\": \"\", "
-                "\"address\": \"住所\\t一\\u0001二\", \"sama\": \"\", \"categories\": []}\n"
+                "\"address\": \"住所\\t一\\u0001二\", \"sama\": \"\", \"categories\": [], "
+                "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": \"\"}\n"
                 "{\"index\": 2, \"name\": \"壊れ\uFFFD\uFFFD字\", \"zip_code\": \"600-8001\", "
-                "\"address\": \"京都府京都市\", \"sama\": \"殿\", \"categories\": [2]}\n"
+                "\"address\": \"京都府京都市\", \"sama\": \"殿\", \"categories\": [2], "
+                "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": \"\"}\n"
                 "{\"index\": 3, \"name\": \"長住所　花子\", \"zip_code\": \"060-0042\", "
                 "\"address\": \"北海道札幌市中央区大通西１０丁目３－１　サンライズ大通ビル５階　"
-                "５０１号\", \"sama\": \"様\", \"categories\": [2, 3, 5, 6]}\n"));
+                "５０１号\", \"sama\": \"様\", \"categories\": [2, 3, 5, 6], "
+                "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": \"\"}\n"));
 }
 
 TEST_F(CliTest, ShowOfAnEmptyBookPrintsNothing) {
@@ -109,7 +113,9 @@ TEST_F(CliTest, ImportIntoANewBookSavesTheRowsInFileOrder) {
   ASSERT_EQ(lines.size(), 3);
   EXPECT_EQ(lines[2], QStringLiteral("{\"index\": 2, \"name\": \"山田 太郎\", \"zip_code\": "
                                      "\"150-0001\", \"address\": \"東京都渋谷区神宮前１－２－３\", "
-                                     "\"sama\": \"先生\", \"categories\": [2, 3, 5, 6]}"));
+                                     "\"sama\": \"先生\", \"categories\": [2, 3, 5, 6], "
+                                     "\"joints\": [], \"company\": \"\", "
+                                     "\"department\": \"\", \"title\": \"\"}"));
 }
 
 TEST_F(CliTest, JapaneseFolderAndFileNamesServeEveryCommand) {
@@ -160,8 +166,10 @@ TEST_F(CliTest, ImportOverItsOwnBookKeepsTheKeysBeyondTheNewCount) {
   EXPECT_TRUE(bytes.contains("name0=A\r\n"));
   EXPECT_TRUE(bytes.contains("zip_code4=060-0042\r\n"));
   EXPECT_EQ(runCli({QStringLiteral("show"), book}).outText(),
-            QStringLiteral("{\"index\": 0, \"name\": \"A\", \"zip_code\": \"1\", \"address\": "
-                           "\"B\", \"sama\": \"\", \"categories\": []}\n"));
+            QStringLiteral(
+                "{\"index\": 0, \"name\": \"A\", \"zip_code\": \"1\", \"address\": "
+                "\"B\", \"sama\": \"\", \"categories\": [], "
+                "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": \"\"}\n"));
 }
 
 TEST_F(CliTest, ImportOfAMissingFileSavesNothing) {

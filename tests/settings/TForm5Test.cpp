@@ -746,7 +746,7 @@ TEST_F(SettingsDialogTest, ANewProcessReadsWhatTheDialogWrote) {
       QStringLiteral("{\"user\": 1, \"name\": \"大野\\\"ソ\\\\表\", \"zip_code\": \"060-0042\", "
                      "\"address\": \"札幌市　中央区\", \"print_own_address\": true, "
                      "\"offsets\": [50, 0, 50, 50, 50, 50, 50, 50, 50, 50, 50, 100], "
-                     "\"kanji_digits\": false}\n"));
+                     "\"kanji_digits\": false, \"joints\": []}\n"));
   EXPECT_EQ(cli.exitCode(), 0);
 }
 
