@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "book/datatype.h"
 #include "common/ModalResult.h"
@@ -30,8 +31,12 @@ class EntryEditor {
   virtual std::string nameBytes() const = 0;
   virtual std::string zipBytes() const = 0;
   virtual std::string addressBytes() const = 0;
-  // Hides the honorific box while the sender's own data is edited.
+  // Hides the honorific boxes and the fields for a card to work while the sender's own
+  // data is edited.
   virtual void setHonorificShown(bool shown) = 0;
+  // The joint names' boxes without their honorifics: the sender's family, in order.
+  virtual void setJointNames(const std::vector<std::string>& names) = 0;
+  virtual std::vector<std::string> jointNames() const = 0;
 };
 
 }  // namespace orivel

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFocusEvent>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -92,6 +93,14 @@ namespace {
 
 constexpr int kEnterKey = 13;
 
+// The specified dialog's height; the area for joint names and work fields lies below it.
+constexpr int kSpecifiedHeight = 157;
+constexpr int kRowStep = 26;
+constexpr int kFirstExtraRow = kSpecifiedHeight + 8;
+constexpr int kFirstBusinessRow = kFirstExtraRow + orivel::kMaxJoints * kRowStep;
+constexpr int kBottomMargin = 8;
+constexpr int kBoxHeight = 20;
+
 bool isEnter(const QKeyEvent* key) {
   return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
@@ -105,7 +114,6 @@ TForm4::TForm4(orivel::postal::PostalService& postal, QWidget* parent)
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setFont(orivel::fonts::proportionalGothic(12));
-  setFixedSize(389, 157);
   move(319, 279);
 
   const QFont big = orivel::fonts::proportionalGothic(16);
@@ -163,16 +171,62 @@ TForm4::TForm4(orivel::postal::PostalService& postal, QWidget* parent)
   CheckBox6 = check("CheckBox6", QStringLiteral("その他２"), 144, 128);
 
   // Tab order: name, honorific, address, the two buttons, the boxes, the postal code.
-  QWidget* order[] = {Edit1,     Edit2,     Edit3,     Button1,   Button2,   CheckBox1,
-                      CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, MaskEdit2};
-  for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-    QWidget::setTabOrder(order[i], order[i + 1]);
+  // Then the joint rows (name, honorific) and the fields for a card to work.
+  buildJointArea();
+  std::vector<QWidget*> order = {Edit1,     Edit2,     Edit3,     Button1,   Button2,   CheckBox1,
+                                 CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, MaskEdit2};
+  for (int k = 0; k < orivel::kMaxJoints; ++k) {
+    order.push_back(JointNameEdits[static_cast<std::size_t>(k)]);
+    order.push_back(JointSamaEdits[static_cast<std::size_t>(k)]);
+  }
+  order.insert(order.end(), {CompanyEdit, DepartmentEdit, TitleEdit});
+  for (std::size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 
   connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
   connect(MaskEdit2, &QLineEdit::textEdited, this, &TForm4::FillAddressFromZip);
   connect(Button2, &QPushButton::clicked, this, [this] { done(static_cast<int>(kCancelled)); });
   // Enter moves between the boxes and presses the button it reaches, never a default one.
   orivel::pressFocusedButtonOnEnter(this);
+}
+
+void TForm4::buildJointArea() {
+  const QFont big = orivel::fonts::proportionalGothic(16);
+  auto* rule = new QFrame(this);
+  rule->setObjectName(QStringLiteral("JointRule"));
+  rule->setFrameShape(QFrame::HLine);
+  rule->setFrameShadow(QFrame::Sunken);
+  rule->setGeometry(8, kSpecifiedHeight, width() - 16, 2);
+  auto label = [&](const char* name, const QString& text, int y) {
+    auto* l = new QLabel(text, this);
+    l->setObjectName(QLatin1String(name));
+    l->setFont(big);
+    l->move(8, y);
+    l->adjustSize();
+    return l;
+  };
+  auto edit = [&](const QString& name, int x, int y, int w) {
+    auto* e = new orivel::Cp932LineEdit(this);
+    e->setObjectName(name);
+    e->setGeometry(x, y, w, kBoxHeight);
+    e->setAttribute(Qt::WA_InputMethodEnabled, true);
+    e->installEventFilter(this);
+    return e;
+  };
+  // The rows stand under the name and honorific boxes, as wide as they are.
+  JointLabel = label("JointLabel", QStringLiteral("連名"), kFirstExtraRow);
+  for (int k = 0; k < orivel::kMaxJoints; ++k) {
+    const int y = kFirstExtraRow + k * kRowStep;
+    const auto i = static_cast<std::size_t>(k);
+    JointNameEdits[i] = edit(QStringLiteral("JointName%1").arg(k + 1), 48, y, 121);
+    JointSamaEdits[i] = edit(QStringLiteral("JointSama%1").arg(k + 1), 184, y, 49);
+  }
+  CompanyLabel = label("CompanyLabel", QStringLiteral("会社名"), kFirstBusinessRow);
+  CompanyEdit = edit(QStringLiteral("CompanyEdit"), 72, kFirstBusinessRow, 305);
+  DepartmentLabel = label("DepartmentLabel", QStringLiteral("部署"), kFirstBusinessRow + kRowStep);
+  DepartmentEdit = edit(QStringLiteral("DepartmentEdit"), 72, kFirstBusinessRow + kRowStep, 305);
+  TitleLabel = label("TitleLabel", QStringLiteral("役職"), kFirstBusinessRow + 2 * kRowStep);
+  TitleEdit = edit(QStringLiteral("TitleEdit"), 72, kFirstBusinessRow + 2 * kRowStep, 305);
+  setHonorificShown(true);
 }
 
 void TForm4::Prepare(int categoryBoxes, int categoryChecks, int clearTexts) {
@@ -199,6 +253,11 @@ void TForm4::Prepare(orivel::CategoryBoxes boxes, orivel::CategoryChecks checks,
     MaskEdit2->setMaskedText(QString());
     zipHeld_.clear();  // a new entry's code is what the box shows
     zipShown_.clear();
+    fillJoints({});
+    CompanyEdit->setBytes({});
+    DepartmentEdit->setBytes({});
+    TitleEdit->setBytes({});
+    held_ = {};
   }
 }
 
@@ -208,6 +267,50 @@ orivel::ModalResult TForm4::ShowModal() {
 
 void TForm4::setHonorificShown(bool shown) {
   Edit2->setVisible(shown);
+  for (orivel::Cp932LineEdit* box : JointSamaEdits) box->setVisible(shown);
+  for (QWidget* w : std::initializer_list<QWidget*>{CompanyLabel, CompanyEdit, DepartmentLabel,
+                                                    DepartmentEdit, TitleLabel, TitleEdit})
+    w->setVisible(shown);
+  // The dialog grows downward by the rows it shows; the specified area keeps its place.
+  const int lastRow = shown ? kFirstBusinessRow + 2 * kRowStep : kFirstBusinessRow - kRowStep;
+  setFixedSize(389, lastRow + kBoxHeight + kBottomMargin);
+}
+
+void TForm4::fillJoints(const std::vector<orivel::JointName>& joints) {
+  for (std::size_t k = 0; k < JointNameEdits.size(); ++k) {
+    if (k < joints.size()) {
+      JointNameEdits[k]->setBytes(joints[k].name);
+      JointSamaEdits[k]->setBytes(joints[k].sama);
+    } else {
+      // A row not used yet proposes the usual honorific.
+      JointNameEdits[k]->setBytes({});
+      JointSamaEdits[k]->setText(QStringLiteral("様"));
+    }
+  }
+}
+
+void TForm4::setJointNames(const std::vector<std::string>& names) {
+  std::vector<orivel::JointName> joints;
+  for (const std::string& name : names) joints.push_back({name, {}});
+  fillJoints(joints);
+}
+
+std::vector<std::string> TForm4::jointNames() const {
+  std::vector<std::string> names;
+  for (const orivel::Cp932LineEdit* box : JointNameEdits)
+    if (!box->text().isEmpty()) names.push_back(box->bytes());
+  return names;
+}
+
+std::vector<orivel::Cp932LineEdit*> TForm4::shownExtraBoxes() const {
+  std::vector<orivel::Cp932LineEdit*> boxes;
+  for (std::size_t k = 0; k < JointNameEdits.size(); ++k) {
+    boxes.push_back(JointNameEdits[k]);
+    if (JointSamaEdits[k]->isVisibleTo(this)) boxes.push_back(JointSamaEdits[k]);
+  }
+  for (orivel::Cp932LineEdit* box : {CompanyEdit, DepartmentEdit, TitleEdit})
+    if (box->isVisibleTo(this)) boxes.push_back(box);
+  return boxes;
 }
 
 QCheckBox* TForm4::categoryBox(int k) const {
@@ -230,21 +333,33 @@ QCheckBox* TForm4::categoryBox(int k) const {
 }
 
 void TForm4::fillFrom(const orivel::datatype& entry) {
+  held_ = entry;
   Edit1->setBytes(entry.name);
   Edit2->setBytes(entry.sama);
   Edit3->setBytes(entry.address);
   setZipBytes(entry.zip_code);
   for (int k = 1; k <= orivel::kCategoryCount; ++k) categoryBox(k)->setChecked(entry.inCategory(k));
+  fillJoints(entry.joints);
+  CompanyEdit->setBytes(entry.company);
+  DepartmentEdit->setBytes(entry.department);
+  TitleEdit->setBytes(entry.title);
 }
 
 orivel::datatype TForm4::entry() const {
-  orivel::datatype e;
+  orivel::datatype e = held_;
   e.name = nameBytes();
   e.address = addressBytes();
   e.zip_code = zipBytes();
   e.sama = Edit2->bytes();
   for (int k = 1; k <= orivel::kCategoryCount; ++k)
     e.ml[static_cast<std::size_t>(k - 1)] = categoryBox(k)->isChecked() ? 1 : 0;
+  std::vector<orivel::JointName> rows;
+  for (std::size_t k = 0; k < JointNameEdits.size(); ++k)
+    rows.push_back({JointNameEdits[k]->bytes(), JointSamaEdits[k]->bytes()});
+  e.joints = orivel::KeptJoints(rows);
+  e.company = CompanyEdit->bytes();
+  e.department = DepartmentEdit->bytes();
+  e.title = TitleEdit->bytes();
   return e;
 }
 
@@ -305,6 +420,8 @@ void TForm4::Button1Click() {
   if (refuseUnencodable(Edit1) || (Edit2->isVisibleTo(this) && refuseUnencodable(Edit2)) ||
       refuseUnencodable(Edit3))
     return;
+  for (orivel::Cp932LineEdit* box : shownExtraBoxes())
+    if (refuseUnencodable(box)) return;
   // The mask takes any digit, also one code page 932 cannot hold (a pasted ٣).
   if (const QString bad = orivel::codec::firstUnencodable(MaskEdit2->maskedText());
       !bad.isEmpty()) {
@@ -339,6 +456,19 @@ bool TForm4::Edit3KeyDown(int key) {
   return true;
 }
 
+// Enter in a box below the specified ones goes on to the next shown box, and from the last
+// one to 設定.
+bool TForm4::extraBoxEnter(QObject* watched) {
+  const std::vector<orivel::Cp932LineEdit*> boxes = shownExtraBoxes();
+  const auto at = std::find(boxes.begin(), boxes.end(), watched);
+  if (at == boxes.end()) return false;
+  if (std::next(at) == boxes.end())
+    Button1->setFocus();
+  else
+    (*std::next(at))->setFocus();
+  return true;
+}
+
 void TForm4::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   Edit1->setFocus();  // FormShow: the name box takes the focus
@@ -357,6 +487,8 @@ bool TForm4::eventFilter(QObject* watched, QEvent* event) {
       handled = MaskEdit2KeyDown(code);
     else if (watched == Edit3)
       handled = Edit3KeyDown(code);
+    else if (code == kEnterKey)
+      handled = extraBoxEnter(watched);
     if (handled) return true;
   }
   return QDialog::eventFilter(watched, event);

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "book/EntryEditor.h"
 #include "book/datatype.h"
@@ -79,6 +80,8 @@ class TForm4 final : public QDialog, public orivel::EntryEditor {
   std::string zipBytes() const override;
   std::string addressBytes() const override;
   void setHonorificShown(bool shown) override;
+  void setJointNames(const std::vector<std::string>& names) override;
+  std::vector<std::string> jointNames() const override;
 
   // Category box of category k (1..6), in the category order of the book.
   QCheckBox* categoryBox(int k) const;
@@ -109,6 +112,17 @@ class TForm4 final : public QDialog, public orivel::EntryEditor {
   QCheckBox* CheckBox5;  // その他１
   QCheckBox* CheckBox6;  // その他２
 
+  // Below the boxes above: the card's further people, then the fields for a card to work.
+  QLabel* JointLabel;  // 連名
+  std::array<orivel::Cp932LineEdit*, orivel::kMaxJoints> JointNameEdits{};
+  std::array<orivel::Cp932LineEdit*, orivel::kMaxJoints> JointSamaEdits{};
+  QLabel* CompanyLabel;
+  orivel::Cp932LineEdit* CompanyEdit;
+  QLabel* DepartmentLabel;
+  orivel::Cp932LineEdit* DepartmentEdit;
+  QLabel* TitleLabel;
+  orivel::Cp932LineEdit* TitleEdit;
+
  protected:
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -116,6 +130,14 @@ class TForm4 final : public QDialog, public orivel::EntryEditor {
  private:
   bool refuseUnencodable(orivel::Cp932LineEdit* box);
   bool refuseIncompleteZip();
+  void buildJointArea();
+  bool extraBoxEnter(QObject* watched);
+  void fillJoints(const std::vector<orivel::JointName>& joints);
+  // The boxes below the specified ones that are shown, in Tab order.
+  std::vector<orivel::Cp932LineEdit*> shownExtraBoxes() const;
+
+  // The entry as filled: fields this editor does not show come back as they were.
+  orivel::datatype held_;
 
   bool refusingZip_ = false;
   // The postal code as setZipBytes held it, and as the mask showed it then.

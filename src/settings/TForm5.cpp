@@ -110,6 +110,7 @@ class OffsetScrollBar final : public QScrollBar {
 
 constexpr int kClientWidth = 452;
 constexpr int kClientHeight = 430;
+constexpr int kFamilyHeight = 56;  // the family's group below the specified area
 constexpr int kUserLabelRight = 441;
 
 // The tool bar's pictures, 24 x 24 on a transparent ground.
@@ -208,7 +209,7 @@ void TForm5::buildMenu() {
 void TForm5::buildControls() {
   ClientArea = new QWidget(this);
   ClientArea->setObjectName(QStringLiteral("ClientArea"));
-  ClientArea->setFixedSize(kClientWidth, kClientHeight);
+  ClientArea->setFixedSize(kClientWidth, kClientHeight + kFamilyHeight);
   const QFont big = orivel::fonts::proportionalGothic(16);
 
   Panel1 = new QFrame(ClientArea);
@@ -315,6 +316,10 @@ void TForm5::buildControls() {
   connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
   connect(Button2, &QPushButton::clicked, this, [this] { done(static_cast<int>(kCancelled)); });
 
+  GroupBox5 = group("GroupBox5", QStringLiteral("連名（家族）"), {8, kClientHeight, 441, 49});
+  Label23 = label(GroupBox5, "Label23", QStringLiteral("連名"), 8, 20);
+  Edit4 = senderBox(GroupBox5, "Edit4", {48, 20, 377, 24});
+
   ScrollBar1 = bars_[0], ScrollBar2 = bars_[1], ScrollBar3 = bars_[2];
   ScrollBar4 = bars_[3], ScrollBar5 = bars_[4], ScrollBar6 = bars_[5];
   ScrollBar7 = bars_[6], ScrollBar8 = bars_[7], ScrollBar9 = bars_[8];
@@ -400,6 +405,16 @@ void TForm5::setZipBytes(const std::string& bytes) {
 void TForm5::setAddressBytes(const std::string& bytes) {
   Edit3->setBytes(bytes);
 }
+void TForm5::setJoints(const std::vector<std::string>& joints) {
+  joints_ = joints;
+  std::string shown;
+  for (const std::string& name : joints) {
+    if (!shown.empty()) shown += "\x81\x41";  // 、
+    shown += name;
+  }
+  Edit4->setBytes(shown);
+}
+
 std::string TForm5::nameBytes() const {
   return Edit1->bytes();
 }
@@ -419,6 +434,7 @@ orivel::usertype TForm5::CurrentUser() const {
   for (int k = 1; k <= orivel::kOffsetCount; ++k)
     user.offsets[static_cast<std::size_t>(k - 1)] = OffsetBar(k)->value();
   user.kanji_digits = CheckBox2->isChecked();
+  user.joints = joints_;
   return user;
 }
 
@@ -429,6 +445,7 @@ void TForm5::showProfile(const orivel::usertype& user) {
   setNameBytes(user.name);
   setZipBytes(user.zip_code);
   setAddressBytes(user.address);
+  setJoints(user.joints);
   CheckBox1->setChecked(user.print_own_address);
   CheckBox2->setChecked(user.kanji_digits);
   for (int k = 1; k <= orivel::kOffsetCount; ++k) OffsetBar(k)->setValue(user.offset(k));
@@ -567,10 +584,12 @@ void TForm5::Button3Click() {
   editor_.setNameBytes(nameBytes());
   editor_.setZipBytes(zipBytes());
   editor_.setAddressBytes(addressBytes());
+  editor_.setJointNames(joints_);
   if (!editSender()) return;
   setNameBytes(editor_.nameBytes());
   setAddressBytes(editor_.addressBytes());
   setZipBytes(editor_.zipBytes());
+  setJoints(editor_.jointNames());
   SaveProfile();
 }
 
@@ -597,6 +616,7 @@ void TForm5::AddUser() {
   setNameBytes(editor_.nameBytes());
   setZipBytes(editor_.zipBytes());
   setAddressBytes(editor_.addressBytes());
+  setJoints(editor_.jointNames());
   ResetOffsets(orivel::OffsetGroups::Both);
   showingProfile_ = false;
   if (!profiles_.add(*counts.count, CurrentUser())) {

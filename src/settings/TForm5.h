@@ -129,6 +129,10 @@ class TForm5 final : public QDialog, public orivel::SenderSettings {
   QPushButton* Button5;
   QPushButton* Button1;
   QPushButton* Button2;
+  // Below the specified area: the sender's family, edited with 変更.
+  QGroupBox* GroupBox5;
+  QLabel* Label23;
+  orivel::Cp932LineEdit* Edit4;  // joint names
   QScrollBar *ScrollBar1, *ScrollBar2, *ScrollBar3, *ScrollBar4, *ScrollBar5, *ScrollBar6;
   QScrollBar *ScrollBar7, *ScrollBar8, *ScrollBar9, *ScrollBar10, *ScrollBar11, *ScrollBar12;
   QLabel *Label4, *Label5, *Label6, *Label7, *Label8, *Label9;
@@ -162,6 +166,8 @@ class TForm5 final : public QDialog, public orivel::SenderSettings {
 
   // Fills the sender's texts from the editor shown modally; false when not confirmed.
   bool editSender();
+  void setJoints(const std::vector<std::string>& joints);
+  std::vector<std::string> joints_;  // the sender's family as Edit4 shows it
 
   std::array<QScrollBar*, orivel::kOffsetCount> bars_{};
   orivel::EntryEditor& editor_;

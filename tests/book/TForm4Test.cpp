@@ -45,7 +45,10 @@ int shownTextWidth(orivel::MaskEdit* box) {
 
 TEST_F(EditorTest, LayoutFollowsTheDesign) {
   EXPECT_EQ(Form4->windowTitle(), QStringLiteral("設定"));
-  EXPECT_EQ(Form4->size(), QSize(389, 157));
+  // The joint rows and the fields for a card to work lie below the specified 157 pixels.
+  EXPECT_EQ(Form4->width(), 389);
+  EXPECT_GE(Form4->JointNameEdits[0]->geometry().top(), 157);
+  EXPECT_EQ(Form4->height(), Form4->TitleEdit->geometry().bottom() + 9);
   EXPECT_EQ(Form4->Edit1->geometry(), QRect(48, 8, 121, 20));
   EXPECT_EQ(Form4->Edit2->geometry(), QRect(184, 8, 49, 20));
   // The postal code box keeps its place, growing leftwards only as far as its font needs.
@@ -72,6 +75,61 @@ TEST_F(EditorTest, LayoutFollowsTheDesign) {
     while (w->focusPolicy() == Qt::NoFocus) w = w->nextInFocusChain();
     EXPECT_EQ(w, next) << next->objectName().toStdString();
   }
+}
+
+TEST_F(EditorTest, JointRowsAndWorkFieldsFollowTheSpecifiedBoxes) {
+  datatype held;
+  held.name = codec::encodeKnown(QStringLiteral("山田　太郎"));
+  held.joints = {
+      {codec::encodeKnown(QStringLiteral("花子")), codec::encodeKnown(QStringLiteral("様"))},
+      {codec::encodeKnown(QStringLiteral("健太")), codec::encodeKnown(QStringLiteral("くん"))}};
+  held.company = codec::encodeKnown(QStringLiteral("株式会社オリベル"));
+  held.title = codec::encodeKnown(QStringLiteral("部長"));
+  Form4->Prepare(1, 0, 0);
+  Form4->fillFrom(held);
+  EXPECT_EQ(Form4->JointNameEdits[1]->text(), QStringLiteral("健太"));
+  EXPECT_EQ(Form4->JointSamaEdits[1]->text(), QStringLiteral("くん"));
+  EXPECT_EQ(Form4->JointSamaEdits[2]->text(), QStringLiteral("様")) << "a new row proposes 様";
+  EXPECT_EQ(Form4->entry(), held) << "the unused rows are left out";
+
+  // Tab goes on from the postal code, row by row, then company, department, title.
+  QWidget* w = Form4->MaskEdit2;
+  std::vector<QWidget*> expected;
+  for (int k = 0; k < kMaxJoints; ++k) {
+    expected.push_back(Form4->JointNameEdits[static_cast<std::size_t>(k)]);
+    expected.push_back(Form4->JointSamaEdits[static_cast<std::size_t>(k)]);
+  }
+  expected.insert(expected.end(), {Form4->CompanyEdit, Form4->DepartmentEdit, Form4->TitleEdit});
+  for (QWidget* next : expected) {
+    w = w->nextInFocusChain();
+    while (w->focusPolicy() == Qt::NoFocus) w = w->nextInFocusChain();
+    EXPECT_EQ(w, next) << next->objectName().toStdString();
+  }
+
+  // A middle row emptied closes up; a new entry empties every row.
+  Form4->JointNameEdits[0]->clear();
+  Form4->JointNameEdits[3]->setText(QStringLiteral("佐藤　花子"));
+  ASSERT_EQ(Form4->entry().joints.size(), 2u);
+  EXPECT_EQ(Form4->entry().joints[1].sama, codec::encodeKnown(QStringLiteral("様")));
+  Form4->Prepare(1, 2, 3);
+  const datatype fresh = Form4->entry();
+  EXPECT_TRUE(fresh.joints.empty());
+  EXPECT_FALSE(fresh.usesJointOrCompany());
+}
+
+TEST_F(EditorTest, TheSenderSeesTheJointNamesOnly) {
+  const int addresseeHeight = Form4->height();
+  Form4->setHonorificShown(false);
+  EXPECT_LT(Form4->height(), addresseeHeight);
+  EXPECT_EQ(Form4->height(), Form4->JointNameEdits[4]->geometry().bottom() + 9);
+  for (QWidget* hidden : std::initializer_list<QWidget*>{
+           Form4->JointSamaEdits[0], Form4->CompanyEdit, Form4->DepartmentEdit, Form4->TitleEdit})
+    EXPECT_FALSE(hidden->isVisibleTo(Form4)) << hidden->objectName().toStdString();
+  Form4->setJointNames({codec::encodeKnown(QStringLiteral("花子"))});
+  EXPECT_EQ(Form4->jointNames(),
+            std::vector<std::string>{codec::encodeKnown(QStringLiteral("花子"))});
+  Form4->setHonorificShown(true);
+  EXPECT_EQ(Form4->height(), addresseeHeight);
 }
 
 TEST_F(EditorTest, NewEntryStartsEmptyWithTheHonorificProposed) {
@@ -321,6 +379,29 @@ TEST_F(EditorTest, TextTheCodePageCannotHoldIsRefusedNamingTheCharacter) {
             QStringList{QStringLiteral("「\U00020BB7」(U+20BB7)は使用できない文字です。")});
   EXPECT_EQ(focus, Form4->Edit3);
   EXPECT_EQ(Form4->entry().address, "\x93\x8c\x8b\x9e\x93\x73\x81\x60\x8b\xe6");
+}
+
+TEST_F(EditorTest, TheJointAndWorkBoxesRefuseWhatTheCodePageCannotHold) {
+  for (Cp932LineEdit* box :
+       {Form4->JointNameEdits[0], Form4->JointSamaEdits[4], Form4->TitleEdit}) {
+    dialogs.shown.clear();
+    Form4->Prepare(1, 2, 3);
+    QWidget* focus = nullptr;
+    bool stillOpen = false;
+    whenModal([&](QWidget*) {
+      Form4->Edit1->setText(QStringLiteral("吉田"));
+      box->setText(QStringLiteral("\U00020BB7"));
+      Form4->Button1->click();
+      focus = Form4->focusWidget();
+      stillOpen = Form4->isVisible();
+      Form4->Button2->click();
+    });
+    Form4->ShowModal();
+    EXPECT_TRUE(stillOpen) << box->objectName().toStdString();
+    EXPECT_EQ(focus, box);
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{QStringLiteral("「\U00020BB7」(U+20BB7)は使用できない文字です。")});
+  }
 }
 
 TEST_F(EditorTest, UneditedBoxesGiveBackTheirOriginalBytes) {

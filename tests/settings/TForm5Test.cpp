@@ -101,8 +101,11 @@ TEST_F(SettingsDialogTest, WindowAndClientArea) {
   EXPECT_EQ(Form5->font().pixelSize(), 12);
   Form5->layout()->activate();
   const int menuHeight = Form5->MainMenu1->height();
-  EXPECT_EQ(Form5->ClientArea->geometry(), QRect(0, menuHeight, 452, 430));
-  EXPECT_EQ(Form5->size(), QSize(452, 430 + menuHeight));
+  // The family's group lies below the 430 pixels of the rest.
+  EXPECT_EQ(Form5->ClientArea->geometry().width(), 452);
+  EXPECT_EQ(Form5->GroupBox5->geometry().top(), 430);
+  EXPECT_EQ(Form5->ClientArea->height(), Form5->GroupBox5->geometry().bottom() + 8);
+  EXPECT_EQ(Form5->size(), QSize(452, Form5->ClientArea->height() + menuHeight));
   EXPECT_EQ(Form5->minimumSize(), Form5->maximumSize());  // not resizable
 }
 
@@ -533,6 +536,35 @@ TEST_F(SettingsDialogTest, ChangeConfirmedTakesTheEditorsTexts) {
   EXPECT_EQ(user.offset(2), 33);
   EXPECT_EQ(stored("user_count"), 0);
   EXPECT_EQ(stored("now_user"), -1);
+}
+
+TEST_F(SettingsDialogTest, TheFamilyIsEditedWithChangeAndKeptInTheProfile) {
+  freshStore();
+  Form5->setNameBytes(codec::encodeKnown(QStringLiteral("山田　太郎")));
+  whenModal([&](QWidget*) {
+    EXPECT_FALSE(Form4->JointSamaEdits[0]->isVisible());
+    EXPECT_FALSE(Form4->CompanyEdit->isVisible());
+    Form4->JointNameEdits[0]->setText(QStringLiteral("花子"));
+    Form4->JointNameEdits[2]->setText(QStringLiteral("健太"));  // a row left empty between
+    Form4->Button1->click();
+  });
+  Form5->Button3->click();
+  EXPECT_EQ(Form5->Edit4->text(), QStringLiteral("花子、健太"));
+  const std::vector<std::string> family = {codec::encodeKnown(QStringLiteral("花子")),
+                                           codec::encodeKnown(QStringLiteral("健太"))};
+  EXPECT_EQ(Form5->CurrentUser().joints, family);
+  EXPECT_EQ(ReadProfile(-1).user.joints, family);
+  EXPECT_TRUE(Form4->JointSamaEdits[0]->isVisibleTo(Form4)) << "an addressee's rows come back";
+  // The next 変更 starts from the family as kept; emptying a row removes that name.
+  whenModal([&](QWidget*) {
+    EXPECT_EQ(Form4->JointNameEdits[0]->text(), QStringLiteral("花子"));
+    EXPECT_EQ(Form4->JointNameEdits[1]->text(), QStringLiteral("健太"));
+    Form4->JointNameEdits[0]->clear();
+    Form4->Button1->click();
+  });
+  Form5->Button3->click();
+  EXPECT_EQ(Form5->Edit4->text(), QStringLiteral("健太"));
+  EXPECT_EQ(ReadProfile(-1).user.joints, std::vector<std::string>{family[1]});
 }
 
 TEST_F(SettingsDialogTest, ChangeCancelledKeepsTheTexts) {
