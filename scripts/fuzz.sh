@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, ASan, UBSan) in build-fuzz and runs each for SECONDS
 # (default 60) on its seed corpus: scripts/fuzz.sh [SECONDS] [TARGET...]
-# Targets: profile book csv postcard codec. New interesting inputs go to
+# Targets: profile book csv postcard codec foreign. New interesting inputs go to
 # build-fuzz/scratch/TARGET, crashes to build-fuzz/findings/; the seeds in tests/fuzz/corpus
 # are only read. Fails when a target finds anything.
 set -euo pipefail
@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[[ ${#targets[@]} -eq 0 ]] && targets=(profile book csv postcard codec)
+[[ ${#targets[@]} -eq 0 ]] && targets=(profile book csv postcard codec foreign)
 
 CC=clang CXX=clang++ scripts/build.sh build-fuzz -DORIVEL_FUZZ=ON
 

@@ -4,11 +4,14 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "book/AddressBook.h"
 #include "book/EntryEditor.h"
 #include "common/Messages.h"
+#include "exchange/ForeignBook.h"
 #include "files/Func.h"
 #include "print/PostcardReport.h"
 #include "print/PrintService.h"
@@ -48,7 +51,6 @@ class TForm1 final : public QMainWindow {
   };
 
   static inline const QString kBookFilter = orivel::messages::bookFileFilter();
-  static inline const QString kCsvFilter = orivel::messages::csvFileFilter();
 
   explicit TForm1(orivel::postal::PostalService& postal, QWidget* parent = nullptr);
   ~TForm1() override;
@@ -84,6 +86,16 @@ class TForm1 final : public QMainWindow {
   bool LoadBookFile(const std::filesystem::path& path);
   void Button5Click();  // インポート
   void ImportCsv();
+  // The meanings of a CSV file's columns, asked in the mapping window; nullopt when the user
+  // cancels. Tests answer in its place with setColumnMeaningsAnswer.
+  std::optional<std::vector<orivel::ColumnMeaning>> AskColumnMeanings(
+      const orivel::CsvPreview& preview);
+  using ColumnMeaningsAnswer =
+      std::function<std::optional<std::vector<orivel::ColumnMeaning>>(const orivel::CsvPreview&)>;
+  void setColumnMeaningsAnswer(ColumnMeaningsAnswer answer) {
+    askColumnMeanings_ = std::move(answer);
+  }
+  static constexpr int kMappingPreviewRows = 5;
   static bool ParseCsvFlag(const std::string& text);
 
   // CSV export and the address check.
@@ -147,4 +159,5 @@ class TForm1 final : public QMainWindow {
 
   orivel::AddressListModel* model_;
   Links links_;
+  ColumnMeaningsAnswer askColumnMeanings_;
 };

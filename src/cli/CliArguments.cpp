@@ -30,6 +30,7 @@ enum class Option {
   Pdf,
   Printer,
   SenderJoint,
+  Map,
 };
 
 struct OptionSpec {
@@ -41,6 +42,7 @@ struct OptionSpec {
 constexpr OptionSpec kImportOptions[] = {
     {"--out", Option::Out, true},
     {"--into", Option::Into, true},
+    {"--map", Option::Map, true},
 };
 constexpr OptionSpec kExportOptions[] = {
     {"--out", Option::Out, true},
@@ -294,6 +296,9 @@ class Parser {
       case Option::Out:
         a().out = PathFromUtf8(value);
         return needsText(spec, value);
+      case Option::Map:
+        a().columnMap = value;
+        return needsText(spec, value);
       case Option::Into:
         a().book = PathFromUtf8(value);
         a().hasInto = true;
@@ -509,8 +514,9 @@ QString UsageText() {
   return QStringLiteral(
       "usage: orivel-cli show BOOK.orv\n"
       "       orivel-cli --version\n"
-      "       orivel-cli import --out OUT.orv [--into BOOK.orv] FILE.csv...\n"
-      "       orivel-cli export BOOK.orv --out FILE.csv\n"
+      "       orivel-cli import --out OUT.orv [--into BOOK.orv] [--map 'COLUMN=MEANING,...']\n"
+      "                  FILE.csv|FILE.vcf...\n"
+      "       orivel-cli export BOOK.orv --out FILE.csv|FILE.vcf\n"
       "       orivel-cli check BOOK.orv\n"
       "       orivel-cli compose BOOK.orv ROW [sender options]\n"
       "       orivel-cli print BOOK.orv (--all | --category K | --rows R,R,...)\n"
@@ -529,6 +535,9 @@ QString UsageText() {
       "  --offset K=V                       print offset K (1 to 12) at V (0 to 100, 50 is no "
       "shift)\n"
       "  --kanji-digits, --no-kanji-digits  the addresses' digits in kanji numerals\n"
+      "import reads this program's CSV, はがきデザインキット's and Google's CSV, vCard, and any\n"
+      "  CSV with a header; --map gives such a file's columns (by header or number from 1)\n"
+      "  a meaning: 名前 姓 名 郵便番号 住所 住所1 住所2 建物 敬称 連名 会社 部署 役職 使わない\n"
       "compose lists each block's composed lines and, for the two addresses and for a name\n"
       "with joint names or a title, the columns as printed (printed_lines).\n");
 }

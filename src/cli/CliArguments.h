@@ -49,6 +49,7 @@ struct Arguments {
   bool hasInto = false;                         // import: start from `book`, not an empty book
   std::filesystem::path out;                    // import: the file to save; export: the CSV
   std::vector<std::filesystem::path> csvFiles;  // import, in order
+  std::string columnMap;                        // import: --map, UTF-8
   int row = 0;                                  // compose
   Selection selection;                          // print
   std::filesystem::path pdf;                    // print: one PDF instead of printing

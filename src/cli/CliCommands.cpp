@@ -11,6 +11,7 @@
 #include "common/Codec.h"
 #include "common/FileNames.h"
 #include "common/Messages.h"
+#include "exchange/Import.h"
 #include "files/BookFile.h"
 #include "files/CsvImport.h"
 #include "files/FileMessages.h"
@@ -258,22 +259,54 @@ int Show(const Arguments& args) {
   return WriteOut(out) ? kExitSuccess : kExitFailure;
 }
 
+// Reads one file to import into the book, whatever its form; false after saying why not.
+static bool ImportFile(const std::filesystem::path& file, const std::string& columnMap,
+                       AddressBook& book) {
+  const TextCodec& textCodec = codec::textCodec();
+  const ImportSource source = OpenImportSource(file, textCodec);
+  if (const QString unread = messages::importFileFailure(source.status); !unread.isEmpty()) {
+    Say(unread);
+    return false;
+  }
+  CsvImportResult result;
+  if (source.format == ImportFormat::Orivel) {
+    StringGrid grid;
+    const CsvRead read = ReadCsvFileForImport(file, grid, codec::fromUtf8);
+    if (const QString failure = messages::csvReadFailure(read); !failure.isEmpty()) {
+      Say(failure);
+      return false;
+    }
+    result = AppendGridRows(grid, book);
+  } else {
+    std::vector<ColumnMeaning> meanings;
+    if (source.format == ImportFormat::OtherCsv) {
+      // The guesses from the header, with --map over them.
+      if (const std::optional<CsvPreview> preview = PreviewCsv(source.bytes, textCodec, 0)) {
+        meanings = preview->guesses;
+        std::string bad;
+        if (!ApplyColumnMap(columnMap, preview->header, &meanings, &bad)) {
+          Say(QStringLiteral("\"--map\": 「%1」が分かりません").arg(QString::fromStdString(bad)));
+          return false;
+        }
+      }
+    }
+    const ImportRead read = ReadForeignBook(source.bytes, source.format, textCodec, meanings);
+    if (const QString failure = messages::foreignReadFailure(read); !failure.isEmpty()) {
+      Say(failure);
+      return false;
+    }
+    result = AppendEntries(read.entries, book);
+  }
+  if (const QString leftOut = messages::importLeftOut(result.leftOut); !leftOut.isEmpty())
+    Say(leftOut);
+  return true;
+}
+
 int Import(const Arguments& args) {
   AddressBook book;
   if (args.hasInto && !LoadBookOrSay(args.book, book)) return kExitFailure;
-  StringGrid grid;
-  for (const std::filesystem::path& csv : args.csvFiles) {
-    grid.clearCells();
-    const CsvRead read = ReadCsvFileForImport(csv, grid, codec::fromUtf8);
-    const QString failure = messages::csvReadFailure(read);
-    if (!failure.isEmpty()) {
-      Say(failure);
-      return kExitFailure;
-    }
-    const CsvImportResult result = AppendGridRows(grid, book);
-    const QString leftOut = messages::importLeftOut(result.leftOut);
-    if (!leftOut.isEmpty()) Say(leftOut);
-  }
+  for (const std::filesystem::path& file : args.csvFiles)
+    if (!ImportFile(file, args.columnMap, book)) return kExitFailure;
   if (!SaveBook(book, args.out)) {
     Say(messages::saveFailed());
     return kExitFailure;

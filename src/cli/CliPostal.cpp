@@ -1,11 +1,13 @@
-// orivel-cli export and check.
+// orivel-cli export (CSV, or vCard for a name ending in .vcf) and check.
 
 #include <QByteArray>
 #include <filesystem>
 
 #include "cli/CliCommands.h"
 #include "cli/Json.h"
+#include "common/Codec.h"
 #include "common/Messages.h"
+#include "exchange/VCard.h"
 #include "files/CsvExport.h"
 #include "files/FileMessages.h"
 #include "postal/AddressCheck.h"
@@ -16,6 +18,13 @@ namespace orivel::cli {
 int Export(const Arguments& args) {
   AddressBook book;
   if (!LoadBookOrSay(args.book, book)) return kExitFailure;
+  if (IsVCardPath(args.out)) {
+    const QString failure =
+        messages::vcardExportFailure(ExportVCards(book, args.out, codec::textCodec()));
+    if (failure.isEmpty()) return kExitSuccess;
+    Say(failure);
+    return kExitFailure;
+  }
   const CsvExportResult result = ExportCsv(book, args.out);
   switch (result.status) {
     case CsvExportResult::Status::Written:

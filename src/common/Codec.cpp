@@ -3,6 +3,7 @@
 #include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 #include "files/Cp932Bytes.h"
 
@@ -119,6 +120,29 @@ bool fromQString(const QString& text, std::string* out, QString* badChar) {
 
 bool fromUtf8(std::string_view utf8, std::string* out) {
   return fromQString(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), out);
+}
+
+const TextCodec& textCodec() {
+  static const TextCodec codec{
+      [](std::string_view utf8, std::string* cp932, std::string* bad) {
+        QString badChar;
+        if (fromQString(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), cp932,
+                        &badChar))
+          return true;
+        if (bad) *bad = badChar.toStdString();
+        return false;
+      },
+      [](std::string_view cp932, std::string* utf8) {
+        QStringDecoder dec(kCodecName, QStringDecoder::Flag::Stateless);
+        const QString text =
+            dec.decode(QByteArrayView(cp932.data(), static_cast<qsizetype>(cp932.size())));
+        // The converter gives some bytes it cannot map as Ctrl-Z instead of an error.
+        const auto ctrlZ = std::count(cp932.begin(), cp932.end(), static_cast<char>(cp932::kCtrlZ));
+        if (dec.hasError() || text.count(QChar(cp932::kCtrlZ)) != ctrlZ) return false;
+        *utf8 = text.toStdString();
+        return true;
+      }};
+  return codec;
 }
 
 std::string encodeKnown(const QString& text) {

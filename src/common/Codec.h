@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "exchange/TextCodec.h"
+
 // The one conversion between the core's code page 932 bytes and the widgets' text.
 namespace orivel::codec {
 
@@ -22,6 +24,10 @@ QString firstUnencodable(const QString& text);
 // Converts UTF-8 text (a line of a UTF-8 file) to code page 932; false when a character
 // cannot be held.
 bool fromUtf8(std::string_view utf8, std::string* out);
+
+// The same conversions for the readers and writers of other programs' files, which take
+// them handed in. Code page 932 that does not decode is refused there, not replaced.
+const TextCodec& textCodec();
 
 // For text the program itself supplies (fixed captions and values): encodes what it can.
 std::string encodeKnown(const QString& text);

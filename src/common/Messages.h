@@ -13,9 +13,6 @@ namespace orivel::messages {
 inline QString bookFileFilter() {
   return QStringLiteral("オリベルファイル(*.orv)|*.orv|全てのファイル(*.*)|*.*");
 }
-inline QString csvFileFilter() {
-  return QStringLiteral("ＣＳＶファイル(*.csv)|*.csv|全てのファイル(*.*)|*.*");
-}
 inline QString fileMissing() {
   return QStringLiteral("ファイルがありません");
 }
@@ -90,7 +87,17 @@ inline QString unexpectedError() {
 
 // CSV export and the postal code dictionary.
 inline QString csvExportFilter() {
-  return QStringLiteral("CSVファイル (*.csv)|*.csv");
+  return QStringLiteral("CSVファイル (*.csv)|*.csv|vCard (*.vcf)|*.vcf");
+}
+// The import's dialog; a vCard file is chosen under 全てのファイル.
+inline QString importFileFilter() {
+  return QStringLiteral("ＣＳＶファイル(*.csv)|*.csv|全てのファイル(*.*)|*.*");
+}
+inline QString unknownImportFormat() {
+  return QStringLiteral("読み込めない形式です");
+}
+inline QString fileTooLarge() {
+  return QStringLiteral("ファイルが大きすぎます。");
 }
 inline QString postalDictionaryMissing() {
   return QStringLiteral("郵便番号辞書が見つかりません。");

@@ -35,6 +35,53 @@ QString csvReadFailure(const CsvRead& read) {
   }
 }
 
+QString foreignReadFailure(const ImportRead& read) {
+  // 3行目の… for a CSV line, 2件目の… for a card of a vCard file.
+  const QString where = read.whereIsCard ? QStringLiteral("%1件目の").arg(read.where)
+                                         : QStringLiteral("%1行目の").arg(read.where);
+  switch (read.status) {
+    case ImportRead::Status::Read:
+      return {};
+    case ImportRead::Status::UnknownFormat:
+      return unknownImportFormat();
+    case ImportRead::Status::Malformed:
+      return where + (read.whereIsCard
+                          ? QStringLiteral("カードに END:VCARD がないため読み込めません。")
+                          : QStringLiteral("「\"」が閉じていないため読み込めません。"));
+    case ImportRead::Status::InvalidText:
+      return where + QStringLiteral("文字コードが正しくないため読み込めません。");
+    case ImportRead::Status::Unencodable:
+      return where + unusableCharacter(QString::fromStdString(read.badCharacter));
+  }
+  return {};
+}
+
+QString importFileFailure(FileReadStatus status) {
+  switch (status) {
+    case FileReadStatus::Ok:
+      return {};
+    case FileReadStatus::NotFound:
+      return fileMissing();
+    case FileReadStatus::TooLarge:
+      return fileTooLarge();
+    case FileReadStatus::Unreadable:
+      break;
+  }
+  return loadFailed();
+}
+
+QString vcardExportFailure(const VCardExportResult& result) {
+  switch (result.status) {
+    case VCardExportResult::Status::Written:
+      return {};
+    case VCardExportResult::Status::Refused:
+      return QStringLiteral("%1件目に読めない文字があるため書き出せません。").arg(result.entry + 1);
+    case VCardExportResult::Status::WriteFailed:
+      break;
+  }
+  return saveFailed();
+}
+
 QString csvExportRefusal(const CsvExportResult& result) {
   if (result.status != CsvExportResult::Status::Refused) return {};
   const int line = result.entry + 1;

@@ -7,6 +7,7 @@
 #include "app/TForm1.h"
 #include "book/CheckListBox.h"
 #include "common/Codec.h"
+#include "exchange/ForeignBook.h"
 #include "support/FormsFixture.h"
 
 namespace orivel::test {
@@ -184,6 +185,47 @@ TEST_F(ImportCsvTest, AUtf8LineWithACharacterCodePage932LacksStopsTheImport) {
             QStringLiteral("3行目の「𠮷」(U+20BB7)は使用できない文字です。"));
   EXPECT_EQ(lines(), QStringList{"鈴木"});
   EXPECT_FALSE(Form1->Modified);
+}
+
+TEST_F(ImportCsvTest, OtherProgramsBooksAreFoundByTheirContentAndAppended) {
+  addEntry(QStringLiteral("鈴木"));
+  importFrom(QStringLiteral(ORIVEL_TEST_DATA "/exchange/kit.csv"));
+  importFrom(QStringLiteral(ORIVEL_TEST_DATA "/exchange/phone21.vcf"));
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(lines(),
+            (QStringList{"鈴木", "山田　太郎", "鈴木　一郎", "高橋　\"美咲\"", "小林　優子"}));
+  EXPECT_EQ(Form1->Book.entry(1).joints.size(), 3u);
+  EXPECT_FALSE(Form1->Book.isChecked(1));
+  EXPECT_TRUE(Form1->Modified);
+}
+
+TEST_F(ImportCsvTest, AnyOtherTableIsReadAsTheMappingWindowSays) {
+  const QString path =
+      write("members.csv", QStringLiteral("会員番号,氏名,〒\n7,山田　太郎,1500001\n").toUtf8());
+  std::vector<CsvPreview> asked;
+  std::optional<std::vector<ColumnMeaning>> answer;  // cancelled first
+  Form1->setColumnMeaningsAnswer([&](const CsvPreview& preview) {
+    asked.push_back(preview);
+    return answer;
+  });
+  importFrom(path);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].rows.size(), 1u);
+  EXPECT_TRUE(lines().isEmpty());
+  EXPECT_FALSE(Form1->Modified);
+  // The number taken for the name, the name for nothing.
+  answer = std::vector<ColumnMeaning>{ColumnMeaning::Name, ColumnMeaning::Unused,
+                                      ColumnMeaning::ZipCode};
+  importFrom(path);
+  EXPECT_EQ(lines(), QStringList{"7"});
+  EXPECT_EQ(text(Form1->Book.entry(0).zip_code), QStringLiteral("150-0001"));
+  EXPECT_TRUE(Form1->Modified);
+}
+
+TEST_F(ImportCsvTest, AFileOfNoKnownFormIsRefused) {
+  importFrom(write("picture.csv", QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11)));
+  EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("読み込めない形式です")});
+  EXPECT_TRUE(lines().isEmpty());
 }
 
 }  // namespace

@@ -1,0 +1,60 @@
+#include "exchange/Import.h"
+
+#include <charconv>
+
+#include "files/ProfileFile.h"
+
+namespace orivel {
+
+ImportSource OpenImportSource(const std::filesystem::path& path, const TextCodec& codec) {
+  ImportSource source;
+  source.status = ReadFileBytes(path, &source.bytes, ProfileFile::kMaxFileSize);
+  if (source.status == FileReadStatus::Ok) source.format = DetectImportFormat(source.bytes, codec);
+  return source;
+}
+
+CsvImportResult AppendEntries(const std::vector<datatype>& entries, AddressBook& book) {
+  CsvImportResult result;
+  for (const datatype& entry : entries) {
+    if (book.append(entry))
+      ++result.added;
+    else
+      ++result.leftOut;
+  }
+  return result;
+}
+
+bool ApplyColumnMap(std::string_view map, const std::vector<std::string>& header,
+                    std::vector<ColumnMeaning>* meanings, std::string* badPart) {
+  meanings->resize(header.size(), ColumnMeaning::Unused);
+  std::size_t start = 0;
+  while (start < map.size()) {
+    std::size_t end = map.find(',', start);
+    if (end == std::string_view::npos) end = map.size();
+    const std::string_view part = map.substr(start, end - start);
+    start = end + 1;
+    if (part.empty()) continue;
+    const std::size_t eq = part.rfind('=');
+    *badPart = std::string(part);
+    if (eq == std::string_view::npos) return false;
+    const std::string column = detail::Trimmed(part.substr(0, eq));
+    const std::optional<ColumnMeaning> meaning = ColumnMeaningFromName(part.substr(eq + 1));
+    if (!meaning) return false;
+    int index = -1;
+    for (std::size_t c = 0; c < header.size() && index < 0; ++c)
+      if (detail::Trimmed(header[c]) == column) index = static_cast<int>(c);
+    if (index < 0) {
+      int number = 0;
+      const auto [ptr, ec] = std::from_chars(column.data(), column.data() + column.size(), number);
+      if (ec != std::errc() || ptr != column.data() + column.size() || number < 1 ||
+          number > static_cast<int>(header.size()))
+        return false;
+      index = number - 1;
+    }
+    (*meanings)[static_cast<std::size_t>(index)] = *meaning;
+  }
+  badPart->clear();
+  return true;
+}
+
+}  // namespace orivel
