@@ -402,10 +402,14 @@ ImportFormat DetectImportFormat(std::string_view bytes, const TextCodec& codec) 
   const Header h(cells);
   if (isKitHeader(h)) return ImportFormat::HagakiKit;
   if (isGoogleHeader(h)) return ImportFormat::GoogleContacts;
+  // Another program's table names a column for the person; the program's own file may have
+  // any header at all, so a header that names nobody is the program's own.
   const std::vector<ColumnMeaning> guessed = guesses(cells);
-  const bool anyKnown = std::any_of(guessed.begin(), guessed.end(),
-                                    [](ColumnMeaning m) { return m != ColumnMeaning::Unused; });
-  if (!anyKnown) return ImportFormat::Orivel;
+  const bool namesSomeone = std::any_of(guessed.begin(), guessed.end(), [](ColumnMeaning m) {
+    return m == ColumnMeaning::Name || m == ColumnMeaning::FamilyName ||
+           m == ColumnMeaning::GivenName;
+  });
+  if (!namesSomeone) return ImportFormat::Orivel;
   // A header that names the program's own first columns is the program's own file.
   auto at = [&](std::size_t i) { return i < guessed.size() ? guessed[i] : ColumnMeaning::Unused; };
   if (at(0) == ColumnMeaning::Name &&

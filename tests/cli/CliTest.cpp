@@ -538,6 +538,40 @@ TEST_F(CliTest, ExportThenImportGivesTheSameEntries) {
             runCli({QStringLiteral("show"), kBook}).out);
 }
 
+TEST_F(CliTest, OtherProgramsBooksImportAndTheVCardExportReadsBack) {
+  const QString book = path(QStringLiteral("friends.orv"));
+  const CliRun imported = runCli({QStringLiteral("import"), QStringLiteral("--out"), book,
+                                  dataFile("exchange/kit.csv"), dataFile("exchange/contacts3.vcf"),
+                                  QStringLiteral("--map"), QStringLiteral("x=名前")});
+  ASSERT_EQ(imported.exitCode, 0) << imported.errText().toStdString();
+  const QString vcf = path(QStringLiteral("friends.VCF"));
+  ASSERT_EQ(runCli({QStringLiteral("export"), book, QStringLiteral("--out"), vcf}).exitCode, 0);
+  const QString back = path(QStringLiteral("back.orv"));
+  ASSERT_EQ(runCli({QStringLiteral("import"), QStringLiteral("--out"), back, vcf}).exitCode, 0);
+  // vCard has no joint names nor honorifics: those of the kit's entries are left behind.
+  QStringList expected = runCli({QStringLiteral("show"), book}).outText().split(QLatin1Char('\n'));
+  for (QString& line : expected) {
+    line.replace(QRegularExpression(QStringLiteral("\"joints\": \\[[^\\]]*\\]")),
+                 QStringLiteral("\"joints\": []"));
+    line.replace(QStringLiteral("\"sama\": \"先生\""), QStringLiteral("\"sama\": \"様\""));
+  }
+  EXPECT_EQ(runCli({QStringLiteral("show"), back}).outText().split(QLatin1Char('\n')), expected);
+  EXPECT_EQ(expected.size(), 6);
+}
+
+TEST_F(CliTest, ImportOfAnUnknownColumnOrMeaningSavesNothing) {
+  const QString csv = path(QStringLiteral("members.csv"));
+  ASSERT_TRUE(writeBytes(csv, QStringLiteral("会員番号,氏名\n7,山田\n").toUtf8()));
+  const QString book = path(QStringLiteral("members.orv"));
+  for (const QString& map : {QStringLiteral("電話=名前"), QStringLiteral("氏名=電話")}) {
+    const CliRun run = runCli({QStringLiteral("import"), QStringLiteral("--out"), book,
+                               QStringLiteral("--map"), map, csv});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.errText(), QStringLiteral("\"--map\": 「%1」が分かりません\n").arg(map));
+    EXPECT_FALSE(QFile::exists(book));
+  }
+}
+
 TEST_F(CliTest, ExportOfAFieldWithACommaWritesNothingAndFails) {
   QFile book(path(QStringLiteral("comma.orv")));
   ASSERT_TRUE(book.open(QIODevice::WriteOnly));

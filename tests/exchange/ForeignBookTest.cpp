@@ -154,6 +154,9 @@ TEST(ForeignBookTest, TheProgramsOwnCsvAndOtherTablesAreToldApart) {
                                         "クリスマス,その他１,その他２,敬称\r\n山田,1,2\r\n"));
   EXPECT_EQ(DetectImportFormat(own, codec()), ImportFormat::Orivel);
   EXPECT_EQ(DetectImportFormat("a,b,c\r\n1,2,3\r\n", codec()), ImportFormat::Orivel);
+  // Its named columns of joints and a company do not make it another program's table.
+  EXPECT_EQ(DetectImportFormat("name,zip,address,1,2,3,4,5,6,sama,連名1,会社名\n", codec()),
+            ImportFormat::Orivel);
   EXPECT_EQ(DetectImportFormat("\xEF\xBB\xBF会員番号,氏名,〒,住所1,住所2\n1,a,b,c,d\n", codec()),
             ImportFormat::OtherCsv);
   EXPECT_EQ(DetectImportFormat(std::string("PK\x03\x04\0\0", 6), codec()), ImportFormat::Unknown);
