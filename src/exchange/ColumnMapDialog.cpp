@@ -5,8 +5,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace orivel {
 namespace {
@@ -56,6 +58,12 @@ ColumnMapDialog::ColumnMapDialog(const CsvPreview& preview, QWidget* parent) : Q
   }
   Grid->resizeColumnsToContents();
   layout->addWidget(Grid);
+  // Wide and high enough for every column and row, within reason.
+  int width = 2 * Grid->frameWidth();
+  for (int c = 0; c < columns; ++c) width += Grid->columnWidth(c);
+  int height = 2 * Grid->frameWidth() + Grid->horizontalScrollBar()->sizeHint().height();
+  for (int r = 0; r < Grid->rowCount(); ++r) height += Grid->rowHeight(r);
+  Grid->setMinimumSize(std::min(width, 1000), std::min(height, 400));
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("読み込む"));
@@ -63,7 +71,6 @@ ColumnMapDialog::ColumnMapDialog(const CsvPreview& preview, QWidget* parent) : Q
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
-  resize(720, 360);
 }
 
 std::vector<ColumnMeaning> ColumnMapDialog::meanings() const {
