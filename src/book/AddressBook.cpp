@@ -77,4 +77,41 @@ void AddressBook::SelectChecks(CheckCommand command) {
   if (observer_ && count() > 0) observer_->checksChanged();
 }
 
+bool MatchesSeasonSelection(const datatype& entry, SeasonSelection selection, int season) {
+  const SeasonRecord& h = entry.history;
+  switch (selection) {
+    case SeasonSelection::ToSend:
+      return entry.inCategory(static_cast<int>(CheckCommand::NewYear)) &&
+             !h.has(season, SeasonMark::Mourning);
+    case SeasonSelection::ToAnswer:
+      return h.has(season, SeasonMark::Received) && !h.has(season, SeasonMark::Sent);
+    case SeasonSelection::Mourning:
+      return h.has(season, SeasonMark::Mourning);
+  }
+  return false;
+}
+
+void AddressBook::SelectSeason(SeasonSelection selection, int season) {
+  for (int i = 0; i < count(); ++i)
+    checks_[static_cast<std::size_t>(i)] = MatchesSeasonSelection(entry(i), selection, season);
+  if (observer_ && count() > 0) observer_->checksChanged();
+}
+
+std::vector<int> AddressBook::linesMatching(SeasonSelection selection, int season) const {
+  std::vector<int> lines;
+  for (int i = 0; i < count(); ++i)
+    if (MatchesSeasonSelection(entry(i), selection, season)) lines.push_back(i);
+  return lines;
+}
+
+void AddressBook::setSeasonMark(int line, int season, SeasonMark mark, bool on) {
+  if (!validLine(line)) return;
+  Entries[static_cast<std::size_t>(line)].history.set(season, mark, on);
+}
+
+void AddressBook::clearSeason(int line, int season) {
+  if (!validLine(line)) return;
+  Entries[static_cast<std::size_t>(line)].history.clear(season);
+}
+
 }  // namespace orivel

@@ -22,6 +22,14 @@ enum class CheckCommand : int {
   Invert = 9,
 };
 
+// The selections that follow from the season record, for one season.
+enum class SeasonSelection {
+  ToSend,    // 今年の年賀状: New Year cards, but not to a house in mourning
+  ToAnswer,  // 返事が必要: a card came and none was sent
+  Mourning,  // 喪中の方
+};
+bool MatchesSeasonSelection(const datatype& entry, SeasonSelection selection, int season);
+
 // The address book: a fixed table of 300 slots and the list lines that show it.
 // Line i always shows slot i; the number of lines is the book's only count.
 // Check marks belong to the lines, never to the entries.
@@ -75,6 +83,14 @@ class AddressBook {
   // unchecked), 7 all, 8 none, 9 invert. Any other kind changes nothing.
   void SelectChecks(CheckCommand command);
   void SelectChecks(int kind) { SelectChecks(static_cast<CheckCommand>(kind)); }
+  // Ticks the lines whose entries the selection takes in that season, unticks all others.
+  void SelectSeason(SeasonSelection selection, int season);
+  // The lines the selection takes, in order.
+  std::vector<int> linesMatching(SeasonSelection selection, int season) const;
+  // Marks line i's entry in the season (or clears the mark), as the season record window
+  // and the print command do.
+  void setSeasonMark(int line, int season, SeasonMark mark, bool on);
+  void clearSeason(int line, int season);
 
  private:
   bool validLine(int line) const { return line >= 0 && line < count(); }

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "book/Season.h"
+
 namespace orivel {
 
 // Number of greeting categories: 1 年賀状, 2 暑中見舞い, 3 バースデー, 4 クリスマス,
@@ -44,6 +46,8 @@ struct datatype {
   std::string company{};
   std::string department{};
   std::string title{};  // 役職, printed small before the name
+  // Who sent, received or mourned in each season.
+  SeasonRecord history{};
 
   bool inCategory(int k) const { return k >= 1 && k <= kCategoryCount && ml[k - 1] != 0; }
   // Whether any of the fields beyond the first ten is used.

@@ -84,6 +84,7 @@ bool WriteBook(const AddressBook& book, ProfileFile& profile) {
     for (std::size_t k = 0; k < kFlagStems.size(); ++k)
       ok = profile.WriteBool(kDatas, key(kFlagStems[k]), e.ml[k] != 0) && ok;
     ok = writeJointsAndCompany(profile, key, i, e) && ok;
+    ok = writeOptional(profile, key("history"), e.history.text()) && ok;
   }
   return ok;
 }
@@ -115,6 +116,7 @@ BookLoadResult ReadBook(const ProfileFile& profile, AddressBook& book) {
     for (std::size_t k = 0; k < kFlagStems.size(); ++k)
       e.ml[k] = profile.ReadBool(kDatas, key(kFlagStems[k]), false) ? 1 : 0;
     readJointsAndCompany(profile, key, i, e);
+    e.history = SeasonRecord::parse(profile.ReadString(kDatas, key("history"), ""));
     book.append(e);
   }
   result.status = BookLoadStatus::Loaded;
