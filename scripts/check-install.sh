@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs a built tree into a temporary DESTDIR under an unusual prefix and checks what a
 # desktop would read there (desktop entry, AppStream metainfo, the book's MIME type, the
-# icon, the man pages), runs the installed orivel-cli, then builds the Debian package and
-# lists it. Usage: scripts/check-install.sh BUILD_DIR
+# icon, the man pages), runs the installed orivel-cli, then builds the Debian package, lists
+# it, checks its relations and runs lintian on it, which must print no error and no warning.
+# Usage: scripts/check-install.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "$1")
@@ -26,10 +27,11 @@ appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml"
 
 echo "-- icon and man pages"
 for f in icons/hicolor/scalable/apps/orivel.svg icons/hicolor/48x48/apps/orivel.png \
-  icons/hicolor/256x256/apps/orivel.png man/man1/orivel.1 man/man1/orivel-cli.1; do
+  icons/hicolor/256x256/apps/orivel.png man/man1/orivel.1.gz man/man1/orivel-cli.1.gz \
+  doc/orivel/copyright doc/orivel/changelog.gz; do
   [[ -s "$share/$f" ]] || { echo "missing: $share/$f" >&2; exit 1; }
 done
-page=$(man -l "$share/man/man1/orivel.1" 2>/dev/null)
+page=$(man -l "$share/man/man1/orivel.1.gz" 2>/dev/null)
 [[ "$page" == *BOOK.orv* ]]
 
 echo "-- MIME type of examples/sample.orv"
@@ -53,13 +55,30 @@ deb=$(ls "$tmp"/deb/orivel_*.deb)
 dpkg-deb -I "$deb"
 contents=$(dpkg-deb -c "$deb")
 echo "$contents"
+# Depends: the libraries the binaries link (dpkg-shlibdeps) and what the program cannot
+# start or print without; Recommends and Suggests as a usual installation wants them.
 depends=$(dpkg-deb -f "$deb" Depends)
 for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 libharfbuzz0b libicu \
-  libfontconfig1 fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n libcups2; do
+  libfontconfig1 fonts-ipafont-gothic fonts-ipafont-mincho qt6-qpa-plugins libcups2; do
   [[ "$depends" == *"$p"* ]] || { echo "the package does not depend on $p" >&2; exit 1; }
 done
+relations() { dpkg-deb -f "$deb" "$1" | tr -d ' ' | tr ',' '\n' | sort | paste -sd ' '; }
+expected="fonts-aoyagi-kouzan-t fonts-aoyagi-soseki fonts-kouzan-mouhitsu qt6-translations-l10n skkdic-extra"
+[[ $(relations Recommends) == "$expected" ]] ||
+  { echo "Recommends: $(relations Recommends), expected $expected" >&2; exit 1; }
+[[ $(relations Suggests) == cups ]] || { echo "Suggests: $(relations Suggests), expected cups" >&2; exit 1; }
 for f in ./usr/bin/orivel ./usr/bin/orivel-cli ./usr/share/applications/$id.desktop \
-  ./usr/share/mime/packages/orivel-book.xml ./usr/share/metainfo/$id.metainfo.xml; do
+  ./usr/share/mime/packages/orivel-book.xml ./usr/share/metainfo/$id.metainfo.xml \
+  ./usr/share/doc/orivel/copyright ./usr/share/doc/orivel/changelog.gz; do
   [[ "$contents" == *" $f"$'\n'* || "$contents" == *" $f" ]] || { echo "not in the package: $f" >&2; exit 1; }
 done
+
+echo "-- lintian"
+# Informational tags (I:) may stay; an error or a warning fails the check.
+report=$(lintian --display-info --fail-on none "$deb")
+echo "$report"
+if grep -E '^[EW]: ' <<<"$report" >/dev/null; then
+  echo "lintian reports errors or warnings on $(basename "$deb")" >&2
+  exit 1
+fi
 echo "install and package checks passed"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds Orivel and starts it.
+# Builds Orivel and starts it: installs only what building and running the program need, and
+# builds only the program and orivel-cli (scripts/test.sh builds the tests and benchmarks).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh build
+scripts/build.sh build -DORIVEL_TESTS=OFF -DORIVEL_BENCH=OFF -- --target orivel orivel-cli
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
   echo "There is no display to show Orivel's windows on (DISPLAY is not set)." >&2
   # Without windows, show the program's main work: every card of the sample book in a PDF.

@@ -3,7 +3,7 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, and fuzzes the file readers briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh --tests
 
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
@@ -12,7 +12,8 @@ echo "== Formatting (clang-format)"
 find src tests bench -name '*.cpp' -o -name '*.h' | sort | xargs clang-format --dry-run -Werror
 
 echo "== Build and test"
-scripts/build.sh build -DORIVEL_WERROR=ON
+# The tests and benchmarks, which scripts/run.sh leaves out of the same build folder.
+scripts/build.sh build -DORIVEL_WERROR=ON -DORIVEL_TESTS=ON -DORIVEL_BENCH=ON
 # A CUPS server of our own with a PDF printer, for the printing tests (label "cups").
 # (Captured first: an eval of the output of a start that failed would succeed.)
 cups_env=$(scripts/cups-test-printer.sh start)

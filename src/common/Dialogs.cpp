@@ -1,7 +1,11 @@
 #include "common/Dialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QStringList>
 
 namespace orivel {
@@ -26,6 +30,13 @@ class RealDialogs final : public DialogSeam {
         box.setIcon(QMessageBox::Information);
         box.setStandardButtons(QMessageBox::Ok);
         break;
+    }
+    // QMessageBox fixes its own size when shown, from its layout's minimum width: a spacer
+    // across the layout's last row raises that minimum to what the title needs.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+      grid->addItem(new QSpacerItem(titleBarWidth(box.windowTitle()), 0, QSizePolicy::Minimum,
+                                    QSizePolicy::Minimum),
+                    grid->rowCount(), 0, 1, grid->columnCount());
     }
     const int r = box.exec();
     if (kind != MessageKind::Question) return Answer::Ok;
@@ -68,6 +79,18 @@ QString titleOf(MessageKind kind) {
       return QStringLiteral("Ｉｎｆｏｒｍａｔｉｏｎ");
   }
   return {};
+}
+
+int titleBarWidth(const QString& title) {
+  QFont font = QApplication::font("QMdiSubWindowTitleBar");
+  font.setBold(true);
+  constexpr double kMinimumPoints = 11;
+  if (font.pointSizeF() > 0 && font.pointSizeF() < kMinimumPoints) {
+    font.setPointSizeF(kMinimumPoints);
+  }
+  // The window icon and the minimize, maximize and close buttons, with the bar's padding.
+  constexpr int kDecoration = 4 * 32 + 2 * 16;
+  return QFontMetrics(font).horizontalAdvance(title) + kDecoration;
 }
 
 DialogSeam& dialogs() {

@@ -20,6 +20,13 @@ enum class Answer { Ok, Yes, No };
 
 QString titleOf(MessageKind kind);
 
+// The width a window needs to show `title` whole in a window manager's title bar: the title
+// set in a bold title font of at least 11 points, beside the bar's icon and its three
+// buttons. Every message box is at least this wide; Qt itself allows the title only
+// 50 pixels beside its text in the application's font, too little for the full-width
+// letters of "Ｃｏｎｆｉｒｍａｔｉｏｎ" under the larger bold title fonts of common desktops.
+int titleBarWidth(const QString& title);
+
 class DialogSeam {
  public:
   virtual ~DialogSeam() = default;
