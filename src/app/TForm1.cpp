@@ -125,6 +125,10 @@ void TForm1::buildControls() {
   connect(model_, &QAbstractItemModel::rowsInserted, this, &TForm1::refreshFindings);
   connect(model_, &QAbstractItemModel::rowsRemoved, this, &TForm1::refreshFindings);
   connect(model_, &QAbstractItemModel::dataChanged, this, &TForm1::refreshFindings);
+  connect(model_, &QAbstractItemModel::modelReset, this, &TForm1::refreshSeasonRecord);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, &TForm1::refreshSeasonRecord);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, &TForm1::refreshSeasonRecord);
+  connect(model_, &QAbstractItemModel::dataChanged, this, &TForm1::refreshSeasonRecord);
   connect(CheckListBox1, &orivel::CheckListBox::deletePressed, this, &TForm1::DeleteSelectedEntry);
   connect(CheckListBox1, &QListView::doubleClicked, this, [this] { ChangeSelectedEntry(); });
 }
@@ -157,8 +161,24 @@ void TForm1::buildMenus() {
     connect(a, &QAction::triggered, this, [this, command] { SelectChecks(command); });
     SelectActions[static_cast<std::size_t>(i)] = a;
   }
+  // The selections of the season record, after the nine check commands.
+  select->addSeparator();
+  const std::pair<const char*, orivel::SeasonSelection> seasonSelections[] = {
+      {"今年の年賀状", orivel::SeasonSelection::ToSend},
+      {"返事が必要", orivel::SeasonSelection::ToAnswer},
+      {"喪中の方", orivel::SeasonSelection::Mourning},
+  };
+  for (std::size_t i = 0; i < SeasonSelectActions.size(); ++i) {
+    const auto [text, selection] = seasonSelections[i];
+    const QByteArray name = QByteArray("SeasonSelect") + QByteArray::number(int(i) + 1);
+    QAction* a = action(select, name.constData(), QString::fromUtf8(text));
+    connect(a, &QAction::triggered, this, [this, selection] { SelectSeason(selection); });
+    SeasonSelectActions[i] = a;
+  }
   AddressCheck1 = action(edit, "AddressCheck1", QStringLiteral("住所確認"));
   connect(AddressCheck1, &QAction::triggered, this, &TForm1::Button7Click);
+  SeasonRecord1 = action(edit, "SeasonRecord1", QStringLiteral("送受履歴"));
+  connect(SeasonRecord1, &QAction::triggered, this, &TForm1::SeasonRecord1Click);
 
   QMenu* print = menuBar()->addMenu(QStringLiteral("印刷"));
   N6 = action(print, "N6", QStringLiteral("全て印刷"));
@@ -221,6 +241,7 @@ void TForm1::ChangeSelectedEntry() {
   const datatype current = Book.entry(i);
   datatype entry;
   if (!editEntry(orivel::CategoryChecks::Keep, orivel::EntryTexts::Keep, &current, &entry)) return;
+  entry.history = current.history;  // the editor has no boxes for it
   Book.replace(i, entry);
   CheckListBox1->setItemIndex(i);
   Modified = true;

@@ -28,6 +28,7 @@ namespace orivel {
 class AddressListModel;
 class CheckListBox;
 class FindingsWindow;
+class SeasonWindow;
 namespace postal {
 class PostalService;
 }
@@ -106,6 +107,11 @@ class TForm1 final : public QMainWindow {
   orivel::postal::PostalService* Postal;  // the postal code dictionary in use
   orivel::FindingsWindow* FindingsWindow1 = nullptr;
 
+  // The season record: its window (編集 → 送受履歴) and the selections it allows.
+  void SeasonRecord1Click();
+  void SelectSeason(orivel::SeasonSelection selection);
+  orivel::SeasonWindow* SeasonWindow1 = nullptr;
+
   // Postcards.
   void SetupPostcard(int row);
   void Button1Click();  // プレビュー
@@ -137,8 +143,10 @@ class TForm1 final : public QMainWindow {
   QAction* N4;
   QAction* N5;
   QAction* N6;
-  QAction* AddressCheck1;                   // 編集 → 住所確認
-  std::array<QAction*, 9> SelectActions{};  // N8 .. N16
+  QAction* AddressCheck1;                         // 編集 → 住所確認
+  std::array<QAction*, 9> SelectActions{};        // N8 .. N16
+  std::array<QAction*, 3> SeasonSelectActions{};  // 今年の年賀状, 返事が必要, 喪中の方
+  QAction* SeasonRecord1;                         // 編集 → 送受履歴
   QAction* About1;
   QAction* N18;
   QAction* Delete2;
@@ -156,6 +164,7 @@ class TForm1 final : public QMainWindow {
   // Checks the book again for the findings window while it is shown: its rows name lines
   // by number, which an added, removed, edited or loaded entry would make wrong.
   void refreshFindings();
+  void refreshSeasonRecord();
 
   orivel::AddressListModel* model_;
   Links links_;

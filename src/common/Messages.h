@@ -60,6 +60,10 @@ inline QString nothingToPreview() {
 inline QString nothingToPrint() {
   return QStringLiteral("印刷する項目が未設定です");
 }
+// After every ticked card printed: 印刷した12件を2027年の「送」に記録しますか？
+inline QString recordPrintedAsSent(int count, int season) {
+  return QStringLiteral("印刷した%1件を%2年の「送」に記録しますか？").arg(count).arg(season);
+}
 inline QString printFailed() {
   return QStringLiteral("印刷できませんでした。");
 }

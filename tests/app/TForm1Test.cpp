@@ -146,10 +146,12 @@ TEST_F(MainWindowTest, MenusHoldTheirEntriesInOrder) {
   const auto menus = Form1->menuBar()->actions();
   EXPECT_EQ(entries(menus[0]->menu()),
             (QStringList{"保存", "読み込み", "インポート", "エクスポート"}));
-  EXPECT_EQ(entries(menus[1]->menu()), (QStringList{"新規追加", "セレクト", "住所確認"}));
+  EXPECT_EQ(entries(menus[1]->menu()),
+            (QStringList{"新規追加", "セレクト", "住所確認", "送受履歴"}));
   EXPECT_EQ(entries(menus[1]->menu()->actions()[1]->menu()),
             (QStringList{"年賀状", "暑中見舞い", "バースデー", "クリスマス", "その他１", "その他２",
-                         "全てチェックオン", "全てチェックオフ", "チェックの入れ替え"}));
+                         "全てチェックオン", "全てチェックオフ", "チェックの入れ替え", "",
+                         "今年の年賀状", "返事が必要", "喪中の方"}));
   EXPECT_EQ(entries(menus[2]->menu()), QStringList{"全て印刷"});
   EXPECT_EQ(entries(menus[3]->menu()), QStringList{"バージョン情報"});
   EXPECT_EQ(entries(Form1->PopupMenu1), (QStringList{"チェック", "削除", "変更"}));

@@ -90,10 +90,39 @@ TEST_F(PrintCommandsTest, PrintMakesOneJobPerCheckedRowInListOrder) {
   EXPECT_EQ(printer.jobs[0].card.QRname.text, nameText(0));
   EXPECT_EQ(printer.jobs[1].card.QRname.text, nameText(3));
   EXPECT_EQ(printer.jobs[1].card.QRaddress.text, "address3");
-  EXPECT_TRUE(dialogs.shown.empty());
+  // Asked whether to record the cards as sent; No (the script's default) records nothing.
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Question);
+  EXPECT_EQ(dialogs.shown[0].text,
+            QStringLiteral("印刷した2件を%1年の「送」に記録しますか？").arg(ThisSeason()));
+  EXPECT_TRUE(Form1->Book.entry(0).history.empty());
+  EXPECT_FALSE(Form1->Modified);
   EXPECT_EQ(Form1->PreviewIndex, 2);
   EXPECT_EQ(shownName(), nameText(3));  // the report keeps the last printed card
   EXPECT_GT(darkPixels(printer.jobs[0].page), 200);
+}
+
+TEST_F(PrintCommandsTest, YesRecordsThePrintedCardsAsSentInThisSeason) {
+  addEntries(3);
+  Form1->Book.setSeasonMark(2, ThisSeason() - 1, SeasonMark::Received, true);
+  check({0, 2});
+  dialogs.answers = {Answer::Yes};
+  Form1->Button2->click();
+  const std::string s = std::to_string(ThisSeason());
+  EXPECT_EQ(Form1->Book.entry(0).history.text(), s + "S");
+  EXPECT_TRUE(Form1->Book.entry(1).history.empty());
+  EXPECT_EQ(Form1->Book.entry(2).history.text(), std::to_string(ThisSeason() - 1) + "R," + s + "S");
+  EXPECT_TRUE(Form1->Modified);
+
+  // A refused job: nothing is asked and nothing recorded.
+  Form1->Modified = false;
+  Form1->Book.clearSeason(0, ThisSeason());
+  printer.refuseFrom = printer.jobs.size() + 1;
+  dialogs.answers = {Answer::Yes};
+  Form1->Button2->click();
+  EXPECT_EQ(dialogs.shown.back().kind, MessageKind::Error);
+  EXPECT_TRUE(Form1->Book.entry(0).history.empty());
+  EXPECT_FALSE(Form1->Modified);
 }
 
 TEST_F(PrintCommandsTest, EveryJobIsOnePostcardPageInFullPageCoordinates) {
@@ -235,7 +264,10 @@ TEST_F(PrintCommandsTest, PrintAllInThePreviewIsTheMainPrintCommand) {
   Form1->Book.SelectChecks(8);
   Prevwin->Button4->click();
   EXPECT_EQ(printer.jobs.size(), 2u);
-  EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("印刷する項目が未設定です")});
+  EXPECT_EQ(
+      dialogs.texts(),
+      (QStringList{QStringLiteral("印刷した2件を%1年の「送」に記録しますか？").arg(ThisSeason()),
+                   QStringLiteral("印刷する項目が未設定です")}));
 }
 
 TEST_F(PrintCommandsTest, PrintInThePreviewPrintsTheCardOnShow) {
