@@ -25,6 +25,10 @@ QString csvReadFailure(const CsvRead& read) {
       return fileMissing();
     case CsvRead::Status::CannotOpen:
       return loadFailed();
+    case CsvRead::Status::TooLarge:
+      return fileTooLarge();
+    case CsvRead::Status::NameNotKept:
+      return nameNotKeptOnLine(read.badLine);
     case CsvRead::Status::Unencodable:
       return unusableCharacterOnLine(
           read.badLine,
