@@ -128,13 +128,13 @@ TEST(KilledSaveTest, LeavesTheOldBookOrTheNewAndNothingBehindTheNextSave) {
   for (int run = 0; run < kRuns; ++run) {
     const int next = 1 - held;
     // Every other run is killed at a moment of its whole run, the others once their temporary
-    // file is there, within the next two milliseconds: most of a run is starting up.
+    // file is there, within the next millisecond: most of a run is starting up.
     std::function<bool(Clock::duration)> shouldKill;
     if (run % 2 == 0) {
       const auto at = std::uniform_int_distribution<Clock::rep>(0, longest.count())(random);
       shouldKill = [at](Clock::duration since) { return since.count() >= at; };
     } else {
-      const microseconds after{std::uniform_int_distribution<int>(0, 2000)(random)};
+      const microseconds after{std::uniform_int_distribution<int>(0, 1000)(random)};
       auto seen = std::make_shared<std::optional<Clock::duration>>();
       shouldKill = [&, after, seen](Clock::duration since) {
         if (!*seen && temporaryFilesIn(folder) > 0) *seen = since;
