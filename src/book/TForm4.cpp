@@ -16,6 +16,7 @@
 #include "common/EnterKey.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
+#include "files/BookFile.h"
 #include "postal/PostalService.h"
 
 namespace orivel {
@@ -412,6 +413,13 @@ bool TForm4::refuseIncompleteZip() {
 void TForm4::Button1Click() {
   if (Edit1->text().isEmpty()) {
     orivel::ShowError(this, orivel::messages::nameRequired());
+    Edit1->setFocus();
+    return;
+  }
+  // An addressee of a name the book file reads as a missing entry would be lost at the next
+  // load. The sender's own name (the honorific box hidden) goes to the settings, not the book.
+  if (Edit2->isVisibleTo(this) && !orivel::BookKeepsName(Edit1->bytes())) {
+    orivel::ShowError(this, orivel::messages::nameNotKept());
     Edit1->setFocus();
     return;
   }

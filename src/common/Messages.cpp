@@ -23,6 +23,10 @@ QString unusableCharacterOnLine(int line, const QString& character) {
   return QStringLiteral("%1行目の").arg(line) + unusableCharacter(character);
 }
 
+QString nameNotKeptOnLine(int line) {
+  return QStringLiteral("%1行目の").arg(line) + nameNotKept();
+}
+
 QString importLeftOut(int leftOut) {
   if (leftOut <= 0) return {};
   return QStringLiteral("登録できる件数（300件）を超えたため、%1件は読み込まれませんでした。")

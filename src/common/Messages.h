@@ -27,6 +27,12 @@ QString newerVersion(const QString& version);
 // A CSV line holding a character code page 932 cannot hold, named as unusableCharacter
 // names it: 3行目の「𠮷」(U+20BB7)は使用できない文字です。
 QString unusableCharacterOnLine(int line, const QString& character);
+inline QString fileTooLarge() {
+  return QStringLiteral("ファイルが大きすぎます。");
+}
+// A CSV line naming an addressee by a name the book file cannot keep:
+// 3行目の「0」という名前は保存できません。
+QString nameNotKeptOnLine(int line);
 // The notice for addressees left out because the book is full; empty when none were.
 QString importLeftOut(int leftOut);
 inline QString bookChangedLoad() {
@@ -45,6 +51,10 @@ inline QString confirmDelete() {
 }
 inline QString nameRequired() {
   return QStringLiteral("名前の入力は必須です。");
+}
+// A name the book file would read back as a missing entry, so that it would be lost.
+inline QString nameNotKept() {
+  return QStringLiteral("「0」という名前は保存できません。");
 }
 // A typed character code page 932 cannot hold, named with its code point so that it can
 // be told even where the font has no glyph for it: 「𠮷」(U+20BB7)は使用できない文字です。
@@ -99,9 +109,6 @@ inline QString importFileFilter() {
 }
 inline QString unknownImportFormat() {
   return QStringLiteral("読み込めない形式です");
-}
-inline QString fileTooLarge() {
-  return QStringLiteral("ファイルが大きすぎます。");
 }
 inline QString postalDictionaryMissing() {
   return QStringLiteral("郵便番号辞書が見つかりません。");

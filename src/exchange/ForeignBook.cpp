@@ -7,6 +7,7 @@
 
 #include "exchange/Rfc4180.h"
 #include "exchange/VCard.h"
+#include "files/BookFile.h"
 
 namespace orivel {
 namespace {
@@ -298,6 +299,12 @@ ImportRead readCsvBook(std::string_view bytes, ImportFormat format, const TextCo
     datatype entry;
     if (!detail::EncodeEntry(utf8, codec, &entry, &read.badCharacter)) {
       read.status = ImportRead::Status::Unencodable;
+      read.where = r.line;
+      read.entries.clear();
+      return read;
+    }
+    if (!BookKeepsName(entry.name)) {
+      read.status = ImportRead::Status::NameNotKept;
       read.where = r.line;
       read.entries.clear();
       return read;

@@ -57,6 +57,7 @@ struct ImportRead {
     Malformed,      // an open quote, a card without END
     InvalidText,    // bytes that are not the file's encoding
     Unencodable,    // a character code page 932 lacks
+    NameNotKept,    // a name the book file would read back as an empty slot ("0")
   };
   Status status = Status::Read;
   ImportFormat format = ImportFormat::Orivel;

@@ -2,13 +2,11 @@
 
 #include <charconv>
 
-#include "files/ProfileFile.h"
-
 namespace orivel {
 
 ImportSource OpenImportSource(const std::filesystem::path& path, const TextCodec& codec) {
   ImportSource source;
-  source.status = ReadFileBytes(path, &source.bytes, ProfileFile::kMaxFileSize);
+  source.status = ReadFileBytes(path, &source.bytes, kMaxCsvFileSize);
   if (source.status == FileReadStatus::Ok) source.format = DetectImportFormat(source.bytes, codec);
   return source;
 }

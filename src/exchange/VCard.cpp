@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "files/AtomicWrite.h"
+#include "files/BookFile.h"
 
 namespace orivel {
 namespace {
@@ -310,6 +311,12 @@ ImportRead ReadVCards(std::string_view bytes, const TextCodec& codec) {
     datatype entry;
     if (!detail::EncodeEntry(utf8, codec, &entry, &read.badCharacter)) {
       read.status = ImportRead::Status::Unencodable;
+      read.where = card.number;
+      read.entries.clear();
+      return read;
+    }
+    if (!BookKeepsName(entry.name)) {
+      read.status = ImportRead::Status::NameNotKept;
       read.where = card.number;
       read.entries.clear();
       return read;

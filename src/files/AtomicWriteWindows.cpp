@@ -2,6 +2,10 @@
 // know the "x" of fopen modes and refuses them, so the temporary file is opened with
 // _wsopen_s and _O_EXCL, which it honours; MoveFileExW with MOVEFILE_WRITE_THROUGH returns
 // only once the replace is on the disk. Paths stay wide throughout.
+//
+// The temporary file is opened sharing nothing, not even deletion, so while a save writes
+// it no other save's clean-up can delete it; once the process is gone, however it ended,
+// the system has closed the handle and DeleteFileW succeeds.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -9,6 +13,7 @@
 #include <share.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -20,18 +25,71 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool writeAll(int fd, std::string_view bytes) {
+// How many new names a save tries when each is taken; with random names that takes
+// another save racing this one at every try.
+constexpr int kNameTries = 16;
+
+}  // namespace
+
+TemporaryFile::TemporaryFile(const fs::path& dir) {
+  for (int k = 0; k < kNameTries; ++k) {
+    const fs::path path = NewTemporaryPath(dir);
+    int fd = -1;
+    const errno_t error =
+        _wsopen_s(&fd, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                  _SH_DENYRW, _S_IREAD | _S_IWRITE);
+    if (error == 0) {
+      path_ = path;
+      fd_ = fd;
+      return;
+    }
+    // A name held by someone else's open without sharing reads as no access: take the next.
+    if (error != EEXIST && error != EACCES) return;
+  }
+}
+
+bool TemporaryFile::write(std::string_view bytes) {
+  if (fd_ < 0) return false;
   std::size_t done = 0;
   while (done < bytes.size()) {
     const std::size_t chunk = std::min<std::size_t>(bytes.size() - done, INT_MAX);
-    const int n = _write(fd, bytes.data() + done, static_cast<unsigned>(chunk));
+    const int n = _write(fd_, bytes.data() + done, static_cast<unsigned>(chunk));
     if (n <= 0) return false;
     done += static_cast<std::size_t>(n);
   }
   return true;
 }
 
-}  // namespace
+bool TemporaryFile::replace(const fs::path& target) {
+  if (fd_ < 0 || replaced_ || _commit(fd_) != 0) return false;
+  // MoveFileExW needs the file closed; from here until the rename another save's clean-up
+  // could take it, and the rename then fails with the target as it was.
+  const bool closed = _close(fd_) == 0;
+  fd_ = -1;
+  if (closed && MoveFileExW(path_.c_str(), target.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+    replaced_ = true;
+    return true;
+  }
+  DeleteFileW(path_.c_str());
+  return false;
+}
+
+void TemporaryFile::close() {
+  if (fd_ < 0) return;
+  _close(fd_);
+  fd_ = -1;
+  if (!replaced_) DeleteFileW(path_.c_str());
+}
+
+namespace detail {
+
+bool RemoveIfUnheld(const fs::path& path) {
+  // Fails with a sharing violation while a save holds the file; a folder is never deleted.
+  return DeleteFileW(path.c_str()) != 0;
+}
+
+}  // namespace detail
 
 bool WriteFileAtomically(const fs::path& path, std::string_view bytes) {
   fs::path target;
@@ -43,29 +101,10 @@ bool WriteFileAtomically(const fs::path& path, std::string_view bytes) {
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
     return false;
 
-  fs::path temp;
-  int fd = -1;
-  for (int k = 0; k < kTemporaryNameCount && fd < 0; ++k) {
-    temp = TemporaryPathFor(dir, k);
-    const errno_t error =
-        _wsopen_s(&fd, temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                  _SH_DENYRW, _S_IREAD | _S_IWRITE);
-    if (error == 0) break;
-    fd = -1;
-    // A name held by someone else's open without sharing reads as no access: take the next.
-    if (error != EEXIST && error != EACCES) return false;
-  }
-  if (fd < 0) return false;
-  bool written = writeAll(fd, bytes) && _commit(fd) == 0;
-  written = (_close(fd) == 0) && written;
-  if (written)
-    written = MoveFileExW(temp.c_str(), target.c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  if (!written) {
-    DeleteFileW(temp.c_str());
-    return false;
-  }
-  return true;
+  // What saves that were cut off left here goes first: it may be what fills the disk.
+  RemoveStaleTemporaryFiles(dir);
+  TemporaryFile temp(dir);
+  return temp.isOpen() && temp.write(bytes) && temp.replace(target);
 }
 
 }  // namespace orivel

@@ -70,6 +70,10 @@ void readJointsAndCompany(const ProfileFile& profile, KeyName& key, int i, datat
 
 }  // namespace
 
+bool BookKeepsName(std::string_view name) {
+  return ProfileFile::cleanValue(name) != kMissingName;
+}
+
 bool WriteBook(const AddressBook& book, ProfileFile& profile) {
   bool ok = profile.WriteString(kHeader, "Version", kBookVersion);
   ok = profile.WriteInteger(kHeader, "Cnt", book.count()) && ok;
@@ -107,9 +111,9 @@ BookLoadResult ReadBook(const ProfileFile& profile, AddressBook& book) {
   for (int i = 0; i < count; ++i) {
     key.setIndex(i);
     datatype e;
-    e.name = profile.ReadString(kDatas, key("name"), "0");
+    e.name = profile.ReadString(kDatas, key("name"), kMissingName);
     // A name reading "0" (or none at all) leaves the index out.
-    if (e.name == "0") continue;
+    if (e.name == kMissingName) continue;
     e.address = profile.ReadString(kDatas, key("address"), "0");
     e.zip_code = profile.ReadString(kDatas, key("zip_code"), "0");
     e.sama = profile.ReadString(kDatas, key("sama"), "0");

@@ -16,6 +16,15 @@ namespace orivel {
 
 inline constexpr std::string_view kBookVersion = "Ver1.00";
 
+// What a name reads as where its key is missing: a load leaves such an index out.
+inline constexpr std::string_view kMissingName = "0";
+
+// Whether an entry of this name comes back from a book file: not when the name reads as
+// kMissingName, as "0" does, and " 0" and "\"0\"" (a value is read without blanks at its ends
+// and without one pair of quotes). The editor and every import refuse such a name, since the
+// entry would be saved and silently lost at the next load.
+bool BookKeepsName(std::string_view name);
+
 enum class BookLoadStatus {
   Loaded,           // the book now holds the file's entries
   NotFound,         // nothing exists at the path

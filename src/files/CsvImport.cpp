@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "files/BookFile.h"
 #include "files/Cp932Bytes.h"
 #include "files/FileBytes.h"
 
@@ -161,12 +162,14 @@ bool ParseCsvFlag(std::string_view text) {
 CsvRead ReadCsvFileForImport(const std::filesystem::path& path, StringGrid& grid,
                              const Utf8ToCp932& toCp932) {
   std::string bytes;
-  switch (ReadFileBytes(path, &bytes)) {
+  switch (ReadFileBytes(path, &bytes, kMaxCsvFileSize)) {
     case FileReadStatus::Ok:
       break;
     case FileReadStatus::NotFound:
       return {CsvRead::Status::NotFound, 0, {}};
-    default:
+    case FileReadStatus::TooLarge:
+      return {CsvRead::Status::TooLarge, 0, {}};
+    case FileReadStatus::Unreadable:
       return {CsvRead::Status::CannotOpen, 0, {}};
   }
   const bool bom = std::string_view(bytes).starts_with(kUtf8Bom);
@@ -177,8 +180,21 @@ CsvRead ReadCsvFileForImport(const std::filesystem::path& path, StringGrid& grid
       return refused;
     bytes = std::move(cp932);
   }
-  SplitCsvBytes(bytes, grid);
+  StringGrid read = grid;
+  SplitCsvBytes(bytes, read);
+  if (const int row = FirstRowNotKept(read); row >= 0)
+    return {CsvRead::Status::NameNotKept, row + 1, {}};  // rows count lines from 0
+  grid = std::move(read);
   return {};
+}
+
+int FirstRowNotKept(const StringGrid& grid) {
+  // The rows AppendGridRows takes: the header and the always-empty last row are no entries.
+  for (int r = 1; r < grid.rowCount() - 1; ++r) {
+    const std::string& name = grid.cell(0, r);
+    if (!name.empty() && !BookKeepsName(name)) return r;
+  }
+  return -1;
 }
 
 datatype EntryFromGridRow(const StringGrid& grid, int row) {

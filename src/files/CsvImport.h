@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include "book/AddressBook.h"
 #include "book/datatype.h"
 #include "files/Func.h"
+#include "files/ProfileFile.h"
 
 // Turning the rows of a CSV grid into address book entries.
 namespace orivel {
@@ -25,19 +27,31 @@ std::string UpperCaseCp932(std::string_view text);
 bool ParseCsvFlag(std::string_view text);
 
 struct CsvRead {
-  enum class Status { Read, NotFound, CannotOpen, Unencodable };
+  enum class Status { Read, NotFound, CannotOpen, TooLarge, Unencodable, NameNotKept };
   Status status = Status::Read;
-  int badLine = 0;          // for Unencodable: the first line that cannot be converted, from 1
+  // For Unencodable: the first line that cannot be converted; for NameNotKept: the first
+  // addressee line whose name the book file cannot keep. Counted from 1.
+  int badLine = 0;
   std::string badLineUtf8;  // for Unencodable: that line as the file holds it (UTF-8)
 };
 
+// The most bytes an import reads: the bound of a book file, which no address list nears.
+inline constexpr std::uintmax_t kMaxCsvFileSize = ProfileFile::kMaxFileSize;
+
 // Reads the file into the grid as ReadCsvToGrid does; NotFound when nothing exists at the
-// path, CannotOpen when something does but cannot be read (a folder, no permission). A file
-// that begins with the UTF-8 byte order mark, or that is valid UTF-8 throughout and holds a
-// character beyond ASCII, is converted line by line to code page 932 first; if a line cannot
-// be, the grid is left as it was and the line is named. Any other file is read byte for byte.
+// path, CannotOpen when something does but cannot be read (a folder, no permission), TooLarge
+// beyond kMaxCsvFileSize, found before the file is read whole. A file that begins with the
+// UTF-8 byte order mark, or that is valid UTF-8 throughout and holds a character beyond ASCII,
+// is converted line by line to code page 932 first; if a line cannot be, the line is named.
+// An addressee line whose name the book file cannot keep (BookKeepsName) refuses the file
+// too, named likewise. Any other file is read byte for byte. A refused file leaves the grid
+// as it was.
 CsvRead ReadCsvFileForImport(const std::filesystem::path& path, StringGrid& grid,
                              const Utf8ToCp932& toCp932);
+
+// The first addressee row (from 1 to rowCount - 2, column 0 not empty) whose name the book
+// file cannot keep; -1 when there is none.
+int FirstRowNotKept(const StringGrid& grid);
 
 // Where the fields beyond the ten positional columns stand: from column 10 on, the columns
 // whose header cell reads exactly "連名1" .. "連名5", "連名1敬称" .. "連名5敬称", "会社名",

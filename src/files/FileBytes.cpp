@@ -17,7 +17,9 @@ FileReadStatus ReadFileBytes(const fs::path& path, std::string* bytes, std::uint
   if (!in) return FileReadStatus::Unreadable;
   std::string data;
   const std::uintmax_t expected = fs::file_size(path, ec);
-  if (!ec && expected <= maxSize) data.reserve(static_cast<std::size_t>(expected));
+  // Too large as it stands: refused before a byte is read.
+  if (!ec && expected > maxSize) return FileReadStatus::TooLarge;
+  if (!ec) data.reserve(static_cast<std::size_t>(expected));
   // Read to the end whatever the size said at opening: the file may still be growing.
   char buffer[1 << 16];
   while (in) {

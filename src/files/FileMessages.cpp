@@ -25,6 +25,10 @@ QString csvReadFailure(const CsvRead& read) {
       return fileMissing();
     case CsvRead::Status::CannotOpen:
       return loadFailed();
+    case CsvRead::Status::TooLarge:
+      return fileTooLarge();
+    case CsvRead::Status::NameNotKept:
+      return nameNotKeptOnLine(read.badLine);
     case CsvRead::Status::Unencodable:
       return unusableCharacterOnLine(
           read.badLine,
@@ -52,6 +56,8 @@ QString foreignReadFailure(const ImportRead& read) {
       return where + QStringLiteral("文字コードが正しくないため読み込めません。");
     case ImportRead::Status::Unencodable:
       return where + unusableCharacter(QString::fromStdString(read.badCharacter));
+    case ImportRead::Status::NameNotKept:
+      return where + nameNotKept();
   }
   return {};
 }

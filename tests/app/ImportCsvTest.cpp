@@ -228,5 +228,26 @@ TEST_F(ImportCsvTest, AFileOfNoKnownFormIsRefused) {
   EXPECT_TRUE(lines().isEmpty());
 }
 
+TEST_F(ImportCsvTest, ANameTheBookCannotKeepStopsTheImportNamingTheLine) {
+  addEntry(QStringLiteral("鈴木"));
+  importFrom(writeCp932("zero.csv", kHeader + QStringLiteral("\r\n山田\r\n0,100-0001\r\n")));
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("ＥＲＲＯＲ"));
+  EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("3行目の「0」という名前は保存できません。"));
+  EXPECT_EQ(lines(), QStringList{"鈴木"});
+  EXPECT_FALSE(Form1->Modified);
+}
+
+TEST_F(ImportCsvTest, AFileBeyondTheBoundIsRefused) {
+  addEntry(QStringLiteral("鈴木"));
+  const QString path = writeCp932("big.csv", kHeader + QStringLiteral("\r\n山田\r\n"));
+  ASSERT_TRUE(QFile::resize(path, 16 * 1024 * 1024 + 1));
+  importFrom(path);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("ＥＲＲＯＲ"));
+  EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("ファイルが大きすぎます。"));
+  EXPECT_EQ(lines(), QStringList{"鈴木"});
+}
+
 }  // namespace
 }  // namespace orivel::test

@@ -189,6 +189,46 @@ TEST_F(EditorTest, EmptyNameIsRefusedAndTheDialogStaysOpen) {
   EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("ＥＲＲＯＲ"));
 }
 
+// An addressee named so that the book file reads the name back as a missing entry would be
+// lost at the next load: refused like an empty name. The sender's own name is no entry.
+TEST_F(EditorTest, ANameTheBookFileCannotKeepIsRefused) {
+  const struct {
+    QString name;
+    bool sender;
+    bool refused;
+  } cases[] = {
+      {QStringLiteral("0"), false, true},     {QStringLiteral(" 0 "), false, true},
+      {QStringLiteral("\"0\""), false, true}, {QStringLiteral("０"), false, false},
+      {QStringLiteral("00"), false, false},   {QStringLiteral("0"), true, false},
+  };
+  for (const auto& c : cases) {
+    dialogs.shown.clear();
+    Form4->Prepare(c.sender ? 2 : 1, 2, 3);
+    Form4->setHonorificShown(!c.sender);
+    bool stillOpen = false;
+    bool focusInName = false;
+    whenModal([&](QWidget*) {
+      Form4->Edit1->setText(c.name);
+      Form4->Button1->click();
+      stillOpen = Form4->isVisible();
+      focusInName = Form4->focusWidget() == Form4->Edit1;
+      if (stillOpen) Form4->Button2->click();
+    });
+    const ModalResult result = Form4->ShowModal();
+    Form4->setHonorificShown(true);
+    EXPECT_EQ(result, c.refused ? TForm4::kCancelled : TForm4::kConfirmed) << c.name.toStdString();
+    if (!c.refused) {
+      EXPECT_TRUE(dialogs.shown.empty()) << c.name.toStdString();
+      continue;
+    }
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(focusInName);
+    ASSERT_EQ(dialogs.shown.size(), 1u) << c.name.toStdString();
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("「0」という名前は保存できません。"));
+    EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("ＥＲＲＯＲ"));
+  }
+}
+
 TEST_F(EditorTest, ABlankNameAndEmptyFieldsAreAccepted) {
   Form4->Prepare(1, 2, 3);
   whenModal([&](QWidget*) {

@@ -198,6 +198,35 @@ TEST_F(CliTest, ImportOfAnUnencodableLineLeavesTheOldFileAlone) {
   EXPECT_EQ(readBytes(book), before);
 }
 
+// A file that would cost an addressee at the next load, and one too large to read: each is
+// refused with its message, and the book stays as it was.
+TEST_F(CliTest, ImportRefusesANameTheBookCannotKeepAndAFileTooLarge) {
+  const struct {
+    const char* csv;
+    qint64 size;  // grown to this with zeros; 0 leaves the file as written
+    QString message;
+  } cases[] = {
+      {"header\nA,1,B\n\"0\",2,C\n", 0,
+       QStringLiteral("3行目の「0」という名前は保存できません。\n")},
+      {"header\nA,1,B\n", 16 * 1024 * 1024 + 1, QStringLiteral("ファイルが大きすぎます。\n")},
+  };
+  for (const auto& c : cases) {
+    const QString book = copyOf(dataFile("cli-book.orv"), QStringLiteral("book.orv"));
+    const QByteArray before = readBytes(book);
+    const QString csv = path(QStringLiteral("refused.csv"));
+    ASSERT_TRUE(writeBytes(csv, c.csv));
+    if (c.size > 0) {
+      ASSERT_TRUE(QFile::resize(csv, c.size));
+    }
+    const CliRun run = runCli({QStringLiteral("import"), QStringLiteral("--into"), book,
+                               QStringLiteral("--out"), book, csv});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.errText(), c.message);
+    EXPECT_EQ(readBytes(book), before);
+    QFile::remove(book);
+  }
+}
+
 TEST_F(CliTest, ImportBeyond300EntriesSaysHowManyWereLeftOutAndSaves) {
   QByteArray csv = "header\n";
   for (int i = 0; i < 302; ++i) csv += "N" + QByteArray::number(i) + ",1,A\n";

@@ -185,6 +185,10 @@ TEST(ForeignBookTest, RefusalsNameTheLineOrCardAndImportNothing) {
        ImportFormat::VCard, S::InvalidText, 2},
       {"BEGIN:VCARD\r\nN:A;B\r\nEND:VCARD\r\nBEGIN:VCARD\r\nN:𠮷;B\r\nEND:VCARD\r\n",
        ImportFormat::VCard, S::Unencodable, 2, "𠮷"},
+      // A name the book file would read back as an empty slot.
+      {kitHeader + "a,b\r\n0,\r\n", ImportFormat::HagakiKit, S::NameNotKept, 3},
+      {"BEGIN:VCARD\r\nN:A;B\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:0\r\nEND:VCARD\r\n",
+       ImportFormat::VCard, S::NameNotKept, 2},
       {std::string("\x89PNG\r\n\x1a\n\0\0", 10), ImportFormat::Unknown, S::UnknownFormat, 0},
   };
   for (const Case& c : cases) {

@@ -461,5 +461,31 @@ TEST_F(BookFileTest, SavingThroughALinkReplacesTheFileItPointsTo) {
   EXPECT_EQ(names(loaded), std::vector<std::string>{"two"});
 }
 
+// The rule the editor and the imports refuse by is what a load really does: every name it
+// says the book keeps comes back, every other one is left out.
+TEST(BookKeepsName, SaysWhatASaveAndALoadKeep) {
+  const struct {
+    std::string name;
+    bool kept;
+  } cases[] = {
+      {"0", false},        {" 0\t", false},                      // blanks at the ends are not read
+      {"\"0\"", false},                                          // nor one pair of quotes
+      {"'0'", false},      {"00", true},    {"\x82\x4f", true},  // full-width ０
+      {"0" + kSama, true}, {"\"0", true},   {"", true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(BookKeepsName(c.name), c.kept) << c.name;
+    AddressBook book;
+    book.append(entry("before"));
+    book.append(entry(c.name));
+    book.append(entry("after"));
+    test::TempFolder folder;
+    ASSERT_TRUE(SaveBook(book, folder.path("book.orv")));
+    AddressBook loaded;
+    ASSERT_TRUE(LoadBook(folder.path("book.orv"), loaded).ok());
+    EXPECT_EQ(loaded.count(), c.kept ? 3 : 2) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace orivel

@@ -326,5 +326,57 @@ TEST(ReadCsvFileForImport, TellsAMissingFileFromOneThatCannotBeRead) {
             CsvRead::Status::CannotOpen);
 }
 
+// A file naming an addressee "0" would lose the addressee at the next load of the book: the
+// file is refused, naming the first such line, and nothing is read.
+TEST(ReadCsvFileForImport, ANameTheBookCannotKeepRefusesTheFileNamingTheLine) {
+  const struct {
+    std::string bytes;
+    int badLine;  // 0: read
+  } cases[] = {
+      {"0,name\n" + kYamada + ",0\n00\n", 0},     // the header, another column, "00"
+      {"h\n" + kYamada + "\n0,1\n0\n", 3},        // the first of two
+      {"h\r\n\r\n \"0\" \r\n", 3},                // read back as "0" too; blank lines count
+      {"\xef\xbb\xbfh\n" + std::string("0"), 2},  // UTF-8, the last line without its end
+  };
+  for (const auto& c : cases) {
+    TempFolder dir;
+    StringGrid grid;
+    grid.setCell(0, 1, "before");
+    const CsvRead read = ReadCsvFileForImport(dir.write("n.csv", c.bytes), grid, fakeConverter);
+    if (c.badLine == 0) {
+      EXPECT_EQ(read.status, CsvRead::Status::Read) << c.bytes;
+      continue;
+    }
+    EXPECT_EQ(read.status, CsvRead::Status::NameNotKept) << c.bytes;
+    EXPECT_EQ(read.badLine, c.badLine) << c.bytes;
+    EXPECT_EQ(grid.cell(0, 0), "") << c.bytes;
+    EXPECT_EQ(grid.cell(0, 1), "before") << c.bytes;
+  }
+}
+
+// A file beyond a book file's bound is refused before it is read: one of 256 MiB as fast as
+// one a byte too large.
+TEST(ReadCsvFileForImport, AFileBeyondTheBoundIsRefusedUnread) {
+  EXPECT_EQ(kMaxCsvFileSize, ProfileFile::kMaxFileSize);
+  const struct {
+    std::uintmax_t size;
+    CsvRead::Status status;
+  } cases[] = {
+      {kMaxCsvFileSize, CsvRead::Status::Read},
+      {kMaxCsvFileSize + 1, CsvRead::Status::TooLarge},
+      {std::uintmax_t{1} << 28, CsvRead::Status::TooLarge},
+  };
+  for (const auto& c : cases) {
+    TempFolder dir;
+    const std::filesystem::path path = dir.write("big.csv", "h\n" + kYamada + "\n");
+    std::filesystem::resize_file(path, c.size);
+    StringGrid grid;
+    EXPECT_EQ(ReadCsvFileForImport(path, grid, fakeConverter).status, c.status) << c.size;
+    if (c.status == CsvRead::Status::Read) {
+      EXPECT_EQ(grid.cell(0, 1), kYamada);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace orivel

@@ -1,6 +1,6 @@
 // Saving a book in the situations a user's machine brings about, on every system: the
 // file that was there is either replaced whole or stays byte for byte as it was, and no
-// temporary file is left behind.
+// temporary file is left behind, neither by this save nor, after it, by earlier ones.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -114,26 +114,79 @@ TEST_F(SaveTargetTest, OntoAReadOnlyTargetFailsAndLeavesIt) {
   expectOldBook();
 }
 
-TEST_F(SaveTargetTest, AStrayFileWithTheTemporaryNameStaysUntouched) {
-  const fs::path stray = TemporaryPathFor(folder.dir(), 0);
-  WriteBytes(stray, "left by a save that was cut off");
-  ASSERT_TRUE(SaveBook(fresh, book));
-  EXPECT_EQ(namesIn(book), kNew);
-  EXPECT_EQ(ReadBytes(stray), "left by a save that was cut off");
-  EXPECT_EQ(listing(folder.dir()), (Names{Utf8FromPath(stray.filename()), "book.orv"}));
+TEST(TemporaryName, IsOnlyThePatternOfOurOwnSaves) {
+  const struct {
+    const char* name;
+    bool ours;
+  } cases[] = {
+      {".orivel-save-0.tmp", true},  // the names saves gave before names were random
+      {".orivel-save-99.tmp", true}, {".orivel-save-0123456789abcdef.tmp", true},
+      {".orivel-save-.tmp", false},  {".orivel-save-1A.tmp", false},
+      {".orivel-save-x.tmp", false}, {".orivel-save-1.tmp.orv", false},
+      {"orivel-save-1.tmp", false},  {".orivel-save-1.TMP", false},
+      {"book.orv", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsTemporaryName(c.name), c.ours) << c.name;
+  const fs::path a = NewTemporaryPath("dir");
+  EXPECT_EQ(a.parent_path(), fs::path("dir"));
+  EXPECT_TRUE(IsTemporaryName(a.filename())) << a;
+  EXPECT_NE(a, NewTemporaryPath("dir"));
 }
 
-TEST_F(SaveTargetTest, WithEveryTemporaryNameTakenTheSaveFails) {
-  Names expected = {"book.orv"};
-  for (int k = 0; k < kTemporaryNameCount; ++k) {
-    const fs::path stray = TemporaryPathFor(folder.dir(), k);
-    WriteBytes(stray, "stray " + std::to_string(k));
-    expected.push_back(Utf8FromPath(stray.filename()));
+// What saves that were cut off left: the next save removes it, however many there are, and
+// nothing else of the folder.
+TEST_F(SaveTargetTest, StrayTemporaryFilesGoWithTheNextSaveAndNothingElse) {
+  Names kept = {"book.orv"};
+  for (const char* name : {"orivel-save-1.tmp", ".orivel-save-1.tmp.orv", ".orivel-save-x.tmp",
+                           ".orivel-save-1.TMP", "notes.txt"}) {
+    WriteBytes(folder.path(name), "not ours");
+    kept.emplace_back(name);
   }
-  std::sort(expected.begin(), expected.end());
-  EXPECT_FALSE(SaveBook(fresh, book));
-  expectOldBook(expected);
-  EXPECT_EQ(ReadBytes(TemporaryPathFor(folder.dir(), kTemporaryNameCount - 1)), "stray 99");
+  // A folder of the pattern is nobody's temporary file either.
+  fs::create_directory(folder.path(".orivel-save-5.tmp"));
+  kept.emplace_back(".orivel-save-5.tmp");
+  std::sort(kept.begin(), kept.end());
+  // More than the hundred names saves once took in turn.
+  for (int k = 0; k < 150; ++k)
+    WriteBytes(folder.path(".orivel-save-" + std::to_string(k) + ".tmp"), "stray");
+  WriteBytes(NewTemporaryPath(folder.dir()), "stray");
+  ASSERT_TRUE(SaveBook(fresh, book));
+  EXPECT_EQ(namesIn(book), kNew);
+  EXPECT_EQ(listing(folder.dir()), kept);
+  for (const char* name : {"orivel-save-1.tmp", "notes.txt"})
+    EXPECT_EQ(ReadBytes(folder.path(name)), "not ours");
+}
+
+// A save still writing holds its temporary file: another save in the folder leaves it, and
+// the first save then finishes as if nothing had happened.
+TEST_F(SaveTargetTest, ATemporaryFileARunningSaveHoldsStays) {
+  TemporaryFile running(folder.dir());
+  ASSERT_TRUE(running.isOpen());
+  ASSERT_TRUE(running.write("[HEADER]\r\n"));
+  const Names both = {Utf8FromPath(running.path().filename()), "book.orv"};
+  EXPECT_EQ(RemoveStaleTemporaryFiles(folder.dir()), 0);
+  ASSERT_TRUE(SaveBook(fresh, book));
+  EXPECT_EQ(listing(folder.dir()), both);
+  ASSERT_TRUE(running.write("Cnt=0\r\n"));
+  ASSERT_TRUE(running.replace(folder.path("other.orv")));
+  EXPECT_EQ(ReadBytes(folder.path("other.orv")), "[HEADER]\r\nCnt=0\r\n");
+  EXPECT_EQ(listing(folder.dir()), (Names{"book.orv", "other.orv"}));
+}
+
+// One that is let go without replacing anything is removed at once; one whose save is gone
+// without closing it (a stray written by name) goes with the next clean-up.
+TEST_F(SaveTargetTest, ATemporaryFileLetGoIsRemovedAndAStrayOneCleanedUp) {
+  fs::path path;
+  {
+    TemporaryFile dropped(folder.dir());
+    ASSERT_TRUE(dropped.isOpen());
+    path = dropped.path();
+    EXPECT_TRUE(fs::exists(path));
+  }
+  EXPECT_FALSE(fs::exists(path));
+  WriteBytes(path, "cut off");
+  EXPECT_EQ(RemoveStaleTemporaryFiles(folder.dir()), 1);
+  EXPECT_EQ(listing(folder.dir()), Names{"book.orv"});
 }
 
 TEST_F(SaveTargetTest, AJapaneseFolderAndFileNameAreKeptExactly) {

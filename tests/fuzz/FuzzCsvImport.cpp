@@ -6,7 +6,8 @@
 // is empty; the counts grow exactly as far as needed, so the last row is always empty; the
 // import appends the rows with a name, in order, with the marks read by the five mark texts,
 // never passing 300 entries, leaves the earlier lines alone, and line i shows slot i. A file
-// that begins with the UTF-8 byte order mark is converted line by line first.
+// that begins with the UTF-8 byte order mark is converted line by line first, and refused
+// when an addressee line names someone the book file cannot keep.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "files/BookFile.h"
 #include "files/CsvImport.h"
 #include "files/Func.h"
 
@@ -146,8 +148,18 @@ void checkUtf8File(std::string_view bytes) {
               StringGrid::kInitialColCount);
     return;
   }
+  // An addressee line whose name the book file would lose refuses the file, grid untouched.
+  const Lines lines = splitModel(expected);
+  for (std::size_t k = 1; k < lines.size(); ++k) {
+    if (lines[k][0].empty() || BookKeepsName(lines[k][0])) continue;
+    FUZZ_CHECK(read.status == CsvRead::Status::NameNotKept &&
+               read.badLine == static_cast<int>(k) + 1);
+    checkGrid(grid, Lines(1, std::vector<std::string>(1)), StringGrid::kInitialRowCount,
+              StringGrid::kInitialColCount);
+    return;
+  }
   FUZZ_CHECK(read.status == CsvRead::Status::Read);
-  checkGrid(grid, splitModel(expected), StringGrid::kInitialRowCount, StringGrid::kInitialColCount);
+  checkGrid(grid, lines, StringGrid::kInitialRowCount, StringGrid::kInitialColCount);
 }
 
 }  // namespace

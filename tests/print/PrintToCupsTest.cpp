@@ -99,7 +99,9 @@ TEST_F(PrintToCupsTest, PrintCommandSendsOneOnePagePdfJobPerCheckedRowInOrder) {
   Form1->Book.setChecked(2, true);
   const QStringList before = jobFiles();
   Form1->Button2Click();
-  EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join(u'\n').toStdString();
+  // Only the question whether to record the cards as sent.
+  ASSERT_EQ(dialogs.shown.size(), 1u) << dialogs.texts().join(u'\n').toStdString();
+  EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Question);
 
   const QStringList jobs = newJobs(before, 2);
   ASSERT_EQ(jobs.size(), 2) << jobs.join(u' ').toStdString();
