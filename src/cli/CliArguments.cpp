@@ -31,6 +31,14 @@ enum class Option {
   Printer,
   SenderJoint,
   Map,
+  Sent,
+  Received,
+  Mourning,
+  Clear,
+  Season,
+  ToSend,
+  ToAnswer,
+  MarkSent,
 };
 
 struct OptionSpec {
@@ -58,12 +66,24 @@ constexpr OptionSpec kSenderOptions[] = {
     {"--kanji-digits", Option::KanjiDigits, false},
     {"--no-kanji-digits", Option::NoKanjiDigits, false},
 };
+constexpr OptionSpec kSeasonOption[] = {{"--season", Option::Season, true}};
+constexpr OptionSpec kMarkOptions[] = {
+    {"--sent", Option::Sent, false},         {"--received", Option::Received, false},
+    {"--mourning", Option::Mourning, false}, {"--clear", Option::Clear, false},
+    {"--all", Option::All, false},           {"--category", Option::Category, true},
+    {"--rows", Option::Rows, true},          {"--out", Option::Out, true},
+};
+constexpr OptionSpec kSelectOptions[] = {
+    {"--to-send", Option::ToSend, false},
+    {"--to-answer", Option::ToAnswer, false},
+    {"--mourning", Option::Mourning, false},
+};
 constexpr OptionSpec kUserOption[] = {{"--user", Option::User, true}};
 constexpr OptionSpec kProfileChoice[] = {{"--no-profile", Option::NoProfile, false}};
 constexpr OptionSpec kPrintOptions[] = {
     {"--all", Option::All, false},        {"--category", Option::Category, true},
     {"--rows", Option::Rows, true},       {"--pdf", Option::Pdf, true},
-    {"--printer", Option::Printer, true},
+    {"--printer", Option::Printer, true}, {"--mark-sent", Option::MarkSent, false},
 };
 
 const OptionSpec* findOption(Command command, ProfileCommand profile, std::string_view name) {
@@ -77,8 +97,15 @@ const OptionSpec* findOption(Command command, ProfileCommand profile, std::strin
       return search(kImportOptions);
     case Command::Export:
       return search(kExportOptions);
+    case Command::Mark:
+      if (const OptionSpec* spec = search(kMarkOptions)) return spec;
+      return search(kSeasonOption);
+    case Command::Select:
+      if (const OptionSpec* spec = search(kSelectOptions)) return spec;
+      return search(kSeasonOption);
     case Command::Print:
       if (const OptionSpec* spec = search(kPrintOptions)) return spec;
+      if (const OptionSpec* spec = search(kSeasonOption)) return spec;
       [[fallthrough]];
     case Command::Compose:
       if (const OptionSpec* spec = search(kProfileChoice)) return spec;
@@ -152,6 +179,10 @@ class Parser {
       a().command = Command::Export;
     } else if (name == "check") {
       a().command = Command::Check;
+    } else if (name == "mark") {
+      a().command = Command::Mark;
+    } else if (name == "select") {
+      a().command = Command::Select;
     } else {
       return fail(QStringLiteral("unknown command %1").arg(inQuotes(name)));
     }
@@ -381,6 +412,34 @@ class Parser {
         }
         return setSelection(Selection::Kind::Rows);
       }
+      case Option::Sent:
+        return setMark(MarkAction::Sent);
+      case Option::Received:
+        return setMark(MarkAction::Received);
+      case Option::Clear:
+        return setMark(MarkAction::Clear);
+      case Option::Mourning:
+        if (a().command == Command::Select) return setSeasonSelection(SeasonSelection::Mourning);
+        return setMark(MarkAction::Mourning);
+      case Option::ToSend:
+        return setSeasonSelection(SeasonSelection::ToSend);
+      case Option::ToAnswer:
+        return setSeasonSelection(SeasonSelection::ToAnswer);
+      case Option::MarkSent:
+        a().markSent = true;
+        return true;
+      case Option::Season: {
+        int season = 0;
+        if (!parseInt(value, &season) || season < kFirstSeason || season > kLastSeason) {
+          fail(QStringLiteral("\"--season\" takes a year from %1 to %2, not %3")
+                   .arg(kFirstSeason)
+                   .arg(kLastSeason)
+                   .arg(inQuotes(value)));
+          return false;
+        }
+        a().season = season;
+        return true;
+      }
       case Option::Pdf:
         a().pdf = PathFromUtf8(value);
         return needsText(spec, value) && notBothDestinations();
@@ -389,6 +448,25 @@ class Parser {
         return needsText(spec, value) && notBothDestinations();
     }
     return false;
+  }
+
+  bool setMark(MarkAction mark) {
+    if (a().mark != MarkAction::None) {
+      fail(QStringLiteral(
+          "give only one of \"--sent\", \"--received\", \"--mourning\" and \"--clear\""));
+      return false;
+    }
+    a().mark = mark;
+    return true;
+  }
+
+  bool setSeasonSelection(SeasonSelection selection) {
+    if (a().seasonSelection) {
+      fail(QStringLiteral("give only one of \"--to-send\", \"--to-answer\" and \"--mourning\""));
+      return false;
+    }
+    a().seasonSelection = selection;
+    return true;
   }
 
   bool notBothDestinations() {
@@ -446,6 +524,35 @@ class Parser {
         if (a().selection.kind == Selection::Kind::None) {
           fail(QStringLiteral(
               "\"print\" needs the rows to print: \"--all\", \"--category K\" or \"--rows LIST\""));
+          return false;
+        }
+        if (a().season && !a().markSent) {
+          fail(QStringLiteral("\"--season\" goes with \"--mark-sent\""));
+          return false;
+        }
+        return true;
+      case Command::Mark:
+        if (wrongCount(1)) return false;
+        a().book = PathFromUtf8(positionals_[0]);
+        if (a().mark == MarkAction::None) {
+          fail(
+              QStringLiteral("\"mark\" needs one of \"--sent\", \"--received\", \"--mourning\" and "
+                             "\"--clear\""));
+          return false;
+        }
+        if (a().selection.kind == Selection::Kind::None) {
+          fail(QStringLiteral(
+              "\"mark\" needs the rows: \"--all\", \"--category K\" or \"--rows LIST\""));
+          return false;
+        }
+        if (a().out.empty()) a().out = a().book;
+        return true;
+      case Command::Select:
+        if (wrongCount(1)) return false;
+        a().book = PathFromUtf8(positionals_[0]);
+        if (!a().seasonSelection) {
+          fail(QStringLiteral(
+              "\"select\" needs one of \"--to-send\", \"--to-answer\" and \"--mourning\""));
           return false;
         }
         return true;
@@ -518,9 +625,13 @@ QString UsageText() {
       "                  FILE.csv|FILE.vcf...\n"
       "       orivel-cli export BOOK.orv --out FILE.csv|FILE.vcf\n"
       "       orivel-cli check BOOK.orv\n"
+      "       orivel-cli mark BOOK.orv (--sent | --received | --mourning | --clear)\n"
+      "                  (--all | --category K | --rows R,R,...) [--season YYYY] [--out OUT.orv]\n"
+      "       orivel-cli select BOOK.orv (--to-send | --to-answer | --mourning) [--season YYYY]\n"
       "       orivel-cli compose BOOK.orv ROW [sender options]\n"
       "       orivel-cli print BOOK.orv (--all | --category K | --rows R,R,...)\n"
-      "                  [--pdf OUT.pdf | --printer NAME] [profile] [sender options]\n"
+      "                  [--pdf OUT.pdf | --printer NAME] [--mark-sent [--season YYYY]]\n"
+      "                  [profile] [sender options]\n"
       "       orivel-cli profile show [--user K]\n"
       "       orivel-cli profile add --sender-name TEXT [sender options]\n"
       "       orivel-cli profile set [--user K] [sender options]\n"
@@ -538,6 +649,9 @@ QString UsageText() {
       "import reads this program's CSV, はがきデザインキット's and Google's CSV, vCard, and any\n"
       "  CSV with a header; --map gives such a file's columns (by header or number from 1)\n"
       "  a meaning: 名前 姓 名 郵便番号 住所 住所1 住所2 建物 敬称 連名 会社 部署 役職 使わない\n"
+      "the season (mark, select, --mark-sent) is the year of the New Year a card greets;\n"
+      "  from October on that is next year. Without --season, today's season.\n"
+      "select prints the rows it takes as one line, \"0,3,7\", for print --rows.\n"
       "compose lists each block's composed lines and, for the two addresses and for a name\n"
       "with joint names or a title, the columns as printed (printed_lines).\n");
 }

@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "book/AddressBook.h"
 #include "settings/SenderProfiles.h"
 #include "settings/usertype.h"
 
 // The command line of orivel-cli, read into one record before anything is loaded.
 namespace orivel::cli {
 
-enum class Command { Help, Show, Import, Compose, Print, Profile, Export, Check };
+enum class Command { Help, Show, Import, Compose, Print, Profile, Export, Check, Mark, Select };
 // The subcommands of "profile".
 enum class ProfileCommand { Show, Add, Set, Use };
 
@@ -24,6 +25,9 @@ struct Selection {
   int category = 0;       // 1..6 for Category
   std::vector<int> rows;  // for Rows, as given
 };
+
+// What "mark" does to the chosen rows' record of the season.
+enum class MarkAction { None, Sent, Received, Mourning, Clear };
 
 // The sender's fields given on the command line, each laid over the profile for the run
 // (compose, print) or written into it (profile add, profile set).
@@ -58,6 +62,10 @@ struct Arguments {
   std::optional<int> user;  // --user K; profile use's K
   bool noProfile = false;   // compose, print: the initial settings, no profile
   ProfileCommand profile = ProfileCommand::Show;
+  std::optional<int> season;           // mark, select, print --mark-sent; today's if none
+  MarkAction mark = MarkAction::None;  // mark
+  std::optional<SeasonSelection> seasonSelection;  // select
+  bool markSent = false;                           // print: record the printed cards as sent
 };
 
 struct ParsedArguments {

@@ -48,6 +48,11 @@ bool LoadBookOrSay(const std::filesystem::path& path, AddressBook& book) {
 
 namespace {
 
+// The marks as show names them, in the file's order.
+constexpr std::pair<SeasonMark, const char*> kMarkWords[] = {{SeasonMark::Sent, "sent"},
+                                                             {SeasonMark::Received, "received"},
+                                                             {SeasonMark::Mourning, "mourning"}};
+
 bool holdsEntry(const AddressBook& book, int row) {
   if (row >= 0 && row < book.count()) return true;
   Say(QStringLiteral("orivel-cli: row %1 holds no entry (the book has %2)")
@@ -254,7 +259,23 @@ int Show(const Arguments& args) {
     AppendJsonCp932(out, e.department);
     out += ", \"title\": ";
     AppendJsonCp932(out, e.title);
-    out += "}\n";
+    out += ", \"history\": {";
+    const std::vector<int> seasons = e.history.seasons();
+    for (std::size_t k = 0; k < seasons.size(); ++k) {
+      if (k > 0) out += ", ";
+      out += "\"" + QByteArray::number(seasons[k]) + "\": [";
+      const char* sep = "";
+      for (const auto& [mark, word] : kMarkWords) {
+        if (!e.history.has(seasons[k], mark)) continue;
+        out += sep;
+        out += '"';
+        out += word;
+        out += '"';
+        sep = ", ";
+      }
+      out += "]";
+    }
+    out += "}}\n";
   }
   return WriteOut(out) ? kExitSuccess : kExitFailure;
 }
@@ -356,7 +377,12 @@ int Print(const Arguments& args) {
   PrintService service;
   switch (service.print(book, chosen, *sender, *sink)) {
     case PrintOutcome::Printed:
-      return kExitSuccess;
+      if (!args.markSent) return kExitSuccess;
+      for (const int line : chosen.lines(book))
+        book.setSeasonMark(line, args.season.value_or(ThisSeason()), SeasonMark::Sent, true);
+      if (SaveBook(book, args.book)) return kExitSuccess;
+      Say(messages::saveFailed());
+      return kExitFailure;
     case PrintOutcome::NothingToPrint:
       Say(messages::nothingToPrint());
       return kExitFailure;
@@ -365,6 +391,50 @@ int Print(const Arguments& args) {
   }
   Say(messages::printFailed());
   return kExitFailure;
+}
+
+int Mark(const Arguments& args) {
+  AddressBook book;
+  if (!LoadBookOrSay(args.book, book)) return kExitFailure;
+  PrintSelection chosen;
+  if (!selection(book, args.selection, &chosen)) return kExitFailure;
+  const int season = args.season.value_or(ThisSeason());
+  for (const int line : chosen.lines(book)) {
+    switch (args.mark) {
+      case MarkAction::Sent:
+        book.setSeasonMark(line, season, SeasonMark::Sent, true);
+        break;
+      case MarkAction::Received:
+        book.setSeasonMark(line, season, SeasonMark::Received, true);
+        break;
+      case MarkAction::Mourning:
+        book.setSeasonMark(line, season, SeasonMark::Mourning, true);
+        break;
+      case MarkAction::Clear:
+        book.clearSeason(line, season);
+        break;
+      case MarkAction::None:
+        break;
+    }
+  }
+  if (!SaveBook(book, args.out)) {
+    Say(messages::saveFailed());
+    return kExitFailure;
+  }
+  return kExitSuccess;
+}
+
+int Select(const Arguments& args) {
+  AddressBook book;
+  if (!LoadBookOrSay(args.book, book)) return kExitFailure;
+  QByteArray out;
+  for (const int line :
+       book.linesMatching(*args.seasonSelection, args.season.value_or(ThisSeason()))) {
+    if (!out.isEmpty()) out += ',';
+    out += QByteArray::number(line);
+  }
+  out += '\n';
+  return WriteOut(out) ? kExitSuccess : kExitFailure;
 }
 
 int Profile(const Arguments& args) {

@@ -31,6 +31,11 @@ int Export(const Arguments& args);
 // One JSON object a line for each finding of the postal code check; 0 when the check ran.
 int Check(const Arguments& args);
 
+// Marks the chosen rows in the season's record (or clears it) and saves the book.
+int Mark(const Arguments& args);
+// The rows a season selection takes, as one line "0,3,7".
+int Select(const Arguments& args);
+
 // Loads the book as the load command does; says what the window would show when refused.
 bool LoadBookOrSay(const std::filesystem::path& path, AddressBook& book);
 // False, having said so, when standard output did not take it all.

@@ -38,6 +38,10 @@ int runWithoutText(const orivel::cli::Arguments& args) {
       return Profile(args);
     case Command::Export:
       return Export(args);
+    case Command::Mark:
+      return Mark(args);
+    case Command::Select:
+      return Select(args);
     case Command::Check:
       return Check(args);
     default:
@@ -81,6 +85,8 @@ int main(int argc, char** argv) {
     case Command::Import:
     case Command::Profile:
     case Command::Export:
+    case Command::Mark:
+    case Command::Select:
     case Command::Check: {
       QCoreApplication app(qtArgc, qtArgv);
       return runWithoutText(parsed.args);

@@ -32,17 +32,21 @@ TEST_F(CliTest, ShowPrintsOneJsonLinePerEntryInBookOrder) {
             QStringLiteral(
                 "{\"index\": 0, \"name\": \"宛名見本\", \"zip_code\": \"100-0001\", \"address\": "
                 "\"住所見本\", \"sama\": \"様\", \"categories\": [1, 4], "
-                "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": \"\"}\n"
+                "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": \"\", "
+                "\"history\": {}}\n"
                 "{\"index\": 1, \"name\": \"大野\\\"ソ\\\\太郎\", \"zip_code\": \"\", "
                 "\"address\": \"住所\\t一\\u0001二\", \"sama\": \"\", \"categories\": [], "
-                "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": \"\"}\n"
+                "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": \"\", "
+                "\"history\": {}}\n"
                 "{\"index\": 2, \"name\": \"壊れ\uFFFD\uFFFD字\", \"zip_code\": \"600-8001\", "
                 "\"address\": \"京都府京都市\", \"sama\": \"殿\", \"categories\": [2], "
-                "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": \"\"}\n"
+                "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": \"\", "
+                "\"history\": {}}\n"
                 "{\"index\": 3, \"name\": \"長住所　花子\", \"zip_code\": \"060-0042\", "
                 "\"address\": \"北海道札幌市中央区大通西１０丁目３－１　サンライズ大通ビル５階　"
                 "５０１号\", \"sama\": \"様\", \"categories\": [2, 3, 5, 6], "
-                "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": \"\"}\n"));
+                "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": \"\", "
+                "\"history\": {}}\n"));
 }
 
 TEST_F(CliTest, ShowOfAnEmptyBookPrintsNothing) {
@@ -115,7 +119,7 @@ TEST_F(CliTest, ImportIntoANewBookSavesTheRowsInFileOrder) {
                                      "\"150-0001\", \"address\": \"東京都渋谷区神宮前１－２－３\", "
                                      "\"sama\": \"先生\", \"categories\": [2, 3, 5, 6], "
                                      "\"joints\": [], \"company\": \"\", "
-                                     "\"department\": \"\", \"title\": \"\"}"));
+                                     "\"department\": \"\", \"title\": \"\", \"history\": {}}"));
 }
 
 TEST_F(CliTest, JapaneseFolderAndFileNamesServeEveryCommand) {
@@ -166,10 +170,10 @@ TEST_F(CliTest, ImportOverItsOwnBookKeepsTheKeysBeyondTheNewCount) {
   EXPECT_TRUE(bytes.contains("name0=A\r\n"));
   EXPECT_TRUE(bytes.contains("zip_code4=060-0042\r\n"));
   EXPECT_EQ(runCli({QStringLiteral("show"), book}).outText(),
-            QStringLiteral(
-                "{\"index\": 0, \"name\": \"A\", \"zip_code\": \"1\", \"address\": "
-                "\"B\", \"sama\": \"\", \"categories\": [], "
-                "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": \"\"}\n"));
+            QStringLiteral("{\"index\": 0, \"name\": \"A\", \"zip_code\": \"1\", \"address\": "
+                           "\"B\", \"sama\": \"\", \"categories\": [], "
+                           "\"joints\": [], \"company\": \"\", \"department\": \"\", \"title\": "
+                           "\"\", \"history\": {}}\n"));
 }
 
 TEST_F(CliTest, ImportOfAMissingFileSavesNothing) {
@@ -598,6 +602,71 @@ TEST_F(CliTest, ImportOfAnUnknownColumnOrMeaningSavesNothing) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.errText(), QStringLiteral("\"--map\": 「%1」が分かりません\n").arg(map));
     EXPECT_FALSE(QFile::exists(book));
+  }
+}
+
+TEST_F(CliTest, MarkSelectAndPrintKeepTheSeasonRecord) {
+  const QString book = copyOf(kBook, QStringLiteral("season.orv"));
+  auto cli = [&](QStringList args) {
+    const CliRun run = runCli(args);
+    EXPECT_EQ(run.exitCode, 0) << args.join(u' ').toStdString() << ": "
+                               << run.errText().toStdString();
+    return run.outText();
+  };
+  const QString mark = QStringLiteral("mark");
+  cli({mark, book, QStringLiteral("--received"), QStringLiteral("--rows"), QStringLiteral("0,1"),
+       QStringLiteral("--season"), QStringLiteral("2027")});
+  cli({mark, book, QStringLiteral("--mourning"), QStringLiteral("--category"), QStringLiteral("2"),
+       QStringLiteral("--season"), QStringLiteral("2027")});
+  cli({mark, book, QStringLiteral("--sent"), QStringLiteral("--all"), QStringLiteral("--season"),
+       QStringLiteral("2026")});
+  auto select = [&](const char* which) {
+    return cli({QStringLiteral("select"), book, QLatin1String(which), QStringLiteral("--season"),
+                QStringLiteral("2027")});
+  };
+  // Row 0 (年賀状) received, row 2 and 3 (暑中見舞い) in mourning.
+  EXPECT_EQ(select("--to-send"), QStringLiteral("0\n"));
+  EXPECT_EQ(select("--to-answer"), QStringLiteral("0,1\n"));
+  EXPECT_EQ(select("--mourning"), QStringLiteral("2,3\n"));
+  const QStringList shown = cli({QStringLiteral("show"), book}).split(u'\n');
+  ASSERT_EQ(shown.size(), 5);
+  EXPECT_TRUE(shown[0].endsWith(
+      QStringLiteral("\"history\": {\"2026\": [\"sent\"], \"2027\": [\"received\"]}}")));
+  EXPECT_TRUE(shown[2].endsWith(
+      QStringLiteral("\"history\": {\"2026\": [\"sent\"], \"2027\": [\"mourning\"]}}")));
+
+  // Printing the ones to answer records them as sent; --clear takes a season away.
+  cli({QStringLiteral("print"), book, QStringLiteral("--rows"), select("--to-answer").trimmed(),
+       QStringLiteral("--pdf"), path(QStringLiteral("answers.pdf")), QStringLiteral("--no-profile"),
+       QStringLiteral("--mark-sent"), QStringLiteral("--season"), QStringLiteral("2027")});
+  EXPECT_EQ(select("--to-answer"), QStringLiteral("\n"));
+  cli({mark, book, QStringLiteral("--clear"), QStringLiteral("--all"), QStringLiteral("--season"),
+       QStringLiteral("2027")});
+  EXPECT_EQ(select("--mourning"), QStringLiteral("\n"));
+}
+
+TEST_F(CliTest, MarkRefusalsLeaveTheBookAsItWas) {
+  const QString book = copyOf(kBook, QStringLiteral("season.orv"));
+  const QByteArray before = readBytes(book);
+  const QString mark = QStringLiteral("mark");
+  const std::vector<std::pair<QStringList, int>> cases = {
+      {{mark, book, QStringLiteral("--sent"), QStringLiteral("--all"), QStringLiteral("--season"),
+        QStringLiteral("1899")},
+       2},
+      {{mark, book, QStringLiteral("--sent"), QStringLiteral("--rows"), QStringLiteral("0,9")}, 1},
+      {{mark, book, QStringLiteral("--all")}, 2},
+      {{mark, book, QStringLiteral("--sent"), QStringLiteral("--received"),
+        QStringLiteral("--all")},
+       2},
+      {{QStringLiteral("select"), book, QStringLiteral("--season"), QStringLiteral("2101"),
+        QStringLiteral("--mourning")},
+       2},
+  };
+  for (const auto& [args, code] : cases) {
+    const CliRun run = runCli(args);
+    EXPECT_EQ(run.exitCode, code) << args.join(u' ').toStdString();
+    EXPECT_FALSE(run.err.isEmpty());
+    EXPECT_EQ(readBytes(book), before);
   }
 }
 
