@@ -1,6 +1,7 @@
 #include "book/SeasonWindow.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <array>
@@ -33,6 +34,7 @@ SeasonWindow::SeasonWindow(AddressBook& book, QWidget* parent)
   RecordTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
   RecordTable->verticalHeader()->hide();
   RecordTable->horizontalHeader()->setMinimumSectionSize(24);
+  RecordTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(RecordTable);
@@ -40,7 +42,7 @@ SeasonWindow::SeasonWindow(AddressBook& book, QWidget* parent)
   connect(RecordTable, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
     if (column == 0) emit lineActivated(row);
   });
-  resize(760, 420);
+  resize(660, 420);
 }
 
 int SeasonWindow::columnOf(int season, SeasonMark mark) const {
@@ -77,6 +79,10 @@ void SeasonWindow::showRecord(int season) {
   }
   RecordTable->resizeColumnsToContents();
   filling_ = false;
+  // As wide as the columns, so that all five seasons show at once.
+  int width = 2 * RecordTable->frameWidth() + RecordTable->verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < RecordTable->columnCount(); ++c) width += RecordTable->columnWidth(c);
+  RecordTable->setMinimumWidth(width);
 }
 
 void SeasonWindow::markToggled(int row, int column) {
