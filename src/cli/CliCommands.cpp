@@ -53,6 +53,13 @@ constexpr std::pair<SeasonMark, const char*> kMarkWords[] = {{SeasonMark::Sent, 
                                                              {SeasonMark::Received, "received"},
                                                              {SeasonMark::Mourning, "mourning"}};
 
+// Saves the book as the save command does; the exit code, having said so when it failed.
+int SaveBookOrSay(const AddressBook& book, const std::filesystem::path& path) {
+  if (SaveBook(book, path)) return kExitSuccess;
+  Say(messages::saveFailed());
+  return kExitFailure;
+}
+
 bool holdsEntry(const AddressBook& book, int row) {
   if (row >= 0 && row < book.count()) return true;
   Say(QStringLiteral("orivel-cli: row %1 holds no entry (the book has %2)")
@@ -328,11 +335,7 @@ int Import(const Arguments& args) {
   if (args.hasInto && !LoadBookOrSay(args.book, book)) return kExitFailure;
   for (const std::filesystem::path& file : args.csvFiles)
     if (!ImportFile(file, args.columnMap, book)) return kExitFailure;
-  if (!SaveBook(book, args.out)) {
-    Say(messages::saveFailed());
-    return kExitFailure;
-  }
-  return kExitSuccess;
+  return SaveBookOrSay(book, args.out);
 }
 
 int Compose(const Arguments& args) {
@@ -380,9 +383,7 @@ int Print(const Arguments& args) {
       if (!args.markSent) return kExitSuccess;
       for (const int line : chosen.lines(book))
         book.setSeasonMark(line, args.season.value_or(ThisSeason()), SeasonMark::Sent, true);
-      if (SaveBook(book, args.book)) return kExitSuccess;
-      Say(messages::saveFailed());
-      return kExitFailure;
+      return SaveBookOrSay(book, args.book);
     case PrintOutcome::NothingToPrint:
       Say(messages::nothingToPrint());
       return kExitFailure;
@@ -417,11 +418,7 @@ int Mark(const Arguments& args) {
         break;
     }
   }
-  if (!SaveBook(book, args.out)) {
-    Say(messages::saveFailed());
-    return kExitFailure;
-  }
-  return kExitSuccess;
+  return SaveBookOrSay(book, args.out);
 }
 
 int Select(const Arguments& args) {

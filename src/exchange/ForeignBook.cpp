@@ -295,21 +295,7 @@ ImportRead readCsvBook(std::string_view bytes, ImportFormat format, const TextCo
       utf8 = googleEntry(header, r);
     else
       utf8 = mappedEntry(meanings, r);
-    if (utf8.name.empty()) continue;  // a record without a name is no addressee
-    datatype entry;
-    if (!detail::EncodeEntry(utf8, codec, &entry, &read.badCharacter)) {
-      read.status = ImportRead::Status::Unencodable;
-      read.where = r.line;
-      read.entries.clear();
-      return read;
-    }
-    if (!BookKeepsName(entry.name)) {
-      read.status = ImportRead::Status::NameNotKept;
-      read.where = r.line;
-      read.entries.clear();
-      return read;
-    }
-    read.entries.push_back(std::move(entry));
+    if (!detail::AddReadEntry(utf8, r.line, codec, &read)) return read;
   }
   return read;
 }
@@ -520,6 +506,24 @@ bool EncodeEntry(const datatype& utf8Entry, const TextCodec& codec, datatype* cp
     if (!encode(&joint.name) || !encode(&joint.sama)) return false;
   cp932->joints = KeptJoints(cp932->joints);
   return true;
+}
+
+bool AddReadEntry(const datatype& utf8Entry, int where, const TextCodec& codec, ImportRead* read) {
+  if (utf8Entry.name.empty()) return true;  // a record without a name is no addressee
+  datatype entry;
+  ImportRead::Status refusal = ImportRead::Status::Read;
+  if (!EncodeEntry(utf8Entry, codec, &entry, &read->badCharacter))
+    refusal = ImportRead::Status::Unencodable;
+  else if (!BookKeepsName(entry.name))
+    refusal = ImportRead::Status::NameNotKept;
+  if (refusal == ImportRead::Status::Read) {
+    read->entries.push_back(std::move(entry));
+    return true;
+  }
+  read->status = refusal;
+  read->where = where;
+  read->entries.clear();
+  return false;
 }
 
 int CategoryNamed(std::string_view utf8) {

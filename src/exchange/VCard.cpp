@@ -4,7 +4,6 @@
 #include <cctype>
 
 #include "files/AtomicWrite.h"
-#include "files/BookFile.h"
 
 namespace orivel {
 namespace {
@@ -307,21 +306,7 @@ ImportRead ReadVCards(std::string_view bytes, const TextCodec& codec) {
       read.entries.clear();
       return read;
     }
-    if (utf8.name.empty()) continue;  // a card without a name is no addressee
-    datatype entry;
-    if (!detail::EncodeEntry(utf8, codec, &entry, &read.badCharacter)) {
-      read.status = ImportRead::Status::Unencodable;
-      read.where = card.number;
-      read.entries.clear();
-      return read;
-    }
-    if (!BookKeepsName(entry.name)) {
-      read.status = ImportRead::Status::NameNotKept;
-      read.where = card.number;
-      read.entries.clear();
-      return read;
-    }
-    read.entries.push_back(std::move(entry));
+    if (!detail::AddReadEntry(utf8, card.number, codec, &read)) return read;
   }
   return read;
 }

@@ -47,7 +47,8 @@ TEST_F(PostalWindowsTest, ExportWritesTheBookAndAddsTheExtensionAndLeavesModifie
       entry(QStringLiteral("青木"), QStringLiteral("150-0001"), QStringLiteral("東京都")));
   dialogs.paths = {dir.filePath(QStringLiteral("book"))};
   Form1->Button6->click();
-  EXPECT_EQ(dialogs.filters, QStringList{QStringLiteral("CSVファイル (*.csv)|*.csv|vCard (*.vcf)|*.vcf")});
+  EXPECT_EQ(dialogs.filters,
+            QStringList{QStringLiteral("CSVファイル (*.csv)|*.csv|vCard (*.vcf)|*.vcf")});
   EXPECT_TRUE(dialogs.shown.empty());
   std::string bytes;
   ASSERT_EQ(ReadFileBytes(filePath(dir.filePath(QStringLiteral("book.csv"))), &bytes),
