@@ -31,6 +31,8 @@ enum class Option {
   Printer,
   SenderJoint,
   Map,
+  Face,
+  Progress,
 };
 
 struct OptionSpec {
@@ -63,8 +65,9 @@ constexpr OptionSpec kProfileChoice[] = {{"--no-profile", Option::NoProfile, fal
 constexpr OptionSpec kPrintOptions[] = {
     {"--all", Option::All, false},        {"--category", Option::Category, true},
     {"--rows", Option::Rows, true},       {"--pdf", Option::Pdf, true},
-    {"--printer", Option::Printer, true},
+    {"--printer", Option::Printer, true}, {"--progress", Option::Progress, false},
 };
+constexpr OptionSpec kFaceOption[] = {{"--face", Option::Face, true}};
 
 const OptionSpec* findOption(Command command, ProfileCommand profile, std::string_view name) {
   auto search = [name](const auto& table) -> const OptionSpec* {
@@ -83,6 +86,7 @@ const OptionSpec* findOption(Command command, ProfileCommand profile, std::strin
     case Command::Compose:
       if (const OptionSpec* spec = search(kProfileChoice)) return spec;
       if (const OptionSpec* spec = search(kUserOption)) return spec;
+      if (const OptionSpec* spec = search(kFaceOption)) return spec;
       return search(kSenderOptions);
     case Command::Profile:
       switch (profile) {
@@ -387,6 +391,12 @@ class Parser {
       case Option::Printer:
         a().printer = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
         return needsText(spec, value) && notBothDestinations();
+      case Option::Face:
+        a().face = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
+        return needsText(spec, value);
+      case Option::Progress:
+        a().progress = true;
+        return true;
     }
     return false;
   }
@@ -518,9 +528,10 @@ QString UsageText() {
       "                  FILE.csv|FILE.vcf...\n"
       "       orivel-cli export BOOK.orv --out FILE.csv|FILE.vcf\n"
       "       orivel-cli check BOOK.orv\n"
-      "       orivel-cli compose BOOK.orv ROW [sender options]\n"
+      "       orivel-cli compose BOOK.orv ROW [--face FAMILY] [profile] [sender options]\n"
       "       orivel-cli print BOOK.orv (--all | --category K | --rows R,R,...)\n"
-      "                  [--pdf OUT.pdf | --printer NAME] [profile] [sender options]\n"
+      "                  [--pdf OUT.pdf | --printer NAME] [--progress] [--face FAMILY]\n"
+      "                  [profile] [sender options]\n"
       "       orivel-cli profile show [--user K]\n"
       "       orivel-cli profile add --sender-name TEXT [sender options]\n"
       "       orivel-cli profile set [--user K] [sender options]\n"
@@ -538,6 +549,8 @@ QString UsageText() {
       "import reads this program's CSV, はがきデザインキット's and Google's CSV, vCard, and any\n"
       "  CSV with a header; --map gives such a file's columns (by header or number from 1)\n"
       "  a meaning: 名前 姓 名 郵便番号 住所 住所1 住所2 建物 敬称 連名 会社 部署 役職 使わない\n"
+      "--face FAMILY prints in an installed Japanese face (any of its family names) instead of\n"
+      "  the profile's; --progress tells each printed card on standard error\n"
       "compose lists each block's composed lines and, for the two addresses and for a name\n"
       "with joint names or a title, the columns as printed (printed_lines).\n");
 }

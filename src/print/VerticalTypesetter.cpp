@@ -14,6 +14,8 @@
 #include <list>
 
 #include "common/Fonts.h"
+#include "print/CardFaces.h"
+#include "settings/usertype.h"
 
 namespace orivel {
 namespace {
@@ -177,6 +179,7 @@ bool joinsPrevious(char32_t c) {
 }  // namespace
 
 struct VerticalTypesetter::Impl {
+  QString family;  // the face asked for; empty for the default one
   bool loaded = false;
   QRawFont face;  // the card face as resolved once; also feeds HarfBuzz its tables
   hb_face_t* hbFace = nullptr;
@@ -201,6 +204,11 @@ struct VerticalTypesetter::Impl {
     if (loaded) return;
     loaded = true;
     QFont font = fonts::proportionalMincho(kBaseSize);
+    if (!family.isEmpty() && family != QLatin1String(kDefaultCardFace))
+      if (const std::optional<CardFace> chosen = FindCardFace(family)) {
+        font.setFamilies({chosen->family});
+        font.setStyleHint(QFont::Serif, QFont::NoFontMerging);
+      }
     font.setHintingPreference(QFont::PreferNoHinting);
     face = QRawFont::fromFont(font, QFontDatabase::Japanese);
     if (!face.isValid()) return;
@@ -559,6 +567,12 @@ struct VerticalTypesetter::Impl {
 
 VerticalTypesetter::VerticalTypesetter() : impl_(std::make_unique<Impl>()) {}
 VerticalTypesetter::~VerticalTypesetter() = default;
+
+void VerticalTypesetter::useFace(const QString& family) {
+  if (family == impl_->family) return;
+  impl_ = std::make_unique<Impl>();
+  impl_->family = family;
+}
 
 QString VerticalTypesetter::faceFamily() const {
   impl_->load();

@@ -57,7 +57,9 @@ struct PlacedRun {
 // height; if it still needs more, its columns are also set closer together.
 //
 // Characters stand upright or lie sideways by their Unicode vertical orientation; upright
-// ones take the face's vertical alternates. One typesetter keeps one face and a bounded
+// ones take the face's vertical alternates. A character that turns in vertical writing (ー,
+// ～, brackets) stands upright in its vertical form where the face has one, and is turned
+// here, lying sideways, where it has none. One typesetter keeps one face and a bounded
 // cache of shaped lines, so it is meant to live as long as the page it sets.
 class VerticalTypesetter {
  public:
@@ -84,6 +86,10 @@ class VerticalTypesetter {
 
   // The family of the card face in use (IPAPMincho, or the first fallback found).
   QString faceFamily() const;
+
+  // Sets text in the installed face of that family name from now on; empty for the default
+  // face, which also stands in for a family that is not installed.
+  void useFace(const QString& family);
 
   // How many distinct lines are held shaped; bounded by kShapedLineCapacity.
   int shapedLineCount() const;

@@ -104,7 +104,7 @@ TEST_F(SettingsDialogTest, WindowAndClientArea) {
   // The family's group lies below the 430 pixels of the rest.
   EXPECT_EQ(Form5->ClientArea->geometry().width(), 452);
   EXPECT_EQ(Form5->GroupBox5->geometry().top(), 430);
-  EXPECT_EQ(Form5->ClientArea->height(), Form5->GroupBox5->geometry().bottom() + 8);
+  EXPECT_EQ(Form5->ClientArea->height(), Form5->GroupBox6->geometry().bottom() + 8);
   EXPECT_EQ(Form5->size(), QSize(452, Form5->ClientArea->height() + menuHeight));
   EXPECT_EQ(Form5->minimumSize(), Form5->maximumSize());  // not resizable
 }
