@@ -90,6 +90,35 @@ TEST_F(VerticalTypesetterTest, ProlongedSoundMarkTakesItsVerticalForm) {
   EXPECT_NE(glyph, horizontalGlyph(QStringLiteral("ー")));
 }
 
+// The characters that turn in vertical writing stand upright in a vertical form where the
+// face has one; where it has none, the typesetter turns them itself, lying sideways.
+TEST_F(VerticalTypesetterTest, ATurnedCharacterLiesSidewaysInAFaceWithoutItsVerticalForm) {
+  struct Case {
+    const char* family;
+    QString character;
+    bool upright;
+  };
+  // The brush faces have vertical forms for ー, ～ (FULLWIDTH TILDE) and the brackets, but
+  // none for 〜 (WAVE DASH).
+  const Case cases[] = {
+      {"IPAPMincho", QStringLiteral("ー"), true},
+      {"IPAPMincho", QStringLiteral("〜"), true},
+      {"KouzanBrushFont", QStringLiteral("ー"), true},
+      {"KouzanBrushFont", QStringLiteral("～"), true},
+      {"KouzanBrushFont", QStringLiteral("（"), true},
+      {"KouzanBrushFont", QStringLiteral("〜"), false},
+      {"AoyagiSosekiFont2", QStringLiteral("〜"), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.family) + " " + c.character.toStdString());
+    typesetter.useFace(QString::fromLatin1(c.family));
+    ASSERT_EQ(typesetter.faceFamily(), QString::fromLatin1(c.family));
+    bool upright = !c.upright;
+    EXPECT_NE(placedGlyph(c.character, &upright), 0u);
+    EXPECT_EQ(upright, c.upright);
+  }
+}
+
 TEST_F(VerticalTypesetterTest, CommaAndFullStopTakeTheirVerticalForms) {
   for (const QString& c :
        {QStringLiteral("、"), QStringLiteral("。"), QStringLiteral("「"), QStringLiteral("ょ")}) {

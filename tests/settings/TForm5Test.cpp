@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -726,6 +727,17 @@ TEST_F(SettingsDialogTest, EachCommandWritesItsFieldAtOnce) {
        },
        {{"offset_0_12", "50"}}},
       {"the check box again", [] { Form5->CheckBox1->click(); }, {{"print_own_address_0", "0"}}},
+      {"書体",
+       [] {
+         Form5->ComboBox1->setCurrentIndex(
+             Form5->ComboBox1->findText(QStringLiteral("衡山毛筆フォント")));
+       },
+       {{"card_face_0", QByteArray("KouzanBrushFont")}}},
+      {"書体 back to the default",
+       [] {
+         Form5->ComboBox1->setCurrentIndex(Form5->ComboBox1->findText(QStringLiteral("IPA P明朝")));
+       },
+       {{"card_face_0", QByteArray()}}},
   };
   for (const Case& c : cases) {
     c.command();
