@@ -61,8 +61,9 @@ struct PlacedRun {
 // ones take the face's vertical alternates. A character that turns in vertical writing (ー,
 // ～, brackets) stands upright in its vertical form where the face has one, and is turned
 // here, lying sideways, where it has none. A character that a chosen face has no glyph
-// for, or one that draws nothing, is set in the default face. One typesetter keeps one face and a bounded
-// cache of shaped lines, so it is meant to live as long as the page it sets.
+// for, or one that draws nothing, is set in the default face. One typesetter keeps its
+// faces and a bounded cache of shaped lines, so it is meant to live as long as the page it
+// sets.
 class VerticalTypesetter {
  public:
   VerticalTypesetter();
