@@ -39,6 +39,8 @@ enum class Option {
   ToSend,
   ToAnswer,
   MarkSent,
+  Face,
+  Progress,
 };
 
 struct OptionSpec {
@@ -81,10 +83,12 @@ constexpr OptionSpec kSelectOptions[] = {
 constexpr OptionSpec kUserOption[] = {{"--user", Option::User, true}};
 constexpr OptionSpec kProfileChoice[] = {{"--no-profile", Option::NoProfile, false}};
 constexpr OptionSpec kPrintOptions[] = {
-    {"--all", Option::All, false},        {"--category", Option::Category, true},
-    {"--rows", Option::Rows, true},       {"--pdf", Option::Pdf, true},
-    {"--printer", Option::Printer, true}, {"--mark-sent", Option::MarkSent, false},
+    {"--all", Option::All, false},           {"--category", Option::Category, true},
+    {"--rows", Option::Rows, true},          {"--pdf", Option::Pdf, true},
+    {"--printer", Option::Printer, true},    {"--mark-sent", Option::MarkSent, false},
+    {"--progress", Option::Progress, false},
 };
+constexpr OptionSpec kFaceOption[] = {{"--face", Option::Face, true}};
 
 const OptionSpec* findOption(Command command, ProfileCommand profile, std::string_view name) {
   auto search = [name](const auto& table) -> const OptionSpec* {
@@ -110,6 +114,7 @@ const OptionSpec* findOption(Command command, ProfileCommand profile, std::strin
     case Command::Compose:
       if (const OptionSpec* spec = search(kProfileChoice)) return spec;
       if (const OptionSpec* spec = search(kUserOption)) return spec;
+      if (const OptionSpec* spec = search(kFaceOption)) return spec;
       return search(kSenderOptions);
     case Command::Profile:
       switch (profile) {
@@ -446,6 +451,12 @@ class Parser {
       case Option::Printer:
         a().printer = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
         return needsText(spec, value) && notBothDestinations();
+      case Option::Face:
+        a().face = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
+        return needsText(spec, value);
+      case Option::Progress:
+        a().progress = true;
+        return true;
     }
     return false;
   }
@@ -628,9 +639,10 @@ QString UsageText() {
       "       orivel-cli mark BOOK.orv (--sent | --received | --mourning | --clear)\n"
       "                  (--all | --category K | --rows R,R,...) [--season YYYY] [--out OUT.orv]\n"
       "       orivel-cli select BOOK.orv (--to-send | --to-answer | --mourning) [--season YYYY]\n"
-      "       orivel-cli compose BOOK.orv ROW [sender options]\n"
+      "       orivel-cli compose BOOK.orv ROW [--face FAMILY] [profile] [sender options]\n"
       "       orivel-cli print BOOK.orv (--all | --category K | --rows R,R,...)\n"
-      "                  [--pdf OUT.pdf | --printer NAME] [--mark-sent [--season YYYY]]\n"
+      "                  [--pdf OUT.pdf | --printer NAME] [--progress] [--face FAMILY]\n"
+      "                  [--mark-sent [--season YYYY]]\n"
       "                  [profile] [sender options]\n"
       "       orivel-cli profile show [--user K]\n"
       "       orivel-cli profile add --sender-name TEXT [sender options]\n"
@@ -652,6 +664,8 @@ QString UsageText() {
       "the season (mark, select, --mark-sent) is the year of the New Year a card greets;\n"
       "  from October on that is next year. Without --season, today's season.\n"
       "select prints the rows it takes as one line, \"0,3,7\", for print --rows.\n"
+      "--face FAMILY prints in an installed Japanese face (any of its family names) instead of\n"
+      "  the profile's; --progress tells each printed card on standard error\n"
       "compose lists each block's composed lines and, for the two addresses and for a name\n"
       "with joint names or a title, the columns as printed (printed_lines).\n");
 }

@@ -58,6 +58,8 @@ struct Arguments {
   Selection selection;                          // print
   std::filesystem::path pdf;                    // print: one PDF instead of printing
   QString printer;          // print: the printer's name; empty is the default printer
+  bool progress = false;    // print: each printed card told on standard error
+  QString face;             // compose, print: the card's face over the profile's; empty: none
   SenderOptions sender;     // compose, print, profile add and set
   std::optional<int> user;  // --user K; profile use's K
   bool noProfile = false;   // compose, print: the initial settings, no profile

@@ -15,6 +15,7 @@
 #include "files/BookFile.h"
 #include "files/CsvImport.h"
 #include "files/FileMessages.h"
+#include "print/CardFaces.h"
 #include "print/PdfFileSink.h"
 #include "print/Postcard.h"
 #include "print/PrintService.h"
@@ -124,6 +125,16 @@ std::optional<usertype> senderFor(const Arguments& args) {
     sender = readProfile(*user);
   }
   args.sender.applyTo(sender);
+  // --face names an installed face that covers Japanese, or the command stops: a card is
+  // never printed in another face than the one asked for.
+  if (!args.face.isEmpty()) {
+    const std::optional<CardFace> face = FindCardFace(args.face);
+    if (!face) {
+      Say(messages::unknownFace(args.face));
+      return std::nullopt;
+    }
+    sender.face = face->family.toStdString();
+  }
   return sender;
 }
 
@@ -378,7 +389,14 @@ int Print(const Arguments& args) {
   else
     sink = std::make_unique<PdfFileSink>(fileNameText(args.pdf));
   PrintService service;
-  switch (service.print(book, chosen, *sender, *sink)) {
+  // With --progress, a line on standard error after each card: 印刷中 12 / 300.
+  PrintProgress progress;
+  if (args.progress)
+    progress = [](int printed, int total) {
+      Say(messages::printingProgress(printed, total));
+      return true;
+    };
+  switch (service.print(book, chosen, *sender, *sink, progress)) {
     case PrintOutcome::Printed:
       if (!args.markSent) return kExitSuccess;
       for (const int line : chosen.lines(book))
@@ -388,9 +406,10 @@ int Print(const Arguments& args) {
       Say(messages::nothingToPrint());
       return kExitFailure;
     case PrintOutcome::Failed:
+    case PrintOutcome::Stopped:
       break;
   }
-  Say(messages::printFailed());
+  Say(messages::printFailed(sink->failureReason()));
   return kExitFailure;
 }
 

@@ -74,8 +74,41 @@ inline QString nothingToPrint() {
 inline QString recordPrintedAsSent(int count, int season) {
   return QStringLiteral("印刷した%1件を%2年の「送」に記録しますか？").arg(count).arg(season);
 }
-inline QString printFailed() {
-  return QStringLiteral("印刷できませんでした。");
+// The reason follows on a line of its own when the print system or Qt gave one.
+inline QString printFailed(const QString& reason = {}) {
+  const QString failed = QStringLiteral("印刷できませんでした。");
+  return reason.isEmpty() ? failed : failed + QLatin1Char('\n') + reason;
+}
+// Why a card could not go to a printer.
+inline QString noDefaultPrinter() {
+  return QStringLiteral("既定のプリンターがありません。");
+}
+inline QString noSuchPrinter(const QString& printer) {
+  return QStringLiteral("プリンター「%1」が見つかりません。").arg(printer);
+}
+inline QString printerNotOpened() {
+  return QStringLiteral("プリンターを開けませんでした。");
+}
+inline QString printJobNotAccepted() {
+  return QStringLiteral("印刷ジョブが受け付けられませんでした。");
+}
+// A typeface asked for by name that is not installed, or does not cover Japanese.
+inline QString unknownFace(const QString& family) {
+  return QStringLiteral("書体「%1」が見つかりません。日本語の書体の名前を指定してください。")
+      .arg(family);
+}
+// While the cards go to the printer: 印刷中 12 / 300, with a button to stop.
+inline QString printingProgress(int printed, int total) {
+  return QStringLiteral("印刷中 %1 / %2").arg(printed).arg(total);
+}
+inline QString stopPrinting() {
+  return QStringLiteral("中止");
+}
+// After 中止: 300枚のうち12枚を印刷しました。
+inline QString printStopped(int printed, int total) {
+  return QStringLiteral("印刷を中止しました。%1枚のうち%2枚を印刷しました。")
+      .arg(total)
+      .arg(printed);
 }
 
 // Sender users.

@@ -41,7 +41,12 @@ VerticalBlock PageRenderer::blockOf(const Postcard& card, std::size_t i) {
   return block;
 }
 
+void PageRenderer::useFaceOf(const Postcard& card) {
+  typesetter_->useFace(QString::fromStdString(card.face));
+}
+
 QStringList PageRenderer::printedColumns(const Postcard& card, std::size_t i) {
+  useFaceOf(card);
   QStringList columns;
   if (card.blocks()[i]->text.empty()) return columns;
   QStringList grouped;
@@ -65,6 +70,7 @@ std::optional<double> PageRenderer::lastColumnEnd(const Postcard& card, std::siz
 }
 
 std::vector<VerticalBlock> PageRenderer::businessColumns(const Postcard& card) {
+  useFaceOf(card);
   std::vector<VerticalBlock> columns;
   const PostcardBlock& address = card.QRaddress;
   const double pitch = typesetter_->columnPitch(address.FontPixels);
@@ -120,6 +126,7 @@ NameGroupFrame PageRenderer::senderFrame(const Postcard& card) {
 
 std::vector<VerticalBlock> PageRenderer::blocksToDraw(const Postcard& card, std::size_t i,
                                                       QStringList* columns) {
+  useFaceOf(card);
   if (card.blocks()[i]->text.empty()) return {};
   if (i == Postcard::kNameBlock &&
       (card.names.used() || !card.company.empty() || !card.department.empty()))
@@ -147,6 +154,7 @@ QPageLayout PageRenderer::pageLayout() {
 
 void PageRenderer::render(QPainter& painter, const QPaintDevice& device, const Postcard& card,
                           PageTarget target) {
+  useFaceOf(card);
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);

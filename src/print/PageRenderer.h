@@ -49,6 +49,8 @@ class PageRenderer {
   std::vector<VerticalBlock> businessColumns(const Postcard& card);
 
  private:
+  // Sets the card's blocks in the card's face from now on.
+  void useFaceOf(const Postcard& card);
   static VerticalBlock blockOf(const Postcard& card, std::size_t i);
   // Where the page's last column of block i ends across the page; nullopt when it is empty.
   std::optional<double> lastColumnEnd(const Postcard& card, std::size_t i);

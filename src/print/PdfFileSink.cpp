@@ -47,3 +47,11 @@ bool PdfFileSink::finish() {
 }
 
 }  // namespace orivel
+
+namespace orivel {
+
+QString PdfFileSink::failureReason() const {
+  return file_ ? file_->errorString() : QString();
+}
+
+}  // namespace orivel

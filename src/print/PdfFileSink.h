@@ -21,6 +21,7 @@ class PdfFileSink final : public PrintSink {
   bool printPage(const QPageLayout& layout, const PaintPage& paint) override;
   bool finish() override;
   PageTarget target() const override { return PageTarget::PdfFile; }
+  QString failureReason() const override;
 
  private:
   QString path_;

@@ -136,6 +136,7 @@ void ComposePostcard(Postcard& card, const datatype& entry, const usertype& user
   card.QRaddress.text = address;
   card.QRzip_code.text = zip;
   card.kanjiDigits = user.kanji_digits;
+  card.face = user.face;
   card.names = {entry.name, entry.sama, entry.title, KeptJoints(entry.joints)};
   card.company = entry.company;
   card.department = entry.department;

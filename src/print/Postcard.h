@@ -95,6 +95,8 @@ struct Postcard {
   // Whether the digits of the two addresses print as kanji numerals: the sender's choice at
   // the last composition. The composed texts themselves never change for it.
   bool kanjiDigits = false;
+  // The family name (UTF-8) of the typeface the card prints in; empty for the default one.
+  std::string face;
 
   // The text that block i of blocks() prints: its composed text, with the digits of the
   // addressee's and the sender's address as kanji numerals when kanjiDigits is set. Postal

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include "print/Postcard.h"
 
 namespace orivel {
@@ -17,6 +19,8 @@ class PostcardReport {
   // Prints the card the preview shows, whatever has been composed or changed in the book
   // since; one job, false when it did not go through or nothing was previewed.
   virtual bool PrintShown() = 0;
+  // Why the last print did not go through, when the printer said; empty otherwise.
+  virtual QString printFailure() const { return {}; }
 };
 
 }  // namespace orivel

@@ -7,4 +7,8 @@ bool PrintSystemRefusedLastJob() {
   return false;
 }
 
+QString PrintSystemLastError() {
+  return {};
+}
+
 }  // namespace orivel

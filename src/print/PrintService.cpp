@@ -27,20 +27,28 @@ std::vector<int> PrintSelection::lines(const AddressBook& book) const {
 }
 
 PrintOutcome PrintService::print(const AddressBook& book, const PrintSelection& selection,
-                                 const usertype& sender, PrintSink& sink, Postcard& card) {
+                                 const usertype& sender, PrintSink& sink, Postcard& card,
+                                 const PrintProgress& progress) {
+  printed_ = 0;
   const std::vector<int> lines = selection.lines(book);
   if (lines.empty()) return PrintOutcome::NothingToPrint;
+  const int total = static_cast<int>(lines.size());
   for (const int line : lines) {
     ComposePostcard(card, book.entry(line), sender);
     if (!printCard(card, sink)) return PrintOutcome::Failed;
+    ++printed_;
+    // The cards printed so far stay printed: a PDF keeps its pages.
+    if (progress && !progress(printed_, total) && printed_ < total)
+      return sink.finish() ? PrintOutcome::Stopped : PrintOutcome::Failed;
   }
   return sink.finish() ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
 PrintOutcome PrintService::print(const AddressBook& book, const PrintSelection& selection,
-                                 const usertype& sender, PrintSink& sink) {
+                                 const usertype& sender, PrintSink& sink,
+                                 const PrintProgress& progress) {
   Postcard card = Postcard::design();
-  return print(book, selection, sender, sink, card);
+  return print(book, selection, sender, sink, card, progress);
 }
 
 bool PrintService::printCard(const Postcard& card, PrintSink& sink) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPageLayout>
+#include <QString>
 #include <functional>
 #include <vector>
 
@@ -29,7 +30,14 @@ class PrintSink {
   virtual PageTarget target() const { return PageTarget::Paper; }
   // After the last card: false when the output could not be completed.
   virtual bool finish() { return true; }
+  // Why the last card or finish() failed, as the print system or Qt put it; empty when
+  // nothing more is known.
+  virtual QString failureReason() const { return {}; }
 };
+
+// Told after each card that went through: how many have, of how many. False asks the
+// service to stop there.
+using PrintProgress = std::function<bool(int printed, int total)>;
 
 // Which lines of a book to print.
 struct PrintSelection {
@@ -48,7 +56,8 @@ struct PrintSelection {
   std::vector<int> lines(const AddressBook& book) const;
 };
 
-enum class PrintOutcome { Printed, NothingToPrint, Failed };
+// Stopped: the progress asked to stop before every card was printed.
+enum class PrintOutcome { Printed, NothingToPrint, Failed, Stopped };
 
 // The one way cards are printed, by the windows and orivel-cli alike: the selected lines
 // in list order, each composed from the sender settings, drawn by the page renderer on a
@@ -56,18 +65,24 @@ enum class PrintOutcome { Printed, NothingToPrint, Failed };
 class PrintService {
  public:
   // Prints the selection, composing each card into `card`. Stops at the first card the sink
-  // refuses (`card` then holds it); the cards before it stay printed.
+  // refuses (`card` then holds it); the cards before it stay printed. `progress`, when
+  // given, is told after each card and may stop the rest.
   PrintOutcome print(const AddressBook& book, const PrintSelection& selection,
-                     const usertype& sender, PrintSink& sink, Postcard& card);
+                     const usertype& sender, PrintSink& sink, Postcard& card,
+                     const PrintProgress& progress = {});
   PrintOutcome print(const AddressBook& book, const PrintSelection& selection,
-                     const usertype& sender, PrintSink& sink);
+                     const usertype& sender, PrintSink& sink, const PrintProgress& progress = {});
   // One card as it is composed already: one job, or one page.
   bool printCard(const Postcard& card, PrintSink& sink);
 
   PageRenderer& renderer() { return renderer_; }
 
+  // How many cards the last print() put through.
+  int printedCount() const { return printed_; }
+
  private:
   PageRenderer renderer_;
+  int printed_ = 0;
 };
 
 }  // namespace orivel

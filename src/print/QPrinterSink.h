@@ -14,14 +14,17 @@ class QPrinterSink final : public PrintSink {
  public:
   explicit QPrinterSink(const QString& printer = {});
   bool printPage(const QPageLayout& layout, const PaintPage& paint) override;
+  QString failureReason() const override { return reason_; }
 
  private:
   QString printer_;
+  QString reason_;
 };
 
 // One print job of one page on `printer` with `layout`, no dialog: `paint` draws the page on
 // a painter already begun on the device. False when no job went through (no such printer,
-// or the printer refused it).
-bool PrintPageOn(const QPrinterInfo& printer, const QPageLayout& layout, const PaintPage& paint);
+// or the printer refused it), and then `reason` (when given) says why.
+bool PrintPageOn(const QPrinterInfo& printer, const QPageLayout& layout, const PaintPage& paint,
+                 QString* reason = nullptr);
 
 }  // namespace orivel

@@ -9,6 +9,7 @@
 #include <QPdfWriter>
 #include <type_traits>
 
+#include "common/Messages.h"
 #include "print/PdfFileSink.h"
 #include "print/SystemPrinter.h"
 
@@ -26,6 +27,7 @@ struct CupsLibrary {
   decltype(&cupsWriteRequestData) writeRequestData = nullptr;
   decltype(&cupsFinishDocument) finishDocument = nullptr;
   decltype(&cupsCancelJob2) cancelJob = nullptr;
+  decltype(&cupsLastErrorString) lastErrorString = nullptr;
   bool complete = false;  // every function above was found
 
   // The library, or null when this system has none to load (no printing then).
@@ -50,7 +52,8 @@ struct CupsLibrary {
                     resolve(cups.startDocument, "cupsStartDocument") &&
                     resolve(cups.writeRequestData, "cupsWriteRequestData") &&
                     resolve(cups.finishDocument, "cupsFinishDocument") &&
-                    resolve(cups.cancelJob, "cupsCancelJob2");
+                    resolve(cups.cancelJob, "cupsCancelJob2") &&
+                    resolve(cups.lastErrorString, "cupsLastErrorString");
     return cups;
   }
 };
@@ -60,10 +63,16 @@ class CupsPrinterSink final : public PrintSink {
   explicit CupsPrinterSink(const QString& printer) : printer_(printer.toUtf8()) {}
 
   bool printPage(const QPageLayout& layout, const PaintPage& paint) override {
+    reason_.clear();
     QByteArray pdf;
-    if (!drawPdf(layout, paint, &pdf)) return false;
+    if (!drawPdf(layout, paint, &pdf)) {
+      reason_ = messages::printerNotOpened();
+      return false;
+    }
     return submit(pdf);
   }
+
+  QString failureReason() const override { return reason_; }
 
  private:
   static bool drawPdf(const QPageLayout& layout, const PaintPage& paint, QByteArray* pdf) {
@@ -80,12 +89,19 @@ class CupsPrinterSink final : public PrintSink {
 
   // One job on the destination; false when there is no such destination or the server
   // refused the job or its document (cupsLastError() tells which).
-  bool submit(const QByteArray& pdf) const {
+  bool submit(const QByteArray& pdf) {
     const CupsLibrary* cups = CupsLibrary::get();
-    if (!cups) return false;
+    if (!cups) {
+      reason_ = messages::printerNotOpened();
+      return false;
+    }
     cups_dest_t* dest = cups->getNamedDest(
         CUPS_HTTP_DEFAULT, printer_.isEmpty() ? nullptr : printer_.constData(), nullptr);
-    if (!dest) return false;
+    if (!dest) {
+      reason_ = printer_.isEmpty() ? messages::noDefaultPrinter()
+                                   : messages::noSuchPrinter(QString::fromUtf8(printer_));
+      return false;
+    }
     bool ok = false;
     const int job = cups->createJob(CUPS_HTTP_DEFAULT, dest->name, "Orivel", 0, nullptr);
     if (job > 0) {
@@ -97,13 +113,21 @@ class CupsPrinterSink final : public PrintSink {
         const ipp_status_t finished = cups->finishDocument(CUPS_HTTP_DEFAULT, dest->name);
         ok = written && finished <= IPP_STATUS_OK_EVENTS_COMPLETE;
       }
-      if (!ok) cups->cancelJob(CUPS_HTTP_DEFAULT, dest->name, job, 0);
+      if (!ok) {
+        // The server's own words, before the cancel's answer replaces them.
+        reason_ = QString::fromUtf8(cups->lastErrorString());
+        cups->cancelJob(CUPS_HTTP_DEFAULT, dest->name, job, 0);
+      }
+    } else {
+      reason_ = QString::fromUtf8(cups->lastErrorString());
     }
+    if (!ok && reason_.isEmpty()) reason_ = messages::printJobNotAccepted();
     cups->freeDests(1, dest);
     return ok;
   }
 
   QByteArray printer_;
+  QString reason_;
 };
 
 }  // namespace

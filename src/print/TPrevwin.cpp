@@ -218,5 +218,6 @@ void TPrevwin::Button4Click() {
 // Prints the postcard on show, as it is shown: a print command run since, or a change to
 // the book or the settings, cannot put another card on paper.
 void TPrevwin::Button6Click() {
-  if (!report_.PrintShown()) orivel::ShowError(this, orivel::messages::printFailed());
+  if (!report_.PrintShown())
+    orivel::ShowError(this, orivel::messages::printFailed(report_.printFailure()));
 }

@@ -61,6 +61,10 @@ bool TQRFM::PrintShown() {
   return Print();
 }
 
+QString TQRFM::printFailure() const {
+  return printer_ ? printer_->failureReason() : QString();
+}
+
 void TQRFM::QuickRep1Preview(const QImage& page) {
   shown_ = Card;
   // Zooming draws this very card again, whatever is composed in the meantime.

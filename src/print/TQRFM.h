@@ -50,6 +50,7 @@ class TQRFM final : public QWidget, public orivel::PostcardReport {
   // Sends the page to the printer as one job; false when it did not go through.
   bool Print() override;
   bool PrintShown() override;
+  QString printFailure() const override;
 
   // The preview hook: shows the page in the preview window, which stays modeless.
   void QuickRep1Preview(const QImage& page);

@@ -14,6 +14,8 @@
 #include <list>
 
 #include "common/Fonts.h"
+#include "print/CardFaces.h"
+#include "settings/usertype.h"
 
 namespace orivel {
 namespace {
@@ -29,6 +31,7 @@ struct ShapedGlyph {
   float offsetAlong = 0;
   float offsetAcross = 0;
   bool upright = true;
+  bool fallback = false;  // set in the default face: the chosen one draws nothing for it
 };
 
 using ShapedGlyphs = std::vector<ShapedGlyph>;
@@ -176,11 +179,34 @@ bool joinsPrevious(char32_t c) {
 
 }  // namespace
 
+// The HarfBuzz face of the font Qt draws `raw` from.
+hb_face_t* harfBuzzFaceOf(const QRawFont& raw) {
+  if (hb_face_t* mapped = mappedFaceOf(raw)) return mapped;
+  return hb_face_create_for_tables(referenceTable, new QRawFont(raw),
+                                   [](void* p) { delete static_cast<QRawFont*>(p); });
+}
+
+hb_font_t* harfBuzzFontOf(hb_face_t* face) {
+  hb_font_t* font = hb_font_create(face);
+  const auto upem = static_cast<int>(hb_face_get_upem(face));
+  hb_font_set_scale(font, upem, upem);
+  return font;
+}
+
 struct VerticalTypesetter::Impl {
+  QString family;  // the face asked for; empty for the default one
   bool loaded = false;
   QRawFont face;  // the card face as resolved once; also feeds HarfBuzz its tables
   hb_face_t* hbFace = nullptr;
   hb_font_t* hbFont = nullptr;
+  // With a chosen face, the default one sets the characters the chosen one draws nothing
+  // for (a brush face may have an empty "０"), so that no character goes missing.
+  QRawFont fallbackFace;
+  hb_face_t* fallbackHbFace = nullptr;
+  hb_font_t* fallbackHbFont = nullptr;
+  double fallbackScale = 1;  // the fallback's font units in the card face's
+  QHash<char32_t, bool> drawn;
+  QHash<int, QRawFont> sizedFallbacks;
   hb_buffer_t* buffer = nullptr;
   UBreakIterator* lineBreaker = nullptr;  // strict Japanese line breaking
   double unitsPerEm = 1000;
@@ -195,6 +221,8 @@ struct VerticalTypesetter::Impl {
     if (buffer) hb_buffer_destroy(buffer);
     if (hbFont) hb_font_destroy(hbFont);
     if (hbFace) hb_face_destroy(hbFace);
+    if (fallbackHbFont) hb_font_destroy(fallbackHbFont);
+    if (fallbackHbFace) hb_face_destroy(fallbackHbFace);
   }
 
   void load() {
@@ -202,16 +230,28 @@ struct VerticalTypesetter::Impl {
     loaded = true;
     QFont font = fonts::proportionalMincho(kBaseSize);
     font.setHintingPreference(QFont::PreferNoHinting);
+    const QFont defaultFont = font;
+    bool chosen = false;
+    if (!family.isEmpty() && family != QLatin1String(kDefaultCardFace))
+      if (const std::optional<CardFace> found = FindCardFace(family)) {
+        font.setFamilies({found->family});
+        font.setStyleHint(QFont::Serif, QFont::NoFontMerging);
+        chosen = true;
+      }
     face = QRawFont::fromFont(font, QFontDatabase::Japanese);
     if (!face.isValid()) return;
-    hbFace = mappedFaceOf(face);
-    if (!hbFace)
-      hbFace = hb_face_create_for_tables(referenceTable, new QRawFont(face),
-                                         [](void* p) { delete static_cast<QRawFont*>(p); });
-    hbFont = hb_font_create(hbFace);
+    hbFace = harfBuzzFaceOf(face);
+    hbFont = harfBuzzFontOf(hbFace);
     const unsigned upem = hb_face_get_upem(hbFace);
     unitsPerEm = upem;
-    hb_font_set_scale(hbFont, static_cast<int>(upem), static_cast<int>(upem));
+    if (chosen) {
+      fallbackFace = QRawFont::fromFont(defaultFont, QFontDatabase::Japanese);
+      if (fallbackFace.isValid()) {
+        fallbackHbFace = harfBuzzFaceOf(fallbackFace);
+        fallbackHbFont = harfBuzzFontOf(fallbackHbFace);
+        fallbackScale = unitsPerEm / hb_face_get_upem(fallbackHbFace);
+      }
+    }
     hb_font_extents_t extents{};
     if (hb_font_get_h_extents(hbFont, &extents) && extents.ascender - extents.descender > 0) {
       ascent = extents.ascender;
@@ -234,21 +274,46 @@ struct VerticalTypesetter::Impl {
   double scale(double pixelSize) const { return pixelSize / unitsPerEm; }
   double pitch(double pixelSize) const { return (ascent + descent) * scale(pixelSize); }
 
-  const QRawFont& faceAt(double pixelSize) {
+  const QRawFont& faceAt(double pixelSize, bool fallback = false) {
+    QHash<int, QRawFont>& sizes = fallback ? sizedFallbacks : sizedFaces;
     const int key = qRound(pixelSize * 64);
-    auto it = sizedFaces.find(key);
-    if (it == sizedFaces.end()) {
-      if (sizedFaces.size() >= 64) sizedFaces.clear();
-      QRawFont sized = face;
+    auto it = sizes.find(key);
+    if (it == sizes.end()) {
+      if (sizes.size() >= 64) sizes.clear();
+      QRawFont sized = fallback ? fallbackFace : face;
       sized.setPixelSize(pixelSize);
-      it = sizedFaces.insert(key, sized);
+      it = sizes.insert(key, sized);
     }
     return it.value();
   }
 
+  // Whether the character is set in the default face: the chosen face has no glyph for it,
+  // or one that draws nothing, though it is no space.
+  bool fallsBack(char32_t c) {
+    if (!fallbackHbFont) return false;
+    const auto it = drawn.constFind(c);
+    if (it != drawn.constEnd()) return !it.value();
+    hb_codepoint_t glyph = 0;
+    bool draws = true;
+    if (!u_isUWhiteSpace(static_cast<UChar32>(c)) && !joinsPrevious(c)) {
+      hb_glyph_extents_t extents{};
+      draws = hb_font_get_nominal_glyph(hbFont, c, &glyph) &&
+              hb_font_get_glyph_extents(hbFont, glyph, &extents) &&
+              (extents.width != 0 || extents.height != 0);
+      // Only where the default face does better.
+      hb_codepoint_t other = 0;
+      if (!draws && !hb_font_get_nominal_glyph(fallbackHbFont, c, &other)) draws = true;
+    }
+    drawn.insert(c, draws);
+    return !draws;
+  }
+
   // Shapes part of a line in one direction; the whole line is the context.
   void shapeRun(QStringView line, qsizetype start, qsizetype length, bool upright,
-                ShapedGlyphs& out) {
+                ShapedGlyphs& out, bool fallback = false) {
+    hb_font_t* const font = fallback ? fallbackHbFont : hbFont;
+    // The default face's units, in the card face's.
+    const float units = fallback ? static_cast<float>(fallbackScale) : 1.0f;
     hb_buffer_clear_contents(buffer);
     hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(line.utf16()),
                         static_cast<int>(line.size()), static_cast<unsigned>(start),
@@ -261,7 +326,7 @@ struct VerticalTypesetter::Impl {
       hb_buffer_set_direction(buffer, HB_DIRECTION_LTR);
       hb_buffer_guess_segment_properties(buffer);
     }
-    hb_shape(hbFont, buffer, nullptr, 0);
+    hb_shape(font, buffer, nullptr, 0);
 
     unsigned count = 0;
     const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
@@ -272,14 +337,15 @@ struct VerticalTypesetter::Impl {
       g.glyph = infos[i].codepoint;
       g.clusterStart = static_cast<int>(infos[i].cluster);
       g.upright = upright;
+      g.fallback = fallback;
       if (upright) {
-        g.advance = static_cast<float>(-pos[i].y_advance);
-        g.offsetAlong = static_cast<float>(-pos[i].y_offset);
-        g.offsetAcross = static_cast<float>(pos[i].x_offset);
+        g.advance = static_cast<float>(-pos[i].y_advance) * units;
+        g.offsetAlong = static_cast<float>(-pos[i].y_offset) * units;
+        g.offsetAcross = static_cast<float>(pos[i].x_offset) * units;
       } else {
-        g.advance = static_cast<float>(pos[i].x_advance);
-        g.offsetAlong = static_cast<float>(pos[i].x_offset);
-        g.offsetAcross = static_cast<float>(pos[i].y_offset);
+        g.advance = static_cast<float>(pos[i].x_advance) * units;
+        g.offsetAlong = static_cast<float>(pos[i].x_offset) * units;
+        g.offsetAcross = static_cast<float>(pos[i].y_offset) * units;
       }
       out.push_back(g);
     }
@@ -297,7 +363,7 @@ struct VerticalTypesetter::Impl {
       const QStringView chars = line.mid(g.clusterStart, g.clusterEnd - g.clusterStart);
       const auto points = chars.toUcs4();
       hb_codepoint_t nominal = 0;
-      if (alone && points.size() == 1 && hb_font_get_nominal_glyph(hbFont, points[0], &nominal))
+      if (alone && points.size() == 1 && hb_font_get_nominal_glyph(font, points[0], &nominal))
         g.nominal = nominal;
     }
   }
@@ -309,8 +375,8 @@ struct VerticalTypesetter::Impl {
     if (it != verticalAlternates.constEnd()) return it.value();
     const QString text = QString::fromUcs4(&c, 1);
     ShapedGlyphs vertical, horizontal;
-    shapeRun(text, 0, text.size(), true, vertical);
-    shapeRun(text, 0, text.size(), false, horizontal);
+    shapeRun(text, 0, text.size(), true, vertical, fallsBack(c));
+    shapeRun(text, 0, text.size(), false, horizontal, fallsBack(c));
     const bool differs = !vertical.empty() && !horizontal.empty() &&
                          vertical.front().glyph != horizontal.front().glyph;
     verticalAlternates.insert(c, differs);
@@ -338,6 +404,7 @@ struct VerticalTypesetter::Impl {
     out.reserve(static_cast<std::size_t>(line.size()));
     qsizetype runStart = 0;
     bool runUpright = true;
+    bool runFallback = false;
     for (qsizetype i = 0; i < line.size();) {
       char32_t c = line[i].unicode();
       qsizetype width = 1;
@@ -345,17 +412,22 @@ struct VerticalTypesetter::Impl {
         c = QChar::surrogateToUcs4(line[i], line[i + 1]);
         width = 2;
       }
-      const bool upright = (i > 0 && joinsPrevious(c)) ? runUpright : standsUpright(c);
+      const bool joins = i > 0 && joinsPrevious(c);
+      const bool upright = joins ? runUpright : standsUpright(c);
+      const bool fallback = joins ? runFallback : fallsBack(c);
       if (i == 0) {
         runUpright = upright;
-      } else if (upright != runUpright) {
-        shapeRun(line, runStart, i - runStart, runUpright, out);
+        runFallback = fallback;
+      } else if (upright != runUpright || fallback != runFallback) {
+        shapeRun(line, runStart, i - runStart, runUpright, out, runFallback);
         runStart = i;
         runUpright = upright;
+        runFallback = fallback;
       }
       i += width;
     }
-    if (line.size() > runStart) shapeRun(line, runStart, line.size() - runStart, runUpright, out);
+    if (line.size() > runStart)
+      shapeRun(line, runStart, line.size() - runStart, runUpright, out, runFallback);
     findClusters(line, shapedLine);
     return shaped.insert(key, std::move(shapedLine));
   }
@@ -519,11 +591,12 @@ struct VerticalTypesetter::Impl {
             span.last > span.first ? lines[l]->clusters[span.last - 1].glyphEnd : glyphBegin;
         for (int i = glyphBegin; i < glyphEnd; ++i) {
           const ShapedGlyph& g = glyphs[static_cast<std::size_t>(i)];
-          if (!run || run->upright != g.upright) {
+          if (!run || run->upright != g.upright || run->fallback != g.fallback) {
             runs.emplace_back();
             run = &runs.back();
             run->column = column;
             run->upright = g.upright;
+            run->fallback = g.fallback;
             run->pixelSize = size;
             run->bandTop = bandTop;
             run->bandBottom = bandTop + em;
@@ -560,6 +633,12 @@ struct VerticalTypesetter::Impl {
 VerticalTypesetter::VerticalTypesetter() : impl_(std::make_unique<Impl>()) {}
 VerticalTypesetter::~VerticalTypesetter() = default;
 
+void VerticalTypesetter::useFace(const QString& family) {
+  if (family == impl_->family) return;
+  impl_ = std::make_unique<Impl>();
+  impl_->family = family;
+}
+
 QString VerticalTypesetter::faceFamily() const {
   impl_->load();
   return impl_->face.familyName();
@@ -592,12 +671,12 @@ void VerticalTypesetter::draw(QPainter& painter, const VerticalBlock& block, Pag
   if (runs.empty()) return;
   painter.save();
   QGlyphRun glyphRun;
-  glyphRun.setRawFont(impl_->faceAt(runs.front().pixelSize));
   QList<QPointF> turned;
   QList<quint32> hiddenGlyphs;
   QList<QPointF> hiddenPositions;
   for (std::size_t r = 0; r < runs.size(); ++r) {
     const PlacedRun& run = runs[r];
+    glyphRun.setRawFont(impl_->faceAt(run.pixelSize, run.fallback));
     if (!run.upright) {
       glyphRun.setGlyphIndexes(run.glyphs);
       glyphRun.setPositions(run.positions);

@@ -30,11 +30,12 @@ struct PlacedRun {
   int column = 0;       // 0 is the block's first column: its top on the page, rightmost on the card
   bool upright = true;  // upright on the card (drawn a quarter turn counter-clockwise on the
                         // page); false: lying sideways on the card, level on the page
-  double pixelSize = 0;  // the face's height in design pixels, as set (shrunk to fit)
-  double bandTop = 0;    // the column's em box across the page: its top and bottom (page y)
+  bool fallback = false;  // set in the default face, for the chosen face draws nothing for it
+  double pixelSize = 0;   // the face's height in design pixels, as set (shrunk to fit)
+  double bandTop = 0;     // the column's em box across the page: its top and bottom (page y)
   double bandBottom = 0;
   QString text;              // the characters the run sets, in reading order
-  QList<quint32> glyphs;     // glyph indices of the card face
+  QList<quint32> glyphs;     // glyph indices of the card face (the default face's with fallback)
   QList<QPointF> positions;  // each glyph's origin (the start of its baseline) on the page
   QList<double> starts;      // where each glyph's advance begins down the column (page x)
   QList<double> advances;    // each glyph's advance down the column, in design pixels
@@ -57,8 +58,12 @@ struct PlacedRun {
 // height; if it still needs more, its columns are also set closer together.
 //
 // Characters stand upright or lie sideways by their Unicode vertical orientation; upright
-// ones take the face's vertical alternates. One typesetter keeps one face and a bounded
-// cache of shaped lines, so it is meant to live as long as the page it sets.
+// ones take the face's vertical alternates. A character that turns in vertical writing (ー,
+// ～, brackets) stands upright in its vertical form where the face has one, and is turned
+// here, lying sideways, where it has none. A character that a chosen face has no glyph
+// for, or one that draws nothing, is set in the default face. One typesetter keeps its
+// faces and a bounded cache of shaped lines, so it is meant to live as long as the page it
+// sets.
 class VerticalTypesetter {
  public:
   VerticalTypesetter();
@@ -84,6 +89,10 @@ class VerticalTypesetter {
 
   // The family of the card face in use (IPAPMincho, or the first fallback found).
   QString faceFamily() const;
+
+  // Sets text in the installed face of that family name from now on; empty for the default
+  // face, which also stands in for a family that is not installed.
+  void useFace(const QString& family);
 
   // How many distinct lines are held shaped; bounded by kShapedLineCapacity.
   int shapedLineCount() const;

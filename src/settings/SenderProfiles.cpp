@@ -92,12 +92,13 @@ ProfileRead ReadProfile(int nowUser) {
     reader.text(SenderJointValueName(k, j), &joint);
     if (!joint.empty()) u.joints.push_back(joint);
   }
+  reader.text(CardFaceValueName(k), &u.face);
   return read;
 }
 
 ProfileFields ProfileFields::all() {
   ProfileFields f;
-  f.name = f.zip_code = f.address = f.print_own_address = f.kanji_digits = f.joints = true;
+  f.name = f.zip_code = f.address = f.print_own_address = f.kanji_digits = f.joints = f.face = true;
   f.offsets.fill(true);
   return f;
 }
@@ -111,13 +112,15 @@ ProfileFields ProfileFields::changed(const usertype& a, const usertype& b) {
   for (std::size_t j = 0; j < f.offsets.size(); ++j) f.offsets[j] = a.offsets[j] != b.offsets[j];
   f.kanji_digits = a.kanji_digits != b.kanji_digits;
   f.joints = a.joints != b.joints;
+  f.face = a.face != b.face;
   return f;
 }
 
 bool ProfileFields::any() const {
   bool offset = false;
   for (const bool o : offsets) offset = offset || o;
-  return name || zip_code || address || print_own_address || offset || kanji_digits || joints;
+  return name || zip_code || address || print_own_address || offset || kanji_digits || joints ||
+         face;
 }
 
 namespace {
@@ -141,6 +144,7 @@ void addProfileValues(ProfileStore::Values& values, int nowUser, const usertype&
     add(fields.joints, SenderJointValueName(k, j),
         bytes(i < p.joints.size() ? p.joints[i] : std::string()));
   }
+  add(fields.face, CardFaceValueName(k), bytes(p.face));
 }
 
 }  // namespace
@@ -162,7 +166,10 @@ bool WriteNewUser(int count, const usertype& profile) {
   const int added = count + 1;
   ProfileStore::Values values = {{QLatin1String(kUserCount), added},
                                  {QLatin1String(kNowUser), added}};
-  addProfileValues(values, added, profile, ProfileFields::all());
+  // A new user in the default face gains no value for it.
+  ProfileFields fields = ProfileFields::all();
+  fields.face = !profile.face.empty();
+  addProfileValues(values, added, profile, fields);
   ProfileStore store;
   return store.writeValues(values);
 }

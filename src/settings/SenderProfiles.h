@@ -48,6 +48,7 @@ struct ProfileFields {
   std::array<bool, kOffsetCount> offsets{};
   bool kanji_digits = false;
   bool joints = false;
+  bool face = false;
 
   static ProfileFields all();
   // The fields in which `a` and `b` differ.

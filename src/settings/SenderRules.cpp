@@ -70,6 +70,9 @@ std::string KanjiDigitsValueName(int profile) {
 std::string SenderJointValueName(int profile, int k) {
   return "sender_joint_" + std::to_string(profile) + "_" + std::to_string(k);
 }
+std::string CardFaceValueName(int profile) {
+  return "card_face_" + std::to_string(profile);
+}
 std::string OffsetValueName(int profile, int j) {
   return "offset_" + std::to_string(profile) + "_" + std::to_string(j);
 }

@@ -71,6 +71,9 @@ std::string KanjiDigitsValueName(int profile);
 // The k-th (1..5) given name of the sender's family.
 std::string SenderJointValueName(int profile, int k);
 std::string OffsetValueName(int profile, int j);
+// card_face_k: the family name of the card's typeface (UTF-8 bytes); missing or empty for
+// the default one.
+std::string CardFaceValueName(int profile);
 
 // Whether a stored integer is a valid value of its kind.
 inline bool ValidSwitch(int value) {

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -22,6 +23,7 @@
 #include "common/EnterKey.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
+#include "print/CardFaces.h"
 
 namespace orivel {
 
@@ -111,6 +113,7 @@ class OffsetScrollBar final : public QScrollBar {
 constexpr int kClientWidth = 452;
 constexpr int kClientHeight = 430;
 constexpr int kFamilyHeight = 56;  // the family's group below the specified area
+constexpr int kFaceHeight = 56;    // the typeface's group below the family's
 constexpr int kUserLabelRight = 441;
 
 // The tool bar's pictures, 24 x 24 on a transparent ground.
@@ -209,7 +212,7 @@ void TForm5::buildMenu() {
 void TForm5::buildControls() {
   ClientArea = new QWidget(this);
   ClientArea->setObjectName(QStringLiteral("ClientArea"));
-  ClientArea->setFixedSize(kClientWidth, kClientHeight + kFamilyHeight);
+  ClientArea->setFixedSize(kClientWidth, kClientHeight + kFamilyHeight + kFaceHeight);
   const QFont big = orivel::fonts::proportionalGothic(16);
 
   Panel1 = new QFrame(ClientArea);
@@ -320,6 +323,15 @@ void TForm5::buildControls() {
   Label23 = label(GroupBox5, "Label23", QStringLiteral("連名"), 8, 20);
   Edit4 = senderBox(GroupBox5, "Edit4", {48, 20, 377, 24});
 
+  GroupBox6 =
+      group("GroupBox6", QStringLiteral("書体"), {8, kClientHeight + kFamilyHeight, 441, 49});
+  ComboBox1 = new QComboBox(GroupBox6);
+  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  ComboBox1->setGeometry(48, 20, 377, 24);
+  for (const orivel::CardFace& face : orivel::JapaneseFaces())
+    ComboBox1->addItem(face.japaneseName, face.family);
+  connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm5::SaveProfile);
+
   ScrollBar1 = bars_[0], ScrollBar2 = bars_[1], ScrollBar3 = bars_[2];
   ScrollBar4 = bars_[3], ScrollBar5 = bars_[4], ScrollBar6 = bars_[5];
   ScrollBar7 = bars_[6], ScrollBar8 = bars_[7], ScrollBar9 = bars_[8];
@@ -331,7 +343,7 @@ void TForm5::buildControls() {
 
   // Tab walks the sender's data, the choices, then each group's reset button and its bars
   // in the order of their Tags, then the closing buttons.
-  std::vector<QWidget*> order = {Button3, CheckBox1, CheckBox2, Button4};
+  std::vector<QWidget*> order = {Button3, CheckBox1, CheckBox2, ComboBox1, Button4};
   for (int k = 1; k <= 6; ++k) order.push_back(OffsetBar(k));
   order.push_back(Button5);
   for (int k = 7; k <= orivel::kOffsetCount; ++k) order.push_back(OffsetBar(k));
@@ -435,6 +447,8 @@ orivel::usertype TForm5::CurrentUser() const {
     user.offsets[static_cast<std::size_t>(k - 1)] = OffsetBar(k)->value();
   user.kanji_digits = CheckBox2->isChecked();
   user.joints = joints_;
+  const QString face = ComboBox1->currentData().toString();
+  if (face != QLatin1String(orivel::kDefaultCardFace)) user.face = face.toStdString();
   return user;
 }
 
@@ -448,9 +462,22 @@ void TForm5::showProfile(const orivel::usertype& user) {
   setJoints(user.joints);
   CheckBox1->setChecked(user.print_own_address);
   CheckBox2->setChecked(user.kanji_digits);
+  showFace(user.cardFace());
   for (int k = 1; k <= orivel::kOffsetCount; ++k) OffsetBar(k)->setValue(user.offset(k));
   showingProfile_ = false;
   reportBadValues();
+}
+
+// A face the profile names that is not installed is shown by its name and kept, never
+// replaced by another.
+void TForm5::showFace(const std::string& face) {
+  const QString family = QString::fromStdString(face);
+  int index = ComboBox1->findData(family);
+  if (index < 0) {
+    ComboBox1->addItem(family, family);
+    index = ComboBox1->count() - 1;
+  }
+  ComboBox1->setCurrentIndex(index);
 }
 
 void TForm5::reportBadValues() {

@@ -17,6 +17,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -133,6 +134,9 @@ class TForm5 final : public QDialog, public orivel::SenderSettings {
   QGroupBox* GroupBox5;
   QLabel* Label23;
   orivel::Cp932LineEdit* Edit4;  // joint names
+  // The card's typeface, among the installed faces that cover Japanese.
+  QGroupBox* GroupBox6;
+  QComboBox* ComboBox1;
   QScrollBar *ScrollBar1, *ScrollBar2, *ScrollBar3, *ScrollBar4, *ScrollBar5, *ScrollBar6;
   QScrollBar *ScrollBar7, *ScrollBar8, *ScrollBar9, *ScrollBar10, *ScrollBar11, *ScrollBar12;
   QLabel *Label4, *Label5, *Label6, *Label7, *Label8, *Label9;
@@ -167,6 +171,7 @@ class TForm5 final : public QDialog, public orivel::SenderSettings {
   // Fills the sender's texts from the editor shown modally; false when not confirmed.
   bool editSender();
   void setJoints(const std::vector<std::string>& joints);
+  void showFace(const std::string& face);
   std::vector<std::string> joints_;  // the sender's family as Edit4 shows it
 
   std::array<QScrollBar*, orivel::kOffsetCount> bars_{};

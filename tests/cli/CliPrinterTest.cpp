@@ -79,7 +79,9 @@ TEST_F(CliPrinterTest, APrinterThatRefusesJobsFailsThePrint) {
       runCli({QStringLiteral("print"), dataFile("cli-book.orv"), QStringLiteral("--all")});
   runTool(QStringLiteral("cupsaccept"), {printer_});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.errText(), QStringLiteral("印刷できませんでした。\n"));
+  EXPECT_EQ(run.errText(),
+            QStringLiteral("印刷できませんでした。\nDestination \"%1\" is not accepting jobs.\n")
+                .arg(printer_));
   EXPECT_TRUE(newJobs(before, 0).isEmpty());
 }
 

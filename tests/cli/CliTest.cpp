@@ -426,6 +426,73 @@ TEST_F(CliTest, PrintAllIntoAPdfMakesOnePostcardPageForEachEntryInOrder) {
   EXPECT_FALSE(pdfPageText(pdf, 4).contains(QStringLiteral("宛")));
 }
 
+// The fonts a PDF embeds, as pdffonts names them (one line a font, its name first).
+QString embeddedFonts(const QString& pdf) {
+  QProcess pdffonts;
+  pdffonts.start(QStringLiteral("pdffonts"), {pdf});
+  pdffonts.waitForFinished();
+  return QString::fromUtf8(pdffonts.readAllStandardOutput());
+}
+
+// --face takes any family name of an installed Japanese face and the PDF embeds that face;
+// a family that is not installed is refused, and nothing is printed in another.
+TEST_F(CliTest, PrintAndComposeTakeTheFaceByAnyOfItsNamesAndRefuseAnUnknownOne) {
+  struct Case {
+    QString face;
+    int exitCode;
+    QString embedded;  // the font the PDF embeds; empty when nothing is written
+  };
+  const Case cases[] = {
+      {QStringLiteral("衡山毛筆フォント"), 0, QStringLiteral("KouzanBrushFont ")},
+      {QStringLiteral("kouzanbrushfont"), 0, QStringLiteral("KouzanBrushFont ")},
+      {QStringLiteral("青柳疎石フォント2"), 0, QStringLiteral("AoyagiSosekiFont2 ")},
+      {QStringLiteral("IPAPMincho"), 0, QStringLiteral("IPAPMincho ")},
+      {QStringLiteral("No Such Face"), 1, QString()},
+      {QStringLiteral("DejaVu Sans"), 1, QString()},  // installed, but without Japanese
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.face.toStdString());
+    const QString pdf = path(QStringLiteral("face.pdf"));
+    QFile::remove(pdf);
+    const CliRun run = runCli({QStringLiteral("print"), kBook, QStringLiteral("--rows"),
+                               QStringLiteral("0"), QStringLiteral("--no-profile"),
+                               QStringLiteral("--face"), c.face, QStringLiteral("--pdf"), pdf});
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+    const CliRun compose =
+        runCli({QStringLiteral("compose"), kBook, QStringLiteral("0"),
+                QStringLiteral("--no-profile"), QStringLiteral("--face"), c.face});
+    EXPECT_EQ(compose.exitCode, c.exitCode);
+    if (c.exitCode != 0) {
+      const QString refusal =
+          QStringLiteral("書体「%1」が見つかりません。日本語の書体の名前を指定してください。\n")
+              .arg(c.face);
+      EXPECT_EQ(run.errText(), refusal);
+      EXPECT_EQ(compose.errText(), refusal);
+      EXPECT_FALSE(QFile::exists(pdf));
+      continue;
+    }
+    const QStringList fonts = embeddedFonts(pdf).split(u'\n').mid(2, 1);
+    ASSERT_EQ(fonts.size(), 1) << embeddedFonts(pdf).toStdString();
+    EXPECT_TRUE(fonts[0].startsWith(c.embedded)) << fonts[0].toStdString();
+    EXPECT_TRUE(fonts[0].contains(QStringLiteral("yes"))) << "embedded";
+  }
+}
+
+// --progress tells each printed card on standard error; without it nothing is said.
+TEST_F(CliTest, PrintTellsItsProgressOnlyWhenAsked) {
+  const QString pdf = path(QStringLiteral("progress.pdf"));
+  const QStringList args = {QStringLiteral("print"), kBook, QStringLiteral("--all"),
+                            QStringLiteral("--pdf"), pdf};
+  const CliRun quiet = runCli(args);
+  EXPECT_EQ(quiet.exitCode, 0);
+  EXPECT_TRUE(quiet.err.isEmpty());
+  const CliRun told = runCli(args + QStringList{QStringLiteral("--progress")});
+  EXPECT_EQ(told.exitCode, 0);
+  EXPECT_EQ(told.errText(),
+            QStringLiteral("印刷中 1 / 4\n印刷中 2 / 4\n印刷中 3 / 4\n印刷中 4 / 4\n"));
+  EXPECT_TRUE(told.out.isEmpty());
+}
+
 TEST_F(CliTest, PrintPrintsACategoryOrRowsInBookOrder) {
   const QString pdf = path(QStringLiteral("cards.pdf"));
   const CliRun category = runCli({QStringLiteral("print"), kBook, QStringLiteral("--category"),
@@ -488,21 +555,29 @@ TEST_F(CliTest, PrintIntoAPdfThatCannotBeWrittenSaysPrintingFailed) {
   const CliRun run = runCli({QStringLiteral("print"), kBook, QStringLiteral("--all"),
                              QStringLiteral("--pdf"), path(QStringLiteral("no/folder/x.pdf"))});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.errText(), QStringLiteral("印刷できませんでした。\n"));
+  EXPECT_EQ(run.errText(), QStringLiteral("印刷できませんでした。\nNo such file or directory\n"));
 }
 
-TEST_F(CliTest, PrintWithoutAnyPrinterSaysPrintingFailed) {
+TEST_F(CliTest, PrintWithoutAnyPrinterSaysPrintingFailedAndWhy) {
   QProcessEnvironment env = headlessEnvironment();
   // A CUPS server that is not there: no printer at all.
   env.insert(QStringLiteral("CUPS_SERVER"), path(QStringLiteral("no-server.sock")));
-  for (const QStringList& extra : {QStringList{}, QStringList{QStringLiteral("--printer"),
-                                                              QStringLiteral("no-such-printer")}}) {
+  struct Case {
+    QStringList extra;
+    QString said;
+  };
+  const Case cases[] = {
+      {{}, QStringLiteral("印刷できませんでした。\n既定のプリンターがありません。\n")},
+      {{QStringLiteral("--printer"), QStringLiteral("no-such-printer")},
+       QStringLiteral("印刷できませんでした。\nプリンター「no-such-printer」が見つかりません。\n")},
+  };
+  for (const Case& c : cases) {
     const CliRun run = runCli(
         QStringList{QStringLiteral("print"), kBook, QStringLiteral("--rows"), QStringLiteral("0")} +
-            extra,
+            c.extra,
         env);
-    EXPECT_EQ(run.exitCode, 1) << extra.join(u' ').toStdString();
-    EXPECT_EQ(run.errText(), QStringLiteral("印刷できませんでした。\n"));
+    EXPECT_EQ(run.exitCode, 1) << c.extra.join(u' ').toStdString();
+    EXPECT_EQ(run.errText(), c.said);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QWheelEvent>
 #include <functional>
@@ -28,6 +29,7 @@ class RecordingPrinter final : public PrintSink {
 
   bool printPage(const QPageLayout& layout, const PaintPage& paint) override {
     if (static_cast<int>(jobs.size()) == refuseFrom) return false;
+    if (static_cast<int>(jobs.size()) + 1 == stopDuring) pressStop();
     QImage page(559, 416, QImage::Format_ARGB32_Premultiplied);
     page.setDotsPerMeterX(3780);
     page.setDotsPerMeterY(3780);
@@ -39,9 +41,25 @@ class RecordingPrinter final : public PrintSink {
     return true;
   }
 
+  QString failureReason() const override { return reason; }
+
+  // Presses 中止 in the progress window that is up, as a user would while a job goes out.
+  static void pressStop() {
+    auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(progress->isVisible());
+    QPushButton* stop = nullptr;
+    for (QPushButton* b : progress->findChildren<QPushButton*>())
+      if (b->text() == QStringLiteral("中止")) stop = b;
+    ASSERT_NE(stop, nullptr);
+    stop->click();
+  }
+
   TQRFM* report = nullptr;  // the report form whose card is printed
   std::vector<Job> jobs;
   int refuseFrom = -1;  // the number of jobs after which every job is refused
+  int stopDuring = -1;  // the job (from 1) during which 中止 is pressed
+  QString reason;       // why a refused job was refused
 };
 
 class PrintCommandsTest : public FormsTest {
@@ -123,6 +141,51 @@ TEST_F(PrintCommandsTest, YesRecordsThePrintedCardsAsSentInThisSeason) {
   EXPECT_EQ(dialogs.shown.back().kind, MessageKind::Error);
   EXPECT_TRUE(Form1->Book.entry(0).history.empty());
   EXPECT_FALSE(Form1->Modified);
+}
+
+// 中止 stops after the job in progress; a notice says how many cards were printed, and
+// nothing is recorded as sent.
+TEST_F(PrintCommandsTest, StopEndsThePrintAfterTheJobInProgress) {
+  struct Case {
+    int stopDuring;
+    std::size_t printed;
+    QString notice;
+  };
+  const Case cases[] = {
+      {1, 1, QStringLiteral("印刷を中止しました。5枚のうち1枚を印刷しました。")},
+      {3, 3, QStringLiteral("印刷を中止しました。5枚のうち3枚を印刷しました。")},
+  };
+  addEntries(5);
+  check({0, 1, 2, 3, 4});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stopDuring);
+    printer.jobs.clear();
+    dialogs.shown.clear();
+    printer.stopDuring = c.stopDuring;
+    dialogs.answers = {Answer::Yes};
+    Form1->Button2->click();
+    EXPECT_EQ(printer.jobs.size(), c.printed);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Information);
+    EXPECT_EQ(dialogs.shown[0].text, c.notice);
+    EXPECT_TRUE(Form1->Book.entry(0).history.empty());
+    EXPECT_FALSE(Form1->Modified);
+    // The progress window is gone with the command.
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(Form1->findChildren<QProgressDialog*>().isEmpty());
+  }
+}
+
+TEST_F(PrintCommandsTest, ARefusedJobSaysWhyTheCardsDidNotPrint) {
+  addEntries(2);
+  check({0, 1});
+  printer.refuseFrom = 1;
+  printer.reason = QStringLiteral("The printer or class is not accepting jobs.");
+  Form1->Button2->click();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
+  EXPECT_EQ(dialogs.shown[0].text,
+            QStringLiteral("印刷できませんでした。\nThe printer or class is not accepting jobs."));
 }
 
 TEST_F(PrintCommandsTest, EveryJobIsOnePostcardPageInFullPageCoordinates) {

@@ -10,6 +10,8 @@
 
 #include "print/PdfFileSink.h"
 #include "print/PrintService.h"
+#include "print/QPrinterSink.h"
+#include "print/SystemPrinter.h"
 
 namespace orivel::test {
 namespace {
@@ -89,6 +91,57 @@ TEST(PrintServiceTest, ComposesEachCardAndStopsAtTheFirstRefusedOne) {
   EXPECT_EQ(service.print(book, PrintSelection::row(0), usertype{}, sink), PrintOutcome::Failed);
   EXPECT_EQ(service.print(book, PrintSelection::checked(), usertype{}, sink),
             PrintOutcome::NothingToPrint);
+}
+
+TEST(PrintServiceTest, AProgressThatAsksToStopEndsThePrintAfterThatCard) {
+  struct Case {
+    int cards;      // in the selection
+    int stopAfter;  // the card after which the progress asks to stop; 0: never
+    PrintOutcome outcome;
+    int printed;
+  };
+  const Case cases[] = {
+      {5, 0, PrintOutcome::Printed, 5}, {5, 1, PrintOutcome::Stopped, 1},
+      {5, 3, PrintOutcome::Stopped, 3}, {5, 5, PrintOutcome::Printed, 5},
+      {1, 1, PrintOutcome::Printed, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.cards << " cards, stop after " << c.stopAfter);
+    AddressBook book;
+    fill(book, c.cards);
+    PrintService service;
+    CountingSink sink;
+    std::vector<std::pair<int, int>> told;
+    const PrintOutcome outcome =
+        service.print(book, PrintSelection::all(), usertype{}, sink, [&](int printed, int total) {
+          told.emplace_back(printed, total);
+          return printed != c.stopAfter;
+        });
+    EXPECT_EQ(outcome, c.outcome);
+    EXPECT_EQ(sink.cards, c.printed);
+    EXPECT_EQ(service.printedCount(), c.printed);
+    // The cards printed so far are completed (a PDF keeps its pages).
+    EXPECT_EQ(sink.finished, 1);
+    ASSERT_EQ(static_cast<int>(told.size()), c.printed);
+    for (int i = 0; i < c.printed; ++i) EXPECT_EQ(told[i], std::make_pair(i + 1, c.cards));
+  }
+}
+
+// A printer that is not there is named in the reason, by the windows' sink and by
+// orivel-cli's alike.
+TEST(PrintServiceTest, AMissingPrinterIsTheReasonTheCardDidNotPrint) {
+  const QString name = QStringLiteral("orivel-no-such-printer");
+  QPrinterSink windows(name);
+  const std::unique_ptr<PrintSink> cli = MakeSystemPrinterSink(name);
+  for (PrintSink* sink : {static_cast<PrintSink*>(&windows), cli.get()}) {
+    AddressBook book;
+    fill(book, 2);
+    PrintService service;
+    EXPECT_EQ(service.print(book, PrintSelection::all(), usertype{}, *sink), PrintOutcome::Failed);
+    EXPECT_EQ(service.printedCount(), 0);
+    EXPECT_EQ(sink->failureReason(),
+              QStringLiteral("プリンター「orivel-no-such-printer」が見つかりません。"));
+  }
 }
 
 TEST(PdfFileSinkTest, PutsEveryCardIntoOneFileOnlyWhenComplete) {

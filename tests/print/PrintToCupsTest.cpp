@@ -135,7 +135,11 @@ TEST_F(PrintToCupsTest, PrinterThatRefusesJobsShowsTheMessage) {
   const QStringList before = jobFiles();
   Form1->Button2Click();
   run(QStringLiteral("cupsaccept"), {printer});
-  EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("印刷できませんでした。")});
+  // CUPS's own words follow.
+  EXPECT_EQ(dialogs.texts(),
+            QStringList{
+                QStringLiteral("印刷できませんでした。\nDestination \"%1\" is not accepting jobs.")
+                    .arg(printer)});
   EXPECT_EQ(dialogs.shown.at(0).title, QStringLiteral("ＥＲＲＯＲ"));
   EXPECT_TRUE(newJobs(before, 0).isEmpty());
 }
@@ -144,7 +148,8 @@ TEST_F(PrintToCupsTest, NoPrinterAtAllShowsTheMessage) {
   useCupsServer(QFile::encodeName(QDir(out_).filePath(QStringLiteral("no-such-server.sock"))));
   Form1->Book.setChecked(0, true);
   Form1->Button2Click();
-  EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("印刷できませんでした。")});
+  EXPECT_EQ(dialogs.texts(),
+            QStringList{QStringLiteral("印刷できませんでした。\n既定のプリンターがありません。")});
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
   EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("ＥＲＲＯＲ"));

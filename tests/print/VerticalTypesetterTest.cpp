@@ -90,6 +90,73 @@ TEST_F(VerticalTypesetterTest, ProlongedSoundMarkTakesItsVerticalForm) {
   EXPECT_NE(glyph, horizontalGlyph(QStringLiteral("ー")));
 }
 
+// The characters that turn in vertical writing stand upright in a vertical form where the
+// face has one; where it has none, the typesetter turns them itself, lying sideways.
+TEST_F(VerticalTypesetterTest, ATurnedCharacterLiesSidewaysInAFaceWithoutItsVerticalForm) {
+  struct Case {
+    const char* family;
+    QString character;
+    bool upright;
+  };
+  // IPAexMincho has no vertical form for "：", which IPAPMincho has; the brush faces have
+  // them for ー, ～ (FULLWIDTH TILDE) and the brackets.
+  const Case cases[] = {
+      {"IPAPMincho", QStringLiteral("："), true},
+      {"IPAexMincho", QStringLiteral("："), false},
+      {"IPAexMincho", QStringLiteral("ー"), true},
+      {"KouzanBrushFont", QStringLiteral("ー"), true},
+      {"KouzanBrushFont", QStringLiteral("～"), true},
+      {"KouzanBrushFont", QStringLiteral("（"), true},
+      {"AoyagiSosekiFont2", QStringLiteral("」"), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.family) + " " + c.character.toStdString());
+    typesetter.useFace(QString::fromLatin1(c.family));
+    ASSERT_EQ(typesetter.faceFamily(), QString::fromLatin1(c.family));
+    const auto runs = typesetter.layout({kZipCode, c.character, 27});
+    ASSERT_EQ(runs.size(), 1u);
+    ASSERT_EQ(runs[0].glyphs.size(), 1);
+    EXPECT_FALSE(runs[0].fallback);
+    EXPECT_EQ(runs[0].upright, c.upright);
+    const QRawFont face = QRawFont::fromFont(QFont(QString::fromLatin1(c.family)));
+    const quint32 nominal = face.glyphIndexesForString(c.character).value(0);
+    // Upright in its vertical form, or turned in its own.
+    if (c.upright)
+      EXPECT_NE(runs[0].glyphs[0], nominal);
+    else
+      EXPECT_EQ(runs[0].glyphs[0], nominal);
+  }
+}
+
+TEST_F(VerticalTypesetterTest, ACharacterTheChosenFaceDrawsNothingForIsSetInTheDefaultFace) {
+  struct Case {
+    const char* family;
+    QString text;
+    std::vector<bool> fallback;  // each run's
+  };
+  const Case cases[] = {
+      {"AoyagiKouzanFontT", QStringLiteral("３０２号"), {false, true, false}},
+      {"AoyagiKouzanFontT", QStringLiteral("１２"), {false}},
+      {"KouzanBrushFont", QStringLiteral("山〜川"), {false, true, false}},  // no 〜 at all
+      {"KouzanBrushFont", QStringLiteral("３０２号"), {false}},
+      {"IPAPMincho", QStringLiteral("３０２号"), {false}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.family) + " " + c.text.toStdString());
+    typesetter.useFace(QString::fromLatin1(c.family));
+    const auto runs = typesetter.layout({kAddress, c.text, 27});
+    std::vector<bool> fallback;
+    QString text;
+    for (const PlacedRun& run : runs) {
+      fallback.push_back(run.fallback);
+      text += run.text;
+      for (const quint32 glyph : run.glyphs) EXPECT_NE(glyph, 0u);
+    }
+    EXPECT_EQ(fallback, c.fallback);
+    EXPECT_EQ(text, c.text);
+  }
+}
+
 TEST_F(VerticalTypesetterTest, CommaAndFullStopTakeTheirVerticalForms) {
   for (const QString& c :
        {QStringLiteral("、"), QStringLiteral("。"), QStringLiteral("「"), QStringLiteral("ょ")}) {

@@ -37,6 +37,39 @@ TEST(SenderProfilesTest, AStoreWithoutProfilesReadsAsTheInitialSettings) {
   EXPECT_EQ(ReadNowUser(), -1);
 }
 
+// The card's face is kept beside the profile's other values; a profile in the default face
+// gains no value for it, and one without the value prints in IPAPMincho.
+TEST(SenderProfilesTest, TheCardsFaceIsKeptOnlyWhenChosen) {
+  struct Case {
+    std::string face;
+    QVariant onDisk;
+    std::string cardFace;
+  };
+  const Case cases[] = {
+      {"", QVariant(), "IPAPMincho"},
+      {"KouzanBrushFont", QVariant(QByteArray("KouzanBrushFont")), "KouzanBrushFont"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.face);
+    freshStore();
+    usertype sender = someSender();
+    sender.face = c.face;
+    ASSERT_TRUE(WriteNewUser(0, sender));
+    EXPECT_EQ(valueOnDisk("card_face_1"), c.onDisk);
+    const usertype read = ReadProfile(1).user;
+    EXPECT_EQ(read, sender);
+    EXPECT_EQ(read.cardFace(), c.cardFace);
+  }
+  // A change of face writes that value alone.
+  usertype changed = ReadProfile(1).user;
+  changed.face = "AoyagiSosekiFont2";
+  const ProfileFields fields = ProfileFields::changed(ReadProfile(1).user, changed);
+  EXPECT_TRUE(fields.face);
+  EXPECT_FALSE(fields.name);
+  ASSERT_TRUE(WriteProfile(1, changed, fields));
+  EXPECT_EQ(ReadProfile(1).user.face, "AoyagiSosekiFont2");
+}
+
 TEST(SenderProfilesTest, TextsKeepEveryByteOnDisk) {
   freshStore();
   usertype u;

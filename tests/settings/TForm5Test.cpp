@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -104,7 +105,7 @@ TEST_F(SettingsDialogTest, WindowAndClientArea) {
   // The family's group lies below the 430 pixels of the rest.
   EXPECT_EQ(Form5->ClientArea->geometry().width(), 452);
   EXPECT_EQ(Form5->GroupBox5->geometry().top(), 430);
-  EXPECT_EQ(Form5->ClientArea->height(), Form5->GroupBox5->geometry().bottom() + 8);
+  EXPECT_EQ(Form5->ClientArea->height(), Form5->GroupBox6->geometry().bottom() + 8);
   EXPECT_EQ(Form5->size(), QSize(452, Form5->ClientArea->height() + menuHeight));
   EXPECT_EQ(Form5->minimumSize(), Form5->maximumSize());  // not resizable
 }
@@ -726,6 +727,17 @@ TEST_F(SettingsDialogTest, EachCommandWritesItsFieldAtOnce) {
        },
        {{"offset_0_12", "50"}}},
       {"the check box again", [] { Form5->CheckBox1->click(); }, {{"print_own_address_0", "0"}}},
+      {"書体",
+       [] {
+         Form5->ComboBox1->setCurrentIndex(
+             Form5->ComboBox1->findText(QStringLiteral("衡山毛筆フォント")));
+       },
+       {{"card_face_0", QByteArray("KouzanBrushFont")}}},
+      {"書体 back to the default",
+       [] {
+         Form5->ComboBox1->setCurrentIndex(Form5->ComboBox1->findText(QStringLiteral("IPA P明朝")));
+       },
+       {{"card_face_0", QByteArray()}}},
   };
   for (const Case& c : cases) {
     c.command();
