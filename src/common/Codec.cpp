@@ -136,9 +136,7 @@ const TextCodec& textCodec() {
         QStringDecoder dec(kCodecName, QStringDecoder::Flag::Stateless);
         const QString text =
             dec.decode(QByteArrayView(cp932.data(), static_cast<qsizetype>(cp932.size())));
-        // The converter gives some bytes it cannot map as Ctrl-Z instead of an error.
-        const auto ctrlZ = std::count(cp932.begin(), cp932.end(), static_cast<char>(cp932::kCtrlZ));
-        if (dec.hasError() || text.count(QChar(cp932::kCtrlZ)) != ctrlZ) return false;
+        if (dec.hasError()) return false;
         *utf8 = text.toStdString();
         return true;
       }};
