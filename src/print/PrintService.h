@@ -64,6 +64,9 @@ class PrintService {
   // One card as it is composed already: one job, or one page.
   bool printCard(const Postcard& card, PrintSink& sink);
 
+  // The calibration card, one page on a postcard, as a job of its own or into a file.
+  bool printCalibration(PrintSink& sink);
+
   PageRenderer& renderer() { return renderer_; }
 
  private:
