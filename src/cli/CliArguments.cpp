@@ -58,6 +58,10 @@ constexpr OptionSpec kSenderOptions[] = {
     {"--kanji-digits", Option::KanjiDigits, false},
     {"--no-kanji-digits", Option::NoKanjiDigits, false},
 };
+constexpr OptionSpec kDestinationOptions[] = {
+    {"--pdf", Option::Pdf, true},
+    {"--printer", Option::Printer, true},
+};
 constexpr OptionSpec kUserOption[] = {{"--user", Option::User, true}};
 constexpr OptionSpec kProfileChoice[] = {{"--no-profile", Option::NoProfile, false}};
 constexpr OptionSpec kPrintOptions[] = {
@@ -77,6 +81,8 @@ const OptionSpec* findOption(Command command, ProfileCommand profile, std::strin
       return search(kImportOptions);
     case Command::Export:
       return search(kExportOptions);
+    case Command::Calibration:
+      return search(kDestinationOptions);
     case Command::Print:
       if (const OptionSpec* spec = search(kPrintOptions)) return spec;
       [[fallthrough]];
@@ -152,6 +158,8 @@ class Parser {
       a().command = Command::Export;
     } else if (name == "check") {
       a().command = Command::Check;
+    } else if (name == "calibration") {
+      a().command = Command::Calibration;
     } else {
       return fail(QStringLiteral("unknown command %1").arg(inQuotes(name)));
     }
@@ -451,6 +459,8 @@ class Parser {
         return true;
       case Command::Profile:
         return checkProfilePositionals();
+      case Command::Calibration:
+        return !wrongCount(0);
       case Command::Help:
         break;
     }
@@ -521,6 +531,7 @@ QString UsageText() {
       "       orivel-cli compose BOOK.orv ROW [sender options]\n"
       "       orivel-cli print BOOK.orv (--all | --category K | --rows R,R,...)\n"
       "                  [--pdf OUT.pdf | --printer NAME] [profile] [sender options]\n"
+      "       orivel-cli calibration [--pdf OUT.pdf | --printer NAME]\n"
       "       orivel-cli profile show [--user K]\n"
       "       orivel-cli profile add --sender-name TEXT [sender options]\n"
       "       orivel-cli profile set [--user K] [sender options]\n"
@@ -538,6 +549,7 @@ QString UsageText() {
       "import reads this program's CSV, はがきデザインキット's and Google's CSV, vCard, and any\n"
       "  CSV with a header; --map gives such a file's columns (by header or number from 1)\n"
       "  a meaning: 名前 姓 名 郵便番号 住所 住所1 住所2 建物 敬称 連名 会社 部署 役職 使わない\n"
+      "calibration prints the card that shows how far the printer shifts a postcard.\n"
       "compose lists each block's composed lines and, for the two addresses and for a name\n"
       "with joint names or a title, the columns as printed (printed_lines).\n");
 }

@@ -13,7 +13,7 @@
 // The command line of orivel-cli, read into one record before anything is loaded.
 namespace orivel::cli {
 
-enum class Command { Help, Show, Import, Compose, Print, Profile, Export, Check };
+enum class Command { Help, Show, Import, Compose, Print, Profile, Export, Check, Calibration };
 // The subcommands of "profile".
 enum class ProfileCommand { Show, Add, Set, Use };
 
@@ -52,7 +52,7 @@ struct Arguments {
   std::string columnMap;                        // import: --map, UTF-8
   int row = 0;                                  // compose
   Selection selection;                          // print
-  std::filesystem::path pdf;                    // print: one PDF instead of printing
+  std::filesystem::path pdf;                    // print, calibration: a PDF, not a printer
   QString printer;          // print: the printer's name; empty is the default printer
   SenderOptions sender;     // compose, print, profile add and set
   std::optional<int> user;  // --user K; profile use's K

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "print/PageRenderer.h"
+#include "print/PostalCodeFrame.h"
 
 namespace {
 constexpr double kDesignDpi = orivel::kDesignPixelsPerInch;
@@ -45,10 +46,30 @@ QImage TQRFM::pageImage(const orivel::Postcard& card, qreal devicePixelRatio) {
   return image;
 }
 
+QImage TQRFM::cardImage(const orivel::Postcard& card, qreal devicePixelRatio) {
+  namespace frame = orivel::postal_frame;
+  const QSize design(qRound(frame::kCardWidthMm / kMmPerInch * kDesignDpi),
+                     qRound(frame::kCardHeightMm / kMmPerInch * kDesignDpi));
+  QImage image(design * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+  const int dotsPerMeter = qRound(kDesignDpi * devicePixelRatio / kMmPerInch * 1000.0);
+  image.setDotsPerMeterX(dotsPerMeter);
+  image.setDotsPerMeterY(dotsPerMeter);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  // The page's top edge is the card's right edge and its left edge the card's top: turn the
+  // page a quarter clockwise about the card's top-right corner.
+  painter.translate(image.width(), 0);
+  painter.rotate(90);
+  printing_.renderer().render(painter, image, card, orivel::PageTarget::Screen);
+  painter.end();
+  image.setDevicePixelRatio(devicePixelRatio);
+  return image;
+}
+
 void TQRFM::Preview() {
   const qreal ratio =
       previewWindow_ ? previewWindow_->devicePixelRatioF() : qGuiApp->devicePixelRatio();
-  QuickRep1Preview(pageImage(ratio));
+  QuickRep1Preview(cardImage(Card, ratio));
 }
 
 bool TQRFM::Print() {
@@ -65,5 +86,5 @@ void TQRFM::QuickRep1Preview(const QImage& page) {
   shown_ = Card;
   // Zooming draws this very card again, whatever is composed in the meantime.
   if (previewHook_)
-    previewHook_(page, [this, card = Card](qreal ratio) { return pageImage(card, ratio); });
+    previewHook_(page, [this, card = Card](qreal ratio) { return cardImage(card, ratio); });
 }
