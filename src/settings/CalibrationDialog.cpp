@@ -42,8 +42,8 @@ CalibrationDialog::CalibrationDialog(QWidget* parent) : QDialog(parent) {
     auto* form = new QFormLayout(box);
     *left = shiftBox(box, leftName);
     *down = shiftBox(box, downName);
-    form->addRow(QStringLiteral("左へのずれ（横）"), *left);
-    form->addRow(QStringLiteral("下へのずれ（縦）"), *down);
+    form->addRow(QStringLiteral("横: 左へのずれ（右へは－）"), *left);
+    form->addRow(QStringLiteral("縦: 下へのずれ（上へは－）"), *down);
     layout->addWidget(box);
   };
   group(QStringLiteral("宛先"), &AddresseeLeft, &AddresseeDown, "AddresseeLeft", "AddresseeDown");
