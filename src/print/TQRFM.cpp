@@ -25,27 +25,6 @@ void TQRFM::setPreview(QWidget* window, PreviewHook hook) {
   previewHook_ = std::move(hook);
 }
 
-QImage TQRFM::pageImage(qreal devicePixelRatio) {
-  return pageImage(Card, devicePixelRatio);
-}
-
-QImage TQRFM::pageImage(const orivel::Postcard& card, qreal devicePixelRatio) {
-  const orivel::PageSetup& p = orivel::kPostcardPage;
-  const QSize design(qRound(p.widthMm / kMmPerInch * kDesignDpi),
-                     qRound(p.lengthMm / kMmPerInch * kDesignDpi));
-  QImage image(design * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
-  // Dots per metre at 96 dpi times the ratio, so that one design pixel is `ratio` pixels.
-  const int dotsPerMeter = qRound(kDesignDpi * devicePixelRatio / kMmPerInch * 1000.0);
-  image.setDotsPerMeterX(dotsPerMeter);
-  image.setDotsPerMeterY(dotsPerMeter);
-  image.fill(Qt::white);
-  QPainter painter(&image);
-  printing_.renderer().render(painter, image, card);
-  painter.end();
-  image.setDevicePixelRatio(devicePixelRatio);
-  return image;
-}
-
 QImage TQRFM::cardImage(const orivel::Postcard& card, qreal devicePixelRatio) {
   namespace frame = orivel::postal_frame;
   const QSize design(qRound(frame::kCardWidthMm / kMmPerInch * kDesignDpi),
