@@ -33,7 +33,9 @@ CalibrationDialog::CalibrationDialog(QWidget* parent) : QDialog(parent) {
       new QLabel(QStringLiteral("印刷した確認用はがきで、印刷された枠と十字が、はがきの赤い枠や\n"
                                 "あるべき位置からどれだけずれたかを mm で入れてください。\n"
                                 "左へ: 左にずれたら＋、右にずれたら－。\n"
-                                "下へ: 下にずれたら＋、上にずれたら－。"),
+                                "下へ: 下にずれたら＋、上にずれたら－。\n"
+                                "確認用はがきは印字位置のずらしなしで印刷されるので、\n"
+                                "入れたずれから印字位置を設定し直します。"),
                  this);
   layout->addWidget(hint);
   auto group = [this, layout](const QString& title, QDoubleSpinBox** left, QDoubleSpinBox** down,
