@@ -25,11 +25,11 @@ Composition::Composition() : defaultPrinter_(std::make_unique<QPrinterSink>()) {
   form5_ = new TForm5(
       *form4_, [main](int nowUser) { main->NowUser = nowUser; }, main);
   form6_ = new TForm6(main);
+  form5_->setCalibrationPrint([this] { return printing_.printCalibration(*printer_); });
 
   TPrevwin* preview = prevwin_.get();
   qrfm_->setPreview(preview, [preview](const QImage& page, TQRFM::PageSource source) {
-    preview->QRPreview1->SetQRPrinter(page, std::move(source));
-    preview->show();
+    preview->ShowPage(page, std::move(source));
   });
   TForm1::Links links;
   links.editor = form4_;
@@ -63,6 +63,7 @@ void Composition::openBook(const std::filesystem::path& path) {
 
 void Composition::setPrinter(PrintSink* printer) {
   PrintSink* sink = printer ? printer : defaultPrinter_.get();
+  printer_ = sink;
   form1_->setPrinter(sink);
   qrfm_->setPrinter(sink);
 }

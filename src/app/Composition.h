@@ -49,6 +49,7 @@ class Composition {
   postal::PostalService postal_;  // found and read at its first use
   PrintService printing_;
   std::unique_ptr<PrintSink> defaultPrinter_;
+  PrintSink* printer_ = nullptr;  // where the windows print now
   // The main window owns the dialogs (its children); the report form and the preview
   // window are top-level windows of their own.
   std::unique_ptr<TForm1> form1_;

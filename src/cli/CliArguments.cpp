@@ -80,6 +80,10 @@ constexpr OptionSpec kSelectOptions[] = {
     {"--to-answer", Option::ToAnswer, false},
     {"--mourning", Option::Mourning, false},
 };
+constexpr OptionSpec kDestinationOptions[] = {
+    {"--pdf", Option::Pdf, true},
+    {"--printer", Option::Printer, true},
+};
 constexpr OptionSpec kUserOption[] = {{"--user", Option::User, true}};
 constexpr OptionSpec kProfileChoice[] = {{"--no-profile", Option::NoProfile, false}};
 constexpr OptionSpec kPrintOptions[] = {
@@ -107,6 +111,8 @@ const OptionSpec* findOption(Command command, ProfileCommand profile, std::strin
     case Command::Select:
       if (const OptionSpec* spec = search(kSelectOptions)) return spec;
       return search(kSeasonOption);
+    case Command::Calibration:
+      return search(kDestinationOptions);
     case Command::Print:
       if (const OptionSpec* spec = search(kPrintOptions)) return spec;
       if (const OptionSpec* spec = search(kSeasonOption)) return spec;
@@ -188,6 +194,8 @@ class Parser {
       a().command = Command::Mark;
     } else if (name == "select") {
       a().command = Command::Select;
+    } else if (name == "calibration") {
+      a().command = Command::Calibration;
     } else {
       return fail(QStringLiteral("unknown command %1").arg(inQuotes(name)));
     }
@@ -569,6 +577,8 @@ class Parser {
         return true;
       case Command::Profile:
         return checkProfilePositionals();
+      case Command::Calibration:
+        return !wrongCount(0);
       case Command::Help:
         break;
     }
@@ -644,6 +654,7 @@ QString UsageText() {
       "                  [--pdf OUT.pdf | --printer NAME] [--progress] [--face FAMILY]\n"
       "                  [--mark-sent [--season YYYY]]\n"
       "                  [profile] [sender options]\n"
+      "       orivel-cli calibration [--pdf OUT.pdf | --printer NAME]\n"
       "       orivel-cli profile show [--user K]\n"
       "       orivel-cli profile add --sender-name TEXT [sender options]\n"
       "       orivel-cli profile set [--user K] [sender options]\n"
@@ -666,6 +677,7 @@ QString UsageText() {
       "select prints the rows it takes as one line, \"0,3,7\", for print --rows.\n"
       "--face FAMILY prints in an installed Japanese face (any of its family names) instead of\n"
       "  the profile's; --progress tells each printed card on standard error\n"
+      "calibration prints the card that shows how far the printer shifts a postcard.\n"
       "compose lists each block's composed lines and, for the two addresses and for a name\n"
       "with joint names or a title, the columns as printed (printed_lines).\n");
 }

@@ -14,7 +14,19 @@
 // The command line of orivel-cli, read into one record before anything is loaded.
 namespace orivel::cli {
 
-enum class Command { Help, Show, Import, Compose, Print, Profile, Export, Check, Mark, Select };
+enum class Command {
+  Help,
+  Show,
+  Import,
+  Compose,
+  Print,
+  Profile,
+  Export,
+  Check,
+  Mark,
+  Select,
+  Calibration
+};
 // The subcommands of "profile".
 enum class ProfileCommand { Show, Add, Set, Use };
 
@@ -56,7 +68,7 @@ struct Arguments {
   std::string columnMap;                        // import: --map, UTF-8
   int row = 0;                                  // compose
   Selection selection;                          // print
-  std::filesystem::path pdf;                    // print: one PDF instead of printing
+  std::filesystem::path pdf;                    // print, calibration: a PDF, not a printer
   QString printer;          // print: the printer's name; empty is the default printer
   bool progress = false;    // print: each printed card told on standard error
   QString face;             // compose, print: the card's face over the profile's; empty: none

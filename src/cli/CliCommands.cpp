@@ -453,6 +453,18 @@ int Select(const Arguments& args) {
   return WriteOut(out) ? kExitSuccess : kExitFailure;
 }
 
+int Calibration(const Arguments& args) {
+  std::unique_ptr<PrintSink> sink;
+  if (args.pdf.empty())
+    sink = MakeSystemPrinterSink(args.printer);
+  else
+    sink = std::make_unique<PdfFileSink>(fileNameText(args.pdf));
+  PrintService service;
+  if (service.printCalibration(*sink)) return kExitSuccess;
+  Say(messages::printFailed(sink->failureReason()));
+  return kExitFailure;
+}
+
 int Profile(const Arguments& args) {
   // Like the windows, the front end sets the store up on its first run.
   ProfileStore::install();

@@ -23,6 +23,8 @@ int Compose(const Arguments& args);
 // Prints the selected rows, one job a card, or writes them into one PDF. Needs a
 // QGuiApplication for the fonts.
 int Print(const Arguments& args);
+// Prints the calibration card on the printer, or writes it into a PDF.
+int Calibration(const Arguments& args);
 
 // The profile commands: show, add, set and use.
 int Profile(const Arguments& args);

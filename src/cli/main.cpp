@@ -92,13 +92,21 @@ int main(int argc, char** argv) {
       return runWithoutText(parsed.args);
     }
     case Command::Compose:
-    case Command::Print: {
+    case Command::Print:
+    case Command::Calibration: {
       // Both set the card's text with its font. Nothing is ever shown: the offscreen
       // platform serves fonts and printing without a display, and needs no connection to
       // one when there is.
       if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
       QGuiApplication app(qtArgc, qtArgv);
-      return parsed.args.command == Command::Compose ? Compose(parsed.args) : Print(parsed.args);
+      switch (parsed.args.command) {
+        case Command::Compose:
+          return Compose(parsed.args);
+        case Command::Calibration:
+          return Calibration(parsed.args);
+        default:
+          return Print(parsed.args);
+      }
     }
   }
   return kExitFailure;

@@ -45,15 +45,10 @@ std::string addressText(std::string_view address, bool breakAtSpaces) {
   return out;
 }
 
-// Neutral position of a block, less 50 so that adding its offsets gives its place.
-struct Placement {
-  int topBase;   // Top = odd offset + topBase
-  int leftBase;  // Left = even offset + leftBase
-};
-
-void place(PostcardBlock& block, const usertype& user, int oddOffset, Placement p) {
-  block.Top = user.offset(oddOffset) + p.topBase;
-  block.Left = user.offset(oddOffset + 1) + p.leftBase;
+void place(PostcardBlock& block, const usertype& user, std::size_t i) {
+  const BlockPlacement& p = Postcard::kPlacements[i];
+  block.Top = user.offset(p.acrossOffset) + p.topBase;
+  block.Left = user.offset(p.acrossOffset + 1) + p.leftBase;
 }
 
 PostcardBlock designBlock(int left, int top, int width, int height, int points, int pixels,
@@ -128,9 +123,9 @@ void ComposePostcard(Postcard& card, const datatype& entry, const usertype& user
   const std::string zip = PostalCodeText(entry.zip_code);
   const std::string address = AddresseeAddressText(entry.address);
 
-  place(card.QRname, user, 1, {94, 62});
-  place(card.QRaddress, user, 3, {14, 54});
-  place(card.QRzip_code, user, 5, {-20, 4});
+  place(card.QRname, user, Postcard::kNameBlock);
+  place(card.QRaddress, user, Postcard::kAddressBlock);
+  place(card.QRzip_code, user, Postcard::kZipCodeBlock);
 
   card.QRname.text = AddresseeNameText(entry.name, entry.sama);
   card.QRaddress.text = address;
@@ -142,9 +137,9 @@ void ComposePostcard(Postcard& card, const datatype& entry, const usertype& user
   card.department = entry.department;
 
   if (Postcard::IsPrinted(Postcard::kFirstSenderBlock, user)) {
-    place(card.QRu_name, user, 7, {254, 246});
-    place(card.QRu_address, user, 9, {222, 174});
-    place(card.QRu_zip_code, user, 11, {200, 426});
+    place(card.QRu_name, user, Postcard::kSenderNameBlock);
+    place(card.QRu_address, user, Postcard::kSenderAddressBlock);
+    place(card.QRu_zip_code, user, Postcard::kSenderZipCodeBlock);
     card.QRu_name.text = SenderNameText(user.name);
     card.QRu_address.text = SenderAddressText(user.address);
     card.QRu_zip_code.text = PostalCodeText(user.zip_code);

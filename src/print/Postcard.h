@@ -29,6 +29,17 @@ struct PageSetup {
 };
 inline constexpr PageSetup kPostcardPage{};
 
+// Where a block stands: its Top is its odd offset plus topBase, its Left its even offset
+// plus leftBase, so at every offset's neutral 50 it stands at (leftBase + 50, topBase + 50).
+struct BlockPlacement {
+  int acrossOffset;  // the odd offset k; the even one is k + 1
+  int topBase;
+  int leftBase;
+
+  constexpr int neutralTop() const { return topBase + kNeutralOffset; }
+  constexpr int neutralLeft() const { return leftBase + kNeutralOffset; }
+};
+
 // One text block. Only Left, Top and text change at run time.
 struct PostcardBlock {
   int Left = 0;
@@ -67,6 +78,10 @@ struct Postcard {
   // The blocks as laid out at design, with their design texts.
   static Postcard design();
 
+  // Where each block of blocks() stands, by its two offsets.
+  static constexpr std::array<BlockPlacement, 6> kPlacements = {
+      {{1, 94, 62}, {3, 14, 54}, {5, -20, 4}, {7, 254, 246}, {9, 222, 174}, {11, 200, 426}}};
+
   // The six blocks' names, in the order of blocks().
   static constexpr std::array<const char*, 6> kBlockNames = {
       "QRname", "QRaddress", "QRzip_code", "QRu_name", "QRu_address", "QRu_zip_code"};
@@ -104,8 +119,10 @@ struct Postcard {
   std::string printedText(std::size_t i) const;
   static constexpr std::size_t kNameBlock = 0;
   static constexpr std::size_t kAddressBlock = 1;
+  static constexpr std::size_t kZipCodeBlock = 2;
   static constexpr std::size_t kSenderNameBlock = 3;
   static constexpr std::size_t kSenderAddressBlock = 4;
+  static constexpr std::size_t kSenderZipCodeBlock = 5;
 
   friend bool operator==(const Postcard&, const Postcard&) = default;
 };

@@ -22,4 +22,14 @@ int PreviousCheckedLine(const AddressBook& book, int current) {
   return -1;
 }
 
+CheckedPosition PositionAmongChecked(const AddressBook& book, int line) {
+  CheckedPosition at;
+  for (int i = 0; i < book.count(); ++i) {
+    if (!book.isChecked(i)) continue;
+    ++at.count;
+    if (i == line) at.position = at.count;
+  }
+  return at;
+}
+
 }  // namespace orivel

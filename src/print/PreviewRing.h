@@ -13,4 +13,12 @@ int NextCheckedLine(const AddressBook& book, int current);
 // is none.
 int PreviousCheckedLine(const AddressBook& book, int current);
 
+// Where a line stands among the checked lines: its place from 1 (0 when it is not checked)
+// and how many lines are checked.
+struct CheckedPosition {
+  int position = 0;
+  int count = 0;
+};
+CheckedPosition PositionAmongChecked(const AddressBook& book, int line);
+
 }  // namespace orivel

@@ -58,4 +58,11 @@ bool PrintService::printCard(const Postcard& card, PrintSink& sink) {
                         });
 }
 
+bool PrintService::printCalibration(PrintSink& sink) {
+  return sink.printPage(PageRenderer::pageLayout(), [&](QPainter& painter,
+                                                        const QPaintDevice& device) {
+    renderer_.renderCalibration(painter, device);
+  }) && sink.finish();
+}
+
 }  // namespace orivel

@@ -75,6 +75,9 @@ class PrintService {
   // One card as it is composed already: one job, or one page.
   bool printCard(const Postcard& card, PrintSink& sink);
 
+  // The calibration card, one page on a postcard, as a job of its own or into a file.
+  bool printCalibration(PrintSink& sink);
+
   PageRenderer& renderer() { return renderer_; }
 
   // How many cards the last print() put through.

@@ -1,6 +1,7 @@
 #include "print/TPrevwin.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -152,6 +153,10 @@ TPrevwin::TPrevwin(orivel::PostcardReport& report, QWidget* parent)
   Button1 = button("Button1", QStringLiteral("前ページ"), 272, 75);
   Button6 = button("Button6", QStringLiteral("印刷"), 360, 43);
   Button2 = button("Button2", QStringLiteral("次ページ"), 416, 75);
+  PageCount = new QLabel(this);
+  PageCount->setObjectName(QStringLiteral("PageCount"));
+  PageCount->setGeometry(180, 8, 84, 25);
+  PageCount->setAlignment(Qt::AlignCenter);
   connect(Button1, &QPushButton::clicked, this, &TPrevwin::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TPrevwin::Button2Click);
   connect(Button3, &QPushButton::clicked, this, &TPrevwin::Button3Click);
@@ -169,6 +174,10 @@ void TPrevwin::resizeEvent(QResizeEvent* event) {
 }
 
 void TPrevwin::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    Button3Click();
+    return;
+  }
   if (event->modifiers() & Qt::ControlModifier) {
     switch (event->key()) {
       case Qt::Key_Plus:
@@ -197,6 +206,20 @@ void TPrevwin::showRow(int row) {
   *links_.previewIndex = row;
   links_.setupPostcard(row);
   report_.Preview();
+}
+
+void TPrevwin::ShowPage(const QImage& page, orivel::QRPreview::PageSource source) {
+  QRPreview1->SetQRPrinter(page, std::move(source));
+  ShowCount();
+  show();
+}
+
+void TPrevwin::ShowCount() {
+  if (!links_.book || !links_.previewIndex) return;
+  const orivel::CheckedPosition at =
+      orivel::PositionAmongChecked(*links_.book, *links_.previewIndex);
+  PageCount->setText(at.position > 0 ? QStringLiteral("%1 / %2").arg(at.position).arg(at.count)
+                                     : QStringLiteral("- / %1").arg(at.count));
 }
 
 void TPrevwin::Button1Click() {

@@ -79,12 +79,18 @@ class TPrevwin final : public QWidget {
   void Button4Click();  // 全て印刷
   void Button6Click();  // 印刷
 
+  // Shows a page just built, with the place of its line among the checked ones.
+  void ShowPage(const QImage& page, orivel::QRPreview::PageSource source);
+  // "3 / 12": the shown line's place among the checked lines and their number.
+  void ShowCount();
+
   orivel::QRPreview* QRPreview1;
   QPushButton* Button3;
   QPushButton* Button4;
   QPushButton* Button1;
   QPushButton* Button6;
   QPushButton* Button2;
+  QLabel* PageCount;
 
  protected:
   // The preview control grows with the window; Ctrl + "+" / "-" / "0" zoom it.

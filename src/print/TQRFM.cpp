@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "print/PageRenderer.h"
+#include "print/PostalCodeFrame.h"
 
 namespace {
 constexpr double kDesignDpi = orivel::kDesignPixelsPerInch;
@@ -24,22 +25,21 @@ void TQRFM::setPreview(QWidget* window, PreviewHook hook) {
   previewHook_ = std::move(hook);
 }
 
-QImage TQRFM::pageImage(qreal devicePixelRatio) {
-  return pageImage(Card, devicePixelRatio);
-}
-
-QImage TQRFM::pageImage(const orivel::Postcard& card, qreal devicePixelRatio) {
-  const orivel::PageSetup& p = orivel::kPostcardPage;
-  const QSize design(qRound(p.widthMm / kMmPerInch * kDesignDpi),
-                     qRound(p.lengthMm / kMmPerInch * kDesignDpi));
+QImage TQRFM::cardImage(const orivel::Postcard& card, qreal devicePixelRatio) {
+  namespace frame = orivel::postal_frame;
+  const QSize design(qRound(frame::kCardWidthMm / kMmPerInch * kDesignDpi),
+                     qRound(frame::kCardHeightMm / kMmPerInch * kDesignDpi));
   QImage image(design * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
-  // Dots per metre at 96 dpi times the ratio, so that one design pixel is `ratio` pixels.
   const int dotsPerMeter = qRound(kDesignDpi * devicePixelRatio / kMmPerInch * 1000.0);
   image.setDotsPerMeterX(dotsPerMeter);
   image.setDotsPerMeterY(dotsPerMeter);
   image.fill(Qt::white);
   QPainter painter(&image);
-  printing_.renderer().render(painter, image, card);
+  // The page's top edge is the card's right edge and its left edge the card's top: turn the
+  // page a quarter clockwise about the card's top-right corner.
+  painter.translate(image.width(), 0);
+  painter.rotate(90);
+  printing_.renderer().render(painter, image, card, orivel::PageTarget::Screen);
   painter.end();
   image.setDevicePixelRatio(devicePixelRatio);
   return image;
@@ -48,7 +48,7 @@ QImage TQRFM::pageImage(const orivel::Postcard& card, qreal devicePixelRatio) {
 void TQRFM::Preview() {
   const qreal ratio =
       previewWindow_ ? previewWindow_->devicePixelRatioF() : qGuiApp->devicePixelRatio();
-  QuickRep1Preview(pageImage(ratio));
+  QuickRep1Preview(cardImage(Card, ratio));
 }
 
 bool TQRFM::Print() {
@@ -69,5 +69,5 @@ void TQRFM::QuickRep1Preview(const QImage& page) {
   shown_ = Card;
   // Zooming draws this very card again, whatever is composed in the meantime.
   if (previewHook_)
-    previewHook_(page, [this, card = Card](qreal ratio) { return pageImage(card, ratio); });
+    previewHook_(page, [this, card = Card](qreal ratio) { return cardImage(card, ratio); });
 }

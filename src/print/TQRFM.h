@@ -41,9 +41,9 @@ class TQRFM final : public QWidget, public orivel::PostcardReport {
 
   orivel::Postcard& card() override { return Card; }
 
-  // The page as an image, one design pixel per pixel times `devicePixelRatio`.
-  QImage pageImage(qreal devicePixelRatio = 1.0);
-  QImage pageImage(const orivel::Postcard& card, qreal devicePixelRatio);
+  // The card as the addressee holds it, upright, with its outline and the postal code frame
+  // (which only the screen shows), one design pixel per pixel times `devicePixelRatio`.
+  QImage cardImage(const orivel::Postcard& card, qreal devicePixelRatio);
 
   // Builds the page and hands it to the preview hook; returns without waiting.
   void Preview() override;

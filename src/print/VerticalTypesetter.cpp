@@ -656,6 +656,16 @@ double VerticalTypesetter::lineLength(const QString& line, double pixelSize) {
   return along * impl_->scale(pixelSize);
 }
 
+QRectF VerticalTypesetter::inkRect(const PlacedRun& run, qsizetype i) {
+  if (!impl_->usable() || i < 0 || i >= run.glyphs.size()) return {};
+  const QRectF ink = impl_->faceAt(run.pixelSize).boundingRect(run.glyphs[i]);
+  const QPointF origin = run.positions[i];
+  if (!run.upright) return ink.translated(origin);
+  // Drawn a quarter turn counter-clockwise: the glyph's x runs up the page, its y along it.
+  return QRectF(QPointF(origin.x() + ink.top(), origin.y() - ink.right()),
+                QPointF(origin.x() + ink.bottom(), origin.y() - ink.left()));
+}
+
 int VerticalTypesetter::shapedLineCount() const {
   return impl_->shaped.size();
 }

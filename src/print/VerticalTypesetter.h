@@ -77,6 +77,9 @@ class VerticalTypesetter {
   // Where every glyph of the block lands on the page, in drawing order.
   std::vector<PlacedRun> layout(const VerticalBlock& block);
 
+  // The ink of glyph i of `run` on the page, in design pixels.
+  QRectF inkRect(const PlacedRun& run, qsizetype i);
+
   // The distance between two columns at the given face height, in design pixels.
   double columnPitch(double pixelSize) const;
 

@@ -24,6 +24,7 @@
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "print/CardFaces.h"
+#include "settings/CalibrationDialog.h"
 
 namespace orivel {
 
@@ -203,10 +204,12 @@ void TForm5::buildMenu() {
   QMenu* defaults = MainMenu1->addMenu(QStringLiteral("初期値"));
   N5 = action(defaults, "N5", QStringLiteral("宛先位置の初期化"));
   N6 = action(defaults, "N6", QStringLiteral("送りもと位置の初期化"));
+  N7 = action(defaults, "N7", QStringLiteral("印刷位置の確認"));
   connect(N3, &QAction::triggered, this, &TForm5::SpeedButton5Click);
   // N2 (削除) has no command.
   connect(N5, &QAction::triggered, this, &TForm5::Button4Click);
   connect(N6, &QAction::triggered, this, &TForm5::Button5Click);
+  connect(N7, &QAction::triggered, this, &TForm5::N7Click);
 }
 
 void TForm5::buildControls() {
@@ -571,6 +574,23 @@ void TForm5::Button4Click() {
 
 void TForm5::Button5Click() {
   ResetOffsets(orivel::OffsetGroups::Sender);
+}
+
+void TForm5::N7Click() {
+  if (!printCalibration_ || !printCalibration_()) {
+    orivel::ShowError(this, orivel::messages::printFailed());
+    return;
+  }
+  orivel::CalibrationDialog dialog(this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  ApplyCalibration(dialog.addresseeShift(), dialog.senderShift());
+}
+
+void TForm5::ApplyCalibration(orivel::PrintedShift addressee, orivel::PrintedShift sender) {
+  orivel::usertype user = CurrentUser();
+  orivel::ApplyPrintedShift(user, orivel::ShiftedBlocks::Addressee, addressee);
+  orivel::ApplyPrintedShift(user, orivel::ShiftedBlocks::Sender, sender);
+  for (int k = 1; k <= orivel::kOffsetCount; ++k) OffsetBar(k)->setValue(user.offset(k));
 }
 
 void TForm5::SpeedButton1Click() {

@@ -10,6 +10,7 @@
 
 #include "book/EntryEditor.h"
 #include "common/Cp932LineEdit.h"
+#include "settings/CalibrationShift.h"
 #include "settings/SenderProfiles.h"
 #include "settings/SenderRules.h"
 #include "settings/SenderSettings.h"
@@ -94,6 +95,14 @@ class TForm5 final : public QDialog, public orivel::SenderSettings {
   void SpeedButton1Click();
   void SpeedButton2Click();
   void SpeedButton5Click();
+  // How 印刷位置の確認 prints the calibration card: through the print service to the
+  // printer the cards go to; false when the card did not go through.
+  void setCalibrationPrint(std::function<bool()> print) { printCalibration_ = std::move(print); }
+  // 印刷位置の確認: prints the calibration card, then asks for the shift read off it.
+  void N7Click();
+  // Sets the twelve offsets from the shifts read off the calibration card.
+  void ApplyCalibration(orivel::PrintedShift addressee, orivel::PrintedShift sender);
+
   // Steps the current user back (-1) or on (+1) and loads that user's profile.
   void StepUser(int step);
 
@@ -106,6 +115,7 @@ class TForm5 final : public QDialog, public orivel::SenderSettings {
   QAction* N2;  // ユーザー / 削除
   QAction* N5;  // 初期値 / 宛先位置の初期化
   QAction* N6;  // 初期値 / 送りもと位置の初期化
+  QAction* N7;  // 初期値 / 印刷位置の確認
   QFrame* Panel1;
   QToolButton* SpeedButton1;
   QToolButton* SpeedButton2;
@@ -177,4 +187,5 @@ class TForm5 final : public QDialog, public orivel::SenderSettings {
   std::array<QScrollBar*, orivel::kOffsetCount> bars_{};
   orivel::EntryEditor& editor_;
   std::function<void(int)> nowUserRead_;
+  std::function<bool()> printCalibration_;
 };

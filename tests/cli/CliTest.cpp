@@ -781,5 +781,27 @@ TEST_F(CliTest, CheckWithoutADictionaryFails) {
   EXPECT_TRUE(run.out.isEmpty());
 }
 
+// --- calibration ---
+
+TEST_F(CliTest, CalibrationWritesOneCardSizedPageAndTakesNothingElse) {
+  const QString pdf = path(QStringLiteral("calibration.pdf"));
+  const CliRun run = runCli({QStringLiteral("calibration"), QStringLiteral("--pdf"), pdf});
+  ASSERT_EQ(run.exitCode, 0) << run.errText().toStdString();
+  const PdfInfo info = pdfInfo(pdf);
+  EXPECT_EQ(info.pages, 1);
+  EXPECT_NEAR(info.width, 148 / 25.4 * 72, 1.0);
+  EXPECT_NEAR(info.height, 110 / 25.4 * 72, 1.0);
+  EXPECT_TRUE(pdfPageText(pdf, 1).contains(QStringLiteral("印刷位置の確認")));
+
+  const QStringList refused[] = {
+      {QStringLiteral("calibration"), kBook},
+      {QStringLiteral("calibration"), QStringLiteral("--all")},
+      {QStringLiteral("calibration"), QStringLiteral("--pdf"), pdf, QStringLiteral("--printer"),
+       QStringLiteral("p")},
+  };
+  for (const QStringList& args : refused)
+    EXPECT_EQ(runCli(args).exitCode, 2) << args.join(u' ').toStdString();
+}
+
 }  // namespace
 }  // namespace orivel::test

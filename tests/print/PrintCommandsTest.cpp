@@ -1,11 +1,15 @@
 #include <QAction>
 #include <QApplication>
+#include <QDoubleSpinBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QWheelEvent>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -13,6 +17,8 @@
 #include "common/Codec.h"
 #include "print/TPrevwin.h"
 #include "print/TQRFM.h"
+#include "settings/CalibrationDialog.h"
+#include "settings/TForm5.h"
 #include "support/FormsFixture.h"
 
 namespace orivel::test {
@@ -97,6 +103,39 @@ int darkPixels(const QImage& image) {
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) n += qGray(image.pixel(x, y)) < 128;
   return n;
+}
+
+// The preview shows the card upright, 100 x 148 mm: 378 x 559 design pixels.
+constexpr QSize kCardSize(378, 559);
+
+// Whether the preview `shown` (upright, at one pixel a design pixel) carries the ink of the
+// printed `page` (148 x 110 mm, the card lying on it with its top-right corner at the
+// origin). The screen adds only light colours: the outline and the red boxes.
+void expectShowsTheInkOf(const QImage& shown, const QImage& page) {
+  const QImage upright =
+      page.transformed(QTransform().rotate(90))
+          .copy(page.height() - kCardSize.width(), 0, kCardSize.width(), kCardSize.height());
+  ASSERT_EQ(shown.size(), upright.size());
+  // Glyphs drawn turned and glyphs turned afterwards differ at their edges: compare which
+  // cells of 4 x 4 pixels carry ink.
+  constexpr int kCell = 4;
+  auto inked = [](const QImage& image, int cx, int cy) {
+    for (int y = cy * kCell; y < std::min(image.height(), (cy + 1) * kCell); ++y)
+      for (int x = cx * kCell; x < std::min(image.width(), (cx + 1) * kCell); ++x)
+        if (qGray(image.pixel(x, y)) < 96) return true;
+    return false;
+  };
+  int ink = 0;
+  int differ = 0;
+  for (int cy = 0; cy * kCell < shown.height(); ++cy) {
+    for (int cx = 0; cx * kCell < shown.width(); ++cx) {
+      const bool printed = inked(upright, cx, cy);
+      ink += printed;
+      differ += printed != inked(shown, cx, cy);
+    }
+  }
+  EXPECT_GT(ink, 50);
+  EXPECT_LT(differ, ink / 10) << differ << " of " << ink;
 }
 
 TEST_F(PrintCommandsTest, PrintMakesOneJobPerCheckedRowInListOrder) {
@@ -262,7 +301,7 @@ TEST_F(PrintCommandsTest, PreviewShowsTheFirstCheckedRowModelessly) {
   EXPECT_EQ(Form1->PreviewIndex, 2);
   EXPECT_EQ(shownName(), nameText(2));
   const QImage& page = Prevwin->QRPreview1->page();
-  EXPECT_EQ(page.size() / page.devicePixelRatio(), QSize(559, 416));
+  EXPECT_EQ(page.size() / page.devicePixelRatio(), kCardSize);
   EXPECT_GT(darkPixels(page), 200);
   EXPECT_TRUE(printer.jobs.empty());
 }
@@ -343,8 +382,7 @@ TEST_F(PrintCommandsTest, PrintInThePreviewPrintsTheCardOnShow) {
   ASSERT_EQ(printer.jobs.size(), 3u);
   EXPECT_EQ(printer.jobs[2].card.QRname.text, nameText(1));
   // What prints is what the preview shows.
-  EXPECT_EQ(printer.jobs[2].page.convertToFormat(QImage::Format_RGB32),
-            Prevwin->QRPreview1->page().convertToFormat(QImage::Format_RGB32));
+  expectShowsTheInkOf(Prevwin->QRPreview1->page(), printer.jobs[2].page);
 }
 
 TEST_F(PrintCommandsTest, PrintInThePreviewPrintsTheShownCardAfterTheBookChanged) {
@@ -410,7 +448,8 @@ void expectFits(QRPreview* preview) {
   const QSize room = preview->maximumViewportSize();
   EXPECT_LE(shown.width(), room.width());
   EXPECT_LE(shown.height(), room.height());
-  EXPECT_NEAR(double(shown.width()) / shown.height(), 559.0 / 416.0, 0.01);
+  EXPECT_NEAR(double(shown.width()) / shown.height(),
+              double(kCardSize.width()) / kCardSize.height(), 0.01);
   EXPECT_TRUE(shown.width() > room.width() - 12 || shown.height() > room.height() - 12)
       << shown.width() << "x" << shown.height() << " in " << room.width() << "x" << room.height();
 }
@@ -467,12 +506,110 @@ TEST_F(PrintCommandsTest, CtrlWithWheelOrKeysZoomsAndCtrlZeroFitsAgain) {
   for (std::size_t i = 0; i < std::size(steps); ++i) {
     steps[i].act();
     EXPECT_NEAR(preview->scale(), fit * steps[i].factor, 1e-6) << "step " << i;
-    EXPECT_NEAR(preview->widget()->width(), 559 * preview->scale(), 1.0) << "step " << i;
+    EXPECT_NEAR(preview->widget()->height(), kCardSize.height() * preview->scale(), 1.0)
+        << "step " << i;
   }
   EXPECT_TRUE(preview->fitsWindow());
   sendKey(focus, Qt::Key_Plus, Qt::ControlModifier);
   sendKey(focus, Qt::Key_Plus, Qt::ControlModifier);
-  EXPECT_GT(preview->widget()->width(), preview->viewport()->width());  // it scrolls now
+  EXPECT_GT(preview->widget()->height(), preview->viewport()->height());  // it scrolls now
+}
+
+TEST_F(PrintCommandsTest, TheCountGivesTheShownCardsPlaceAmongTheTickedOnes) {
+  addEntries(20);
+  check({1, 4, 6, 7, 9, 10, 12, 13, 15, 16, 18, 19});
+  struct Step {
+    std::function<void()> act;
+    QString count;
+  };
+  const Step steps[] = {
+      {[] { Form1->Button1->click(); }, QStringLiteral("1 / 12")},
+      {[] { Prevwin->Button2->click(); }, QStringLiteral("2 / 12")},
+      {[] { Prevwin->Button2->click(); }, QStringLiteral("3 / 12")},
+      {[] { Prevwin->Button1->click(); }, QStringLiteral("2 / 12")},
+      {[] { Prevwin->Button1->click(); }, QStringLiteral("1 / 12")},
+      {[] { Prevwin->Button1->click(); }, QStringLiteral("12 / 12")},  // round to the last
+      {[] {
+         Form1->Book.setChecked(2, true);
+         Prevwin->Button2->click();
+       },
+       QStringLiteral("1 / 13")},
+  };
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    steps[i].act();
+    EXPECT_EQ(Prevwin->PageCount->text(), steps[i].count) << "step " << i;
+  }
+  EXPECT_TRUE(Prevwin->PageCount->isVisible());
+}
+
+TEST_F(PrintCommandsTest, EscClosesThePreviewLikeExit) {
+  addEntries(3);
+  check({2});
+  Form1->Button1Click();
+  ASSERT_TRUE(Prevwin->isVisible());
+  sendKey(Prevwin->Button2, Qt::Key_Escape, Qt::NoModifier);  // through the focused control
+  EXPECT_FALSE(Prevwin->isVisible());
+  EXPECT_EQ(Form1->PreviewIndex, 2);
+}
+
+// Pixels of a clearly red hue, as the screen draws the postal code frame.
+int redPixels(const QImage& image) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      n += qRed(p) > qGreen(p) + 40;
+    }
+  }
+  return n;
+}
+
+TEST_F(PrintCommandsTest, TheFramesBoxesAreOnTheScreenOnlyNeverOnPaper) {
+  addEntries(2);
+  check({1});
+  Form1->Button1Click();
+  Form1->Button2Click();
+  ASSERT_EQ(printer.jobs.size(), 1u);
+  EXPECT_GT(redPixels(Prevwin->QRPreview1->page()), 300);
+  EXPECT_EQ(redPixels(printer.jobs[0].page), 0);
+}
+
+TEST_F(PrintCommandsTest, CalibrationCardPrintsOnTheWindowsPrinterThenTheShiftSetsTheOffsets) {
+  whenModal([](QWidget* dialog) {
+    auto* calibration = qobject_cast<CalibrationDialog*>(dialog);
+    ASSERT_NE(calibration, nullptr);
+    EXPECT_EQ(calibration->windowTitle(), QStringLiteral("印刷位置の確認"));
+    calibration->AddresseeLeft->setValue(1.0);   // 4 steps
+    calibration->AddresseeDown->setValue(-2.5);  // 9 steps
+    calibration->SenderLeft->setValue(-0.5);     // 2 steps
+    calibration->SenderDown->setValue(0.0);
+    calibration->accept();
+  });
+  Form5->N7->trigger();
+  ASSERT_EQ(printer.jobs.size(), 1u);
+  EXPECT_EQ(printer.jobs[0].layout.fullRect(QPageLayout::Millimeter).size(), QSizeF(148, 110));
+  EXPECT_GT(darkPixels(printer.jobs[0].page), 1000);
+  const int expected[] = {46, 59, 46, 59, 46, 59, 52, 50, 52, 50, 52, 50};
+  for (int k = 1; k <= 12; ++k) {
+    EXPECT_EQ(Form5->OffsetBar(k)->value(), expected[k - 1]) << "offset " << k;
+    EXPECT_EQ(Form5->CurrentUser().offset(k), expected[k - 1]) << "offset " << k;
+  }
+  EXPECT_EQ(Form5->Label4->text(), QStringLiteral("横(-4)"));
+  EXPECT_EQ(Form5->Label5->text(), QStringLiteral("縦(9)"));
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(PrintCommandsTest, ACalibrationCardThatDoesNotPrintSaysSoAndAsksNothing) {
+  printer.refuseFrom = 0;
+  bool asked = false;
+  whenModal([&asked](QWidget* dialog) {
+    asked = true;
+    qobject_cast<QDialog*>(dialog)->reject();
+  });
+  Form5->N7->trigger();
+  EXPECT_FALSE(asked);
+  EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("印刷できませんでした。")});
+  EXPECT_EQ(Form5->OffsetBar(1)->value(), 50);
 }
 
 TEST_F(PrintCommandsTest, AZoomedPreviewIsStillThePrintedCard) {
@@ -486,7 +623,7 @@ TEST_F(PrintCommandsTest, AZoomedPreviewIsStillThePrintedCard) {
   Prevwin->Button6->click();  // prints the card on show
   ASSERT_EQ(printer.jobs.size(), 3u);
   EXPECT_EQ(printer.jobs[2].card.QRname.text, nameText(1));
-  EXPECT_EQ(shown, printer.jobs[2].page.convertToFormat(QImage::Format_RGB32));
+  expectShowsTheInkOf(shown, printer.jobs[2].page);
 }
 
 }  // namespace

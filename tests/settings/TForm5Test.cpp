@@ -225,11 +225,13 @@ TEST_F(SettingsDialogTest, MenuBar) {
   EXPECT_EQ(users[1], Form5->N2);
   EXPECT_EQ(users[1]->text(), QStringLiteral("削除"));
   const QList<QAction*> defaults = menus[1]->menu()->actions();
-  ASSERT_EQ(defaults.size(), 2);
+  ASSERT_EQ(defaults.size(), 3);
   EXPECT_EQ(defaults[0], Form5->N5);
   EXPECT_EQ(defaults[0]->text(), QStringLiteral("宛先位置の初期化"));
   EXPECT_EQ(defaults[1], Form5->N6);
   EXPECT_EQ(defaults[1]->text(), QStringLiteral("送りもと位置の初期化"));
+  EXPECT_EQ(defaults[2], Form5->N7);
+  EXPECT_EQ(defaults[2]->text(), QStringLiteral("印刷位置の確認"));
 }
 
 TEST_F(SettingsDialogTest, FirstShowingWithTheInitialStore) {
