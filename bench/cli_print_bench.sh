@@ -19,15 +19,23 @@ trap 'rm -rf "$tmp"' EXIT
 # No user store: the cards are printed without a sender, whatever this user has set.
 export XDG_CONFIG_HOME=$tmp/config
 
-# 300 different addressees, every address long enough to break into columns.
+# 300 different addressees, every address long enough to break into columns; a third of
+# them families with two joint names, a tenth cards to a company with a title.
 families=(山田 佐藤 鈴木 高橋 田中 伊藤 渡辺 中村 小林 加藤 吉田 山口 松本 井上 木村)
 given=(太郎 花子 一郎 次郎 美咲 陽菜 大輔 翔太 さくら ゆうこ 健一 直樹 由美 恵子 和也 真由美 ケンジ リョウ 誠 愛)
 {
-  printf '\xef\xbb\xbf名前,郵便番号,住所,年賀状,暑中見舞い,バースデー,クリスマス,その他１,その他２,敬称\n'
+  printf '\xef\xbb\xbf名前,郵便番号,住所,年賀状,暑中見舞い,バースデー,クリスマス,その他１,その他２,敬称'
+  printf ',連名1,連名1敬称,連名2,連名2敬称,会社名,部署,役職\n'
   for ((i = 0; i < 300; i++)); do
-    printf '%s　%s,%03d-%04d,東京都千代田区丸の内一丁目%d－%d　ＡＢＣビル%d階　%d号室,Y,,,,,,様\n' \
+    printf '%s　%s,%03d-%04d,東京都千代田区丸の内一丁目%d－%d　ＡＢＣビル%d階　%d号室,Y,,,,,,様' \
       "${families[i % 15]}" "${given[i / 15 % 20]}" $((100 + i % 800)) $((i * 37 % 10000)) \
       $((i % 9 + 1)) $((i % 7 + 1)) $((i % 30 + 1)) $((i + 100))
+    if ((i % 3 == 0)); then
+      printf ',%s,様,%s,くん' "${given[(i + 1) % 20]}" "${given[(i + 7) % 20]}"
+    else
+      printf ',,,,'
+    fi
+    if ((i % 10 == 1)); then printf ',株式会社オリベル,営業部,部長\n'; else printf ',,,\n'; fi
   done
 } >"$tmp/book.csv"
 "$cli" import --out "$tmp/book.orv" "$tmp/book.csv"
@@ -77,12 +85,37 @@ if [[ -n ${PRINTHA:-} ]]; then
   done
 fi
 
+# The floor: a bare Qt program that writes one line of Japanese into a PDF.
+floor=$build/bench/pdf_floor
+if [[ -x "$floor" ]]; then
+  measure floor "$tmp/floor.pdf" "$floor" "$tmp/floor.pdf" | tee "$tmp/floor.txt"
+fi
 for cards in 1 30 300; do
   # shellcheck disable=SC2046
   measure orivel "$tmp/cards.pdf" \
-    "$cli" print "$tmp/book.orv" $(rows_for "$cards") --pdf "$tmp/cards.pdf"
+    "$cli" print "$tmp/book.orv" $(rows_for "$cards") --pdf "$tmp/cards.pdf" |
+    tee "$tmp/orivel$cards.txt"
   if [[ -n ${PRINTHA:-} ]]; then
     (cd "$tmp/printha" && measure printha cards.pdf \
-      sh -c "exec '$PRINTHA/build/printha' <to$cards 2>/dev/null")
+      sh -c "exec '$PRINTHA/build/printha' <to$cards 2>/dev/null") | tee "$tmp/printha$cards.txt"
   fi
 done
+
+# The ratios of the medians, and the memory above the floor's.
+field() { awk -v k="$2" '{ for (i = 1; i < NF; i++) if ($i == k) { print $(i + 1); exit } }' "$1"; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+echo "-- ratios (medians)"
+if [[ -f "$tmp/floor.txt" ]]; then
+  echo "1 card / floor:        $(ratio "$(field "$tmp/orivel1.txt" median)" "$(field "$tmp/floor.txt" median)")" \
+    "(aim 1.05 or less)"
+  for cards in 1 300; do
+    echo "$cards cards, peak RSS above the floor: $(awk -v a="$(field "$tmp/orivel$cards.txt" RSS)" \
+      -v b="$(field "$tmp/floor.txt" RSS)" 'BEGIN { printf "%+.1f MB", a - b }')"
+  done
+fi
+if [[ -n ${PRINTHA:-} ]]; then
+  for cards in 1 30 300; do
+    echo "$cards cards, orivel / printha: $(ratio "$(field "$tmp/orivel$cards.txt" median)" \
+      "$(field "$tmp/printha$cards.txt" median)")"
+  done
+fi
