@@ -17,7 +17,8 @@ cli=$build/src/cli/orivel-cli
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 # No user store: the cards are printed without a sender, whatever this user has set.
-export XDG_CONFIG_HOME=$tmp/config
+export XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
+mkdir -m 700 "$tmp/run"
 
 # 300 different addressees, every address long enough to break into columns; a third of
 # them families with two joint names, a tenth cards to a company with a title.

@@ -61,6 +61,12 @@ int SaveBookOrSay(const AddressBook& book, const std::filesystem::path& path) {
   return kExitFailure;
 }
 
+// A job a card on the printer, or every card into one PDF.
+std::unique_ptr<PrintSink> sinkFor(const Arguments& args) {
+  if (args.pdf.empty()) return MakeSystemPrinterSink(args.printer);
+  return std::make_unique<PdfFileSink>(fileNameText(args.pdf));
+}
+
 bool holdsEntry(const AddressBook& book, int row) {
   if (row >= 0 && row < book.count()) return true;
   Say(QStringLiteral("orivel-cli: row %1 holds no entry (the book has %2)")
@@ -382,12 +388,7 @@ int Print(const Arguments& args) {
   if (!selection(book, args.selection, &chosen)) return kExitFailure;
   const std::optional<usertype> sender = senderFor(args);
   if (!sender) return kExitFailure;
-  // A job a card on the printer, or every card into one PDF.
-  std::unique_ptr<PrintSink> sink;
-  if (args.pdf.empty())
-    sink = MakeSystemPrinterSink(args.printer);
-  else
-    sink = std::make_unique<PdfFileSink>(fileNameText(args.pdf));
+  const std::unique_ptr<PrintSink> sink = sinkFor(args);
   PrintService service;
   // With --progress, a line on standard error after each card: 印刷中 12 / 300.
   PrintProgress progress;
@@ -454,11 +455,7 @@ int Select(const Arguments& args) {
 }
 
 int Calibration(const Arguments& args) {
-  std::unique_ptr<PrintSink> sink;
-  if (args.pdf.empty())
-    sink = MakeSystemPrinterSink(args.printer);
-  else
-    sink = std::make_unique<PdfFileSink>(fileNameText(args.pdf));
+  const std::unique_ptr<PrintSink> sink = sinkFor(args);
   PrintService service;
   if (service.printCalibration(*sink)) return kExitSuccess;
   Say(messages::printFailed(sink->failureReason()));
