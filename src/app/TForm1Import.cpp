@@ -40,6 +40,7 @@ void TForm1::ImportCsv() {
   }
   const int firstNew = Book.count();
   orivel::CsvImportResult result;
+  int nameless = 0;
   if (source.format == orivel::ImportFormat::Orivel) {
     const orivel::CsvRead read =
         orivel::ReadCsvFileForImport(orivel::filePath(path), StringGrid1, orivel::codec::fromUtf8);
@@ -68,6 +69,7 @@ void TForm1::ImportCsv() {
       return;
     }
     result = orivel::AppendEntries(read.entries, Book);
+    nameless = read.nameless;
   }
   if (result.added > 0) {
     Modified = true;
@@ -75,6 +77,7 @@ void TForm1::ImportCsv() {
     CheckListBox1->scrollTo(CheckListBox1->model()->index(firstNew, 0),
                             QAbstractItemView::PositionAtTop);
   }
-  const QString leftOut = orivel::messages::importLeftOut(result.leftOut);
-  if (!leftOut.isEmpty()) orivel::ShowInformation(this, leftOut);
+  for (const QString& notice : {orivel::messages::importNameless(nameless),
+                                orivel::messages::importLeftOut(result.leftOut)})
+    if (!notice.isEmpty()) orivel::ShowInformation(this, notice);
 }

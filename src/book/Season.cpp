@@ -49,7 +49,8 @@ SeasonRecord SeasonRecord::parse(std::string_view text) {
           ++at;
         }
       }
-      readable = at == piece.size() && record.find(part.season) == nullptr;
+      readable = at == piece.size() && part.season >= kFirstSeason && part.season <= kLastSeason &&
+                 record.find(part.season) == nullptr;
     }
     if (!readable) part = Part{0, 0, std::string(piece)};
     record.parts_.push_back(std::move(part));

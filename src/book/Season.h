@@ -21,9 +21,9 @@ enum class SeasonMark : std::uint8_t { Sent = 1, Received = 2, Mourning = 4 };
 
 class SeasonRecord {
  public:
-  // Reads the file's text. A part that is not a four-digit year followed by S, R and M in
-  // that order (each at most once), or that names a year already read, is kept as it
-  // stands and written back unchanged.
+  // Reads the file's text. A part that is not a four-digit year from kFirstSeason to
+  // kLastSeason followed by S, R and M in that order (each at most once), or that names a
+  // year already read, is kept as it stands and written back unchanged.
   static SeasonRecord parse(std::string_view text);
   // The text for the file: the parts in their order, separated by ",".
   std::string text() const;

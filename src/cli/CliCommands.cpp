@@ -341,6 +341,8 @@ static bool ImportFile(const std::filesystem::path& file, const std::string& col
       return false;
     }
     result = AppendEntries(read.entries, book);
+    if (const QString nameless = messages::importNameless(read.nameless); !nameless.isEmpty())
+      Say(nameless);
   }
   if (const QString leftOut = messages::importLeftOut(result.leftOut); !leftOut.isEmpty())
     Say(leftOut);

@@ -33,6 +33,11 @@ QString importLeftOut(int leftOut) {
       .arg(leftOut);
 }
 
+QString importNameless(int nameless) {
+  if (nameless <= 0) return {};
+  return QStringLiteral("名前のない%1件は読み込みませんでした。").arg(nameless);
+}
+
 QString unusableCharacter(const QString& character) {
   return namedCharacter(character) + QStringLiteral("は使用できない文字です。");
 }

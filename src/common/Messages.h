@@ -35,6 +35,8 @@ inline QString fileTooLarge() {
 QString nameNotKeptOnLine(int line);
 // The notice for addressees left out because the book is full; empty when none were.
 QString importLeftOut(int leftOut);
+// The notice for records of another program's book that name nobody; empty when none.
+QString importNameless(int nameless);
 inline QString bookChangedLoad() {
   return QStringLiteral("データが変更されています。？");
 }

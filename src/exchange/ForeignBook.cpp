@@ -508,11 +508,36 @@ bool EncodeEntry(const datatype& utf8Entry, const TextCodec& codec, datatype* cp
   return true;
 }
 
+std::string OneLine(std::string_view text) {
+  std::string out;
+  bool inBreak = false;
+  for (char c : text) {
+    const bool lineBreak = c == '\r' || c == '\n';
+    if (lineBreak && !inBreak) out += kIdeographicSpace;
+    if (!lineBreak) out += c;
+    inBreak = lineBreak;
+  }
+  return out;
+}
+
 bool AddReadEntry(const datatype& utf8Entry, int where, const TextCodec& codec, ImportRead* read) {
-  if (utf8Entry.name.empty()) return true;  // a record without a name is no addressee
+  if (utf8Entry.name.empty()) {  // a record without a name is no addressee
+    ++read->nameless;
+    return true;
+  }
+  // A cell of several lines (a line break typed in a spreadsheet, a vCard's \n) is one line
+  // of the book: the book file ends a value at a line break.
+  datatype flat = utf8Entry;
+  for (std::string* text : {&flat.name, &flat.address, &flat.zip_code, &flat.sama, &flat.company,
+                            &flat.department, &flat.title})
+    *text = OneLine(*text);
+  for (JointName& joint : flat.joints) {
+    joint.name = OneLine(joint.name);
+    joint.sama = OneLine(joint.sama);
+  }
   datatype entry;
   ImportRead::Status refusal = ImportRead::Status::Read;
-  if (!EncodeEntry(utf8Entry, codec, &entry, &read->badCharacter))
+  if (!EncodeEntry(flat, codec, &entry, &read->badCharacter))
     refusal = ImportRead::Status::Unencodable;
   else if (!BookKeepsName(entry.name))
     refusal = ImportRead::Status::NameNotKept;

@@ -66,6 +66,7 @@ struct ImportRead {
   int where = 0;
   bool whereIsCard = false;
   std::string badCharacter;  // Unencodable: the character, as UTF-8
+  int nameless = 0;          // records without a name, left out
 };
 
 // A CSV file other than the program's own, header and first rows as UTF-8, for the mapping.
@@ -100,9 +101,11 @@ bool DecodeText(std::string_view bytes, const TextCodec& codec, std::string* utf
 // The entry's texts from UTF-8 to code page 932; false naming the first character lacking.
 bool EncodeEntry(const datatype& utf8Entry, const TextCodec& codec, datatype* cp932,
                  std::string* bad);
-// Appends the entry read (UTF-8) to read->entries in code page 932; a nameless one is left
-// out. False, with the refusal and `where` in *read and no entries kept, when the entry
-// cannot be held.
+// A text of several lines as one, each line break a full-width space.
+std::string OneLine(std::string_view text);
+// Appends the entry read (UTF-8) to read->entries in code page 932, each field on one line;
+// a nameless one is counted and left out. False, with the refusal and `where` in *read and no
+// entries kept, when the entry cannot be held.
 bool AddReadEntry(const datatype& utf8Entry, int where, const TextCodec& codec, ImportRead* read);
 // The category named so (年賀状 … その他２, also その他1/2), 0 for none.
 int CategoryNamed(std::string_view utf8);

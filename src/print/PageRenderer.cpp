@@ -272,7 +272,8 @@ VerticalBlock PageRenderer::digitInBox(QChar digit, int size, QPointF centre, co
 }
 
 int PageRenderer::boxedDigitSize(const PostcardBlock& zip) {
-  const int key = zip.FontPixels * 1000000 + zip.Width * 1000 + zip.Height;
+  const std::pair<QString, int> key(typesetter_->faceFamily(),
+                                    zip.FontPixels * 1000000 + zip.Width * 1000 + zip.Height);
   if (const auto found = digitSizes_.find(key); found != digitSizes_.end()) return found->second;
   // The largest face at which every digit's ink, centred on any box, needs at most a nudge of
   // kDigitNudge to stay inside the block: the block begins only 1.7 mm above the boxes'

@@ -84,7 +84,7 @@ class PageRenderer {
 
   // One typesetter for every page, so that its shaped lines are reused.
   std::unique_ptr<VerticalTypesetter> typesetter_;
-  std::map<int, int> digitSizes_;  // boxedDigitSize() by the block's face and size
+  std::map<std::pair<QString, int>, int> digitSizes_;  // boxedDigitSize() by face and size
 };
 
 }  // namespace orivel

@@ -658,7 +658,8 @@ double VerticalTypesetter::lineLength(const QString& line, double pixelSize) {
 
 QRectF VerticalTypesetter::inkRect(const PlacedRun& run, qsizetype i) {
   if (!impl_->usable() || i < 0 || i >= run.glyphs.size()) return {};
-  const QRectF ink = impl_->faceAt(run.pixelSize).boundingRect(run.glyphs[i]);
+  // A glyph of the fallback face is measured in that face.
+  const QRectF ink = impl_->faceAt(run.pixelSize, run.fallback).boundingRect(run.glyphs[i]);
   const QPointF origin = run.positions[i];
   if (!run.upright) return ink.translated(origin);
   // Drawn a quarter turn counter-clockwise: the glyph's x runs up the page, its y along it.

@@ -30,8 +30,9 @@ TEST(Season, TheFileTextReadsAndWritesBackWhatItCannotRead) {
       {"", {}},
       {"2025SR,2026M", {2025, 2026}},
       {"2025SRM", {2025}},
-      // Letters out of order, twice, unknown; a short year; a year twice; empty parts.
-      {"2025RS,2025SS,2025X,202S,2026R,2026S,,", {2026}},
+      // Letters out of order, twice, unknown; a short year; a year twice; years out of range;
+      // empty parts.
+      {"2025RS,2025SS,2025X,202S,2026R,2026S,0000S,1899R,,", {2026}},
   };
   for (const Case& c : cases) {
     const SeasonRecord r = SeasonRecord::parse(c.text);

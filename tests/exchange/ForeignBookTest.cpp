@@ -9,6 +9,7 @@
 #include "exchange/ForeignBook.h"
 #include "exchange/Import.h"
 #include "exchange/VCard.h"
+#include "files/BookFile.h"
 #include "files/TempFiles.h"
 
 namespace orivel::test {
@@ -200,6 +201,27 @@ TEST(ForeignBookTest, RefusalsNameTheLineOrCardAndImportNothing) {
     EXPECT_EQ(read.badCharacter, c.bad);
     EXPECT_TRUE(read.entries.empty());
   }
+}
+
+TEST(ForeignBookTest, AFieldOfSeveralLinesIsOneLineOfTheBookAndANamelessRecordIsCounted) {
+  const std::string bytes =
+      "First Name,Last Name,Organization Name,Address 1 - Formatted\r\n"
+      "太郎,山田,\"A社\r\n\r\nB部\",\r\n"
+      ",,\"ただの会社\",\r\n";
+  const ImportRead read = ReadForeignBook(bytes, ImportFormat::GoogleContacts, codec());
+  ASSERT_EQ(read.status, ImportRead::Status::Read);
+  ASSERT_EQ(read.entries.size(), 1u);
+  expectEntry(read.entries[0], {"山田　太郎", "", "", "様", {}, "A社　B部"}, "several lines");
+  EXPECT_EQ(read.nameless, 1);
+  // The book file keeps it.
+  AddressBook book;
+  ASSERT_TRUE(book.append(read.entries[0]));
+  QTemporaryDir dir;
+  const std::filesystem::path path = dir.filePath(QStringLiteral("b.orv")).toStdString();
+  ASSERT_TRUE(SaveBook(book, path));
+  AddressBook back;
+  ASSERT_TRUE(LoadBook(path, back).ok());
+  EXPECT_EQ(back.entry(0), read.entries[0]);
 }
 
 TEST(ForeignBookTest, TheMappingGuessesEachColumnAndTakesTheUsersChoice) {

@@ -71,22 +71,28 @@ TEST_F(PostalCodeBoxesTest, SevenDigitsStandOnTheirBoxesCentresWhereverTheOffset
                         {"987-6543", 0, 100},
                         {"100-0005", 100, 0},
                         {"060-0000", 62, 41}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.zip + " at " + std::to_string(c.across) + ", " + std::to_string(c.down));
-    bool inside = false;
-    const std::vector<OnCard> centres = digitCentres(cardFor(c.zip, c.across, c.down), &inside);
-    ASSERT_EQ(centres.size(), 7u);
-    EXPECT_TRUE(inside) << "a digit's ink leaves the postal code block";
-    // An offset step moves the row by one design pixel.
-    const double downShift = (c.down - kNeutralOffset) / kPixelsPerMm;
-    const double leftShift = (c.across - kNeutralOffset) / kPixelsPerMm;
-    for (std::size_t k = 0; k < 7; ++k) {
-      const postal_frame::Box& box = boxes[6 - k];  // printed from the last digit
-      EXPECT_NEAR(centres[k].downMm, box.centreDownMm() + downShift, 0.5) << "digit " << 7 - k;
-      EXPECT_NEAR(centres[k].fromRightMm, box.centreFromRightMm() + leftShift, 0.5)
-          << "digit " << 7 - k;
+  // The default face, and a brush face whose "０" is empty and so set in the default one.
+  for (const std::string face : {"", "AoyagiKouzanFontT"})
+    for (const Case& c : cases) {
+      SCOPED_TRACE(face + " " + c.zip + " at " + std::to_string(c.across) + ", " +
+                   std::to_string(c.down));
+      bool inside = false;
+      Postcard card = cardFor(c.zip, c.across, c.down);
+      card.face = face;
+      typesetter_.useFace(QString::fromStdString(face));
+      const std::vector<OnCard> centres = digitCentres(card, &inside);
+      ASSERT_EQ(centres.size(), 7u);
+      EXPECT_TRUE(inside) << "a digit's ink leaves the postal code block";
+      // An offset step moves the row by one design pixel.
+      const double downShift = (c.down - kNeutralOffset) / kPixelsPerMm;
+      const double leftShift = (c.across - kNeutralOffset) / kPixelsPerMm;
+      for (std::size_t k = 0; k < 7; ++k) {
+        const postal_frame::Box& box = boxes[6 - k];  // printed from the last digit
+        EXPECT_NEAR(centres[k].downMm, box.centreDownMm() + downShift, 0.5) << "digit " << 7 - k;
+        EXPECT_NEAR(centres[k].fromRightMm, box.centreFromRightMm() + leftShift, 0.5)
+            << "digit " << 7 - k;
+      }
     }
-  }
 }
 
 TEST_F(PostalCodeBoxesTest, AnyOtherCodePrintsInTheBlocksColumns) {
