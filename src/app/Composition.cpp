@@ -25,7 +25,11 @@ Composition::Composition() : defaultPrinter_(std::make_unique<QPrinterSink>()) {
   form5_ = new TForm5(
       *form4_, [main](int nowUser) { main->NowUser = nowUser; }, main);
   form6_ = new TForm6(main);
-  form5_->setCalibrationPrint([this] { return printing_.printCalibration(*printer_); });
+  form5_->setCalibrationPrint([this](QString* reason) {
+    if (printing_.printCalibration(*printer_)) return true;
+    *reason = printer_->failureReason();
+    return false;
+  });
 
   TPrevwin* preview = prevwin_.get();
   qrfm_->setPreview(preview, [preview](const QImage& page, TQRFM::PageSource source) {

@@ -577,8 +577,9 @@ void TForm5::Button5Click() {
 }
 
 void TForm5::N7Click() {
-  if (!printCalibration_ || !printCalibration_()) {
-    orivel::ShowError(this, orivel::messages::printFailed());
+  QString reason;
+  if (!printCalibration_ || !printCalibration_(&reason)) {
+    orivel::ShowError(this, orivel::messages::printFailed(reason));
     return;
   }
   orivel::CalibrationDialog dialog(this);

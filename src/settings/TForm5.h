@@ -97,7 +97,9 @@ class TForm5 final : public QDialog, public orivel::SenderSettings {
   void SpeedButton5Click();
   // How 印刷位置の確認 prints the calibration card: through the print service to the
   // printer the cards go to; false when the card did not go through.
-  void setCalibrationPrint(std::function<bool()> print) { printCalibration_ = std::move(print); }
+  // Prints the calibration card; false with the printer's reason when it could not.
+  using CalibrationPrint = std::function<bool(QString* reason)>;
+  void setCalibrationPrint(CalibrationPrint print) { printCalibration_ = std::move(print); }
   // 印刷位置の確認: prints the calibration card, then asks for the shift read off it.
   void N7Click();
   // Sets the twelve offsets from the shifts read off the calibration card.
@@ -187,5 +189,5 @@ class TForm5 final : public QDialog, public orivel::SenderSettings {
   std::array<QScrollBar*, orivel::kOffsetCount> bars_{};
   orivel::EntryEditor& editor_;
   std::function<void(int)> nowUserRead_;
-  std::function<bool()> printCalibration_;
+  CalibrationPrint printCalibration_;
 };
