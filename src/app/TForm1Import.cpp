@@ -5,7 +5,6 @@
 #include "common/Messages.h"
 #include "exchange/ColumnMapDialog.h"
 #include "exchange/Import.h"
-#include "files/CsvImport.h"
 #include "files/FileMessages.h"
 
 // The import: the program's own CSV, はがきデザインキット, Google Contacts, vCard, or any CSV
@@ -38,46 +37,28 @@ void TForm1::ImportCsv() {
     orivel::ShowError(this, unread);
     return;
   }
-  const int firstNew = Book.count();
-  orivel::CsvImportResult result;
-  int nameless = 0;
-  if (source.format == orivel::ImportFormat::Orivel) {
-    const orivel::CsvRead read =
-        orivel::ReadCsvFileForImport(orivel::filePath(path), StringGrid1, orivel::codec::fromUtf8);
-    const QString failure = orivel::messages::csvReadFailure(read);
-    if (!failure.isEmpty()) {
-      orivel::ShowError(this, failure);
-      return;
+  // A CSV file of an unknown program: the user says what its columns hold.
+  std::vector<orivel::ColumnMeaning> meanings;
+  if (source.format == orivel::ImportFormat::OtherCsv) {
+    if (const auto preview = orivel::PreviewCsv(source.bytes, codec, kMappingPreviewRows)) {
+      const auto chosen = AskColumnMeanings(*preview);
+      if (!chosen) return;
+      meanings = *chosen;
     }
-    result = orivel::AppendGridRows(StringGrid1, Book);
-  } else {
-    std::vector<orivel::ColumnMeaning> meanings;
-    if (source.format == orivel::ImportFormat::OtherCsv) {
-      const std::optional<orivel::CsvPreview> preview =
-          orivel::PreviewCsv(source.bytes, codec, kMappingPreviewRows);
-      if (preview) {
-        const auto chosen = AskColumnMeanings(*preview);
-        if (!chosen) return;
-        meanings = *chosen;
-      }
-    }
-    const orivel::ImportRead read =
-        orivel::ReadForeignBook(source.bytes, source.format, codec, meanings);
-    const QString failure = orivel::messages::foreignReadFailure(read);
-    if (!failure.isEmpty()) {
-      orivel::ShowError(this, failure);
-      return;
-    }
-    result = orivel::AppendEntries(read.entries, Book);
-    nameless = read.nameless;
   }
-  if (result.added > 0) {
+  const int firstNew = Book.count();
+  const orivel::ImportOutcome outcome =
+      orivel::ImportInto(source, meanings, codec, StringGrid1, Book);
+  if (const QString failure = orivel::messages::importFailure(outcome); !failure.isEmpty()) {
+    orivel::ShowError(this, failure);
+    return;
+  }
+  if (outcome.appended.added > 0) {
     Modified = true;
     // The list shows what was just imported, from its first line.
     CheckListBox1->scrollTo(CheckListBox1->model()->index(firstNew, 0),
                             QAbstractItemView::PositionAtTop);
   }
-  for (const QString& notice : {orivel::messages::importNameless(nameless),
-                                orivel::messages::importLeftOut(result.leftOut)})
-    if (!notice.isEmpty()) orivel::ShowInformation(this, notice);
+  for (const QString& notice : orivel::messages::importNotices(outcome))
+    orivel::ShowInformation(this, notice);
 }

@@ -313,39 +313,25 @@ static bool ImportFile(const std::filesystem::path& file, const std::string& col
     Say(unread);
     return false;
   }
-  CsvImportResult result;
-  if (source.format == ImportFormat::Orivel) {
-    StringGrid grid;
-    const CsvRead read = ReadCsvFileForImport(file, grid, codec::fromUtf8);
-    if (const QString failure = messages::csvReadFailure(read); !failure.isEmpty()) {
-      Say(failure);
-      return false;
-    }
-    result = AppendGridRows(grid, book);
-  } else {
-    std::vector<ColumnMeaning> meanings;
-    if (source.format == ImportFormat::OtherCsv) {
-      // The guesses from the header, with --map over them.
-      if (const std::optional<CsvPreview> preview = PreviewCsv(source.bytes, textCodec, 0)) {
-        meanings = preview->guesses;
-        std::string bad;
-        if (!ApplyColumnMap(columnMap, preview->header, &meanings, &bad)) {
-          Say(QStringLiteral("\"--map\": 「%1」が分かりません").arg(QString::fromStdString(bad)));
-          return false;
-        }
+  std::vector<ColumnMeaning> meanings;
+  if (source.format == ImportFormat::OtherCsv && !columnMap.empty()) {
+    // The guesses from the header, with --map over them.
+    if (const std::optional<CsvPreview> preview = PreviewCsv(source.bytes, textCodec, 0)) {
+      meanings = preview->guesses;
+      std::string bad;
+      if (!ApplyColumnMap(columnMap, preview->header, &meanings, &bad)) {
+        Say(QStringLiteral("\"--map\": 「%1」が分かりません").arg(QString::fromStdString(bad)));
+        return false;
       }
     }
-    const ImportRead read = ReadForeignBook(source.bytes, source.format, textCodec, meanings);
-    if (const QString failure = messages::foreignReadFailure(read); !failure.isEmpty()) {
-      Say(failure);
-      return false;
-    }
-    result = AppendEntries(read.entries, book);
-    if (const QString nameless = messages::importNameless(read.nameless); !nameless.isEmpty())
-      Say(nameless);
   }
-  if (const QString leftOut = messages::importLeftOut(result.leftOut); !leftOut.isEmpty())
-    Say(leftOut);
+  StringGrid grid;
+  const ImportOutcome outcome = ImportInto(source, meanings, textCodec, grid, book);
+  if (const QString failure = messages::importFailure(outcome); !failure.isEmpty()) {
+    Say(failure);
+    return false;
+  }
+  for (const QString& notice : messages::importNotices(outcome)) Say(notice);
   return true;
 }
 

@@ -11,6 +11,26 @@ ImportSource OpenImportSource(const std::filesystem::path& path, const TextCodec
   return source;
 }
 
+ImportOutcome ImportInto(const ImportSource& source, const std::vector<ColumnMeaning>& meanings,
+                         const TextCodec& codec, StringGrid& grid, AddressBook& book) {
+  ImportOutcome outcome;
+  if (source.format == ImportFormat::Orivel) {
+    outcome.csv = ReadCsvBytesForImport(source.bytes, grid,
+                                        [&codec](std::string_view utf8, std::string* cp932) {
+                                          return codec.toCp932(utf8, cp932, nullptr);
+                                        });
+    if (outcome.read()) outcome.appended = AppendGridRows(grid, book);
+    return outcome;
+  }
+  std::vector<ColumnMeaning> chosen = meanings;
+  if (source.format == ImportFormat::OtherCsv && chosen.empty())
+    if (const std::optional<CsvPreview> preview = PreviewCsv(source.bytes, codec, 0))
+      chosen = preview->guesses;
+  outcome.foreign = ReadForeignBook(source.bytes, source.format, codec, chosen);
+  if (outcome.read()) outcome.appended = AppendEntries(outcome.foreign.entries, book);
+  return outcome;
+}
+
 CsvImportResult AppendEntries(const std::vector<datatype>& entries, AddressBook& book) {
   CsvImportResult result;
   for (const datatype& entry : entries) {

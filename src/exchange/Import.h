@@ -22,6 +22,23 @@ struct ImportSource {
 // Reads the file, no larger than a book may be, and finds its form.
 ImportSource OpenImportSource(const std::filesystem::path& path, const TextCodec& codec);
 
+// What an import did: how the file was read (the program's own CSV, or another program's
+// book) and what went into the book. Nothing is added unless the file was read whole.
+struct ImportOutcome {
+  CsvRead csv;
+  ImportRead foreign;
+  CsvImportResult appended;
+  bool read() const {
+    return csv.status == CsvRead::Status::Read && foreign.status == ImportRead::Status::Read;
+  }
+};
+
+// Reads the source in its form and appends its entries to the book: the program's own CSV
+// through `grid` as its import always did, another program's book by `meanings` (for a CSV
+// file of an unknown program; the guesses of its header when empty).
+ImportOutcome ImportInto(const ImportSource& source, const std::vector<ColumnMeaning>& meanings,
+                         const TextCodec& codec, StringGrid& grid, AddressBook& book);
+
 // Appends the entries, unchecked and in order, while the book has free slots; the rest are
 // counted as left out.
 CsvImportResult AppendEntries(const std::vector<datatype>& entries, AddressBook& book);

@@ -172,6 +172,10 @@ CsvRead ReadCsvFileForImport(const std::filesystem::path& path, StringGrid& grid
     case FileReadStatus::Unreadable:
       return {CsvRead::Status::CannotOpen, 0, {}};
   }
+  return ReadCsvBytesForImport(std::move(bytes), grid, toCp932);
+}
+
+CsvRead ReadCsvBytesForImport(std::string bytes, StringGrid& grid, const Utf8ToCp932& toCp932) {
   const bool bom = std::string_view(bytes).starts_with(kUtf8Bom);
   if (bom || isUtf8BeyondAscii(bytes)) {
     std::string cp932;

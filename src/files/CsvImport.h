@@ -48,6 +48,8 @@ inline constexpr std::uintmax_t kMaxCsvFileSize = ProfileFile::kMaxFileSize;
 // as it was.
 CsvRead ReadCsvFileForImport(const std::filesystem::path& path, StringGrid& grid,
                              const Utf8ToCp932& toCp932);
+// The same for the file's bytes, read already.
+CsvRead ReadCsvBytesForImport(std::string bytes, StringGrid& grid, const Utf8ToCp932& toCp932);
 
 // The first addressee row (from 1 to rowCount - 2, column 0 not empty) whose name the book
 // file cannot keep; -1 when there is none.

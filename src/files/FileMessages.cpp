@@ -62,6 +62,19 @@ QString foreignReadFailure(const ImportRead& read) {
   return {};
 }
 
+QString importFailure(const ImportOutcome& outcome) {
+  const QString csv = csvReadFailure(outcome.csv);
+  return csv.isEmpty() ? foreignReadFailure(outcome.foreign) : csv;
+}
+
+QStringList importNotices(const ImportOutcome& outcome) {
+  QStringList notices;
+  for (const QString& notice :
+       {importNameless(outcome.foreign.nameless), importLeftOut(outcome.appended.leftOut)})
+    if (!notice.isEmpty()) notices << notice;
+  return notices;
+}
+
 QString importFileFailure(FileReadStatus status) {
   switch (status) {
     case FileReadStatus::Ok:

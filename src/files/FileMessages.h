@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "exchange/ForeignBook.h"
+#include "exchange/Import.h"
 #include "exchange/VCard.h"
 #include "files/BookFile.h"
 #include "files/CsvExport.h"
@@ -23,6 +25,12 @@ QString csvReadFailure(const CsvRead& read);
 // Why a file of another program's form was not imported, naming the line (CSV) or the card
 // (vCard); empty when it was read.
 QString foreignReadFailure(const ImportRead& read);
+
+// Why an import added nothing, naming the line or card; empty when the file was read.
+QString importFailure(const ImportOutcome& outcome);
+// What an import that read its file says after it: records without a name, entries that
+// found no free slot.
+QStringList importNotices(const ImportOutcome& outcome);
 
 // What is said when the file to import could not be read at all; empty when it was.
 QString importFileFailure(FileReadStatus status);
