@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times the whole process `orivel-cli print BOOK ... --pdf OUT` for 1, 30 and 300 cards of a
-# book of 300 entries, start-up included, as a script would run it:
+# book of 300 entries, each card with the same sender, start-up included, as a script would
+# run it:
 #   bench/cli_print_bench.sh [BUILD_DIR [RUNS]]
 # With PRINTHA set to a checkout of the hagaki printer printha
 # (github.com/belphegor-belbel/printha) built in its build/ folder, the same addressees go
@@ -16,9 +17,13 @@ cli=$build/src/cli/orivel-cli
 }
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-# No user store: the cards are printed without a sender, whatever this user has set.
+# No user store: whatever this user has set, every card has the same sender, given here.
 export XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
 mkdir -m 700 "$tmp/run"
+sender_name='山田　一郎' sender_zip=100-0001
+sender_address='東京都千代田区千代田一丁目一－一　千代田ハイツ２０１号'
+sender=(--no-profile --sender-name "$sender_name" --sender-zip "$sender_zip"
+  --sender-address "$sender_address" --own)
 
 # 300 different addressees, every address long enough to break into columns; a third of
 # them families with two joint names, a tenth cards to a company with a title.
@@ -76,8 +81,9 @@ if [[ -n ${PRINTHA:-} ]]; then
   # printha reads its settings from printha.config.txt in the working folder and the
   # addressees from standard input: name;postal code;address, cards split by "|".
   mkdir "$tmp/printha"
+  printf '%s;%s;%s' "${sender_name/　/ }" "$sender_zip" "$sender_address" >"$tmp/printha/sender"
   sed -e 's|^Font .*|Font IPAPMincho|' -e "s|^OutputPath .*|OutputPath $tmp/printha/cards.pdf|" \
-    -e 's|^SendFromPath .*|SendFromPath|' "$PRINTHA/settings/config.txt" \
+    -e "s|^SendFromPath .*|SendFromPath $tmp/printha/sender|" "$PRINTHA/settings/config.txt" \
     >"$tmp/printha/printha.config.txt"
   for cards in 1 30 300; do
     awk -F, -v n="$cards" 'NR > 1 && NR <= n + 1 {
@@ -94,7 +100,7 @@ fi
 for cards in 1 30 300; do
   # shellcheck disable=SC2046
   measure orivel "$tmp/cards.pdf" \
-    "$cli" print "$tmp/book.orv" $(rows_for "$cards") --pdf "$tmp/cards.pdf" |
+    "$cli" print "$tmp/book.orv" $(rows_for "$cards") "${sender[@]}" --pdf "$tmp/cards.pdf" |
     tee "$tmp/orivel$cards.txt"
   if [[ -n ${PRINTHA:-} ]]; then
     (cd "$tmp/printha" && measure printha cards.pdf \

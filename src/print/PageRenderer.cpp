@@ -360,11 +360,11 @@ void PageRenderer::render(QPainter& painter, const QPaintDevice& device, const P
     for (std::size_t i = 0; i < postal_frame::kBoxCount; ++i) painter.drawRect(frameBoxOnPage(i));
   }
   painter.setPen(Qt::black);
+  std::vector<VerticalBlock> blocks;
   for (std::size_t i = 0; i < card.blocks().size(); ++i)
-    for (const VerticalBlock& block : blocksToDraw(card, i))
-      typesetter_->draw(painter, block, target);
-  for (const VerticalBlock& block : businessColumns(card))
-    typesetter_->draw(painter, block, target);
+    for (VerticalBlock& block : blocksToDraw(card, i)) blocks.push_back(std::move(block));
+  for (VerticalBlock& block : businessColumns(card)) blocks.push_back(std::move(block));
+  typesetter_->draw(painter, blocks, target);
   painter.restore();
 }
 

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QRawFont>
 #include <list>
+#include <span>
 
 #include "common/Fonts.h"
 #include "print/CardFaces.h"
@@ -535,9 +536,36 @@ struct VerticalTypesetter::Impl {
     if (first < count || columns.empty()) columns.push_back({first, count});
   }
 
-  // Lays out the block; with nominals, also gives for every placed glyph the glyph of its
-  // character when that differs (a vertical form), else 0.
-  std::vector<PlacedRun> layout(const VerticalBlock& block, std::vector<QList<quint32>>* nominals) {
+  // A block as laid out, and for every placed glyph the glyph of its character where that
+  // differs (a vertical form), else 0.
+  struct LaidOut {
+    std::vector<PlacedRun> runs;
+    std::vector<QList<quint32>> nominals;
+  };
+  // A card lays its address out for the frames beside it and again to draw it, and every
+  // card of a run sets the same sender: blocks are kept laid out, keyed by all that decides
+  // their layout, until kLaidOutCapacity of them are held; then the store starts afresh.
+  QHash<QByteArray, LaidOut> laidOut;
+  static constexpr qsizetype kLaidOutCapacity = 512;
+
+  const LaidOut& layout(const VerticalBlock& block) {
+    QByteArray key;
+    const double numbers[] = {block.rect.x(), block.rect.y(), block.rect.width(),
+                              block.rect.height()};
+    const int flags[] = {block.pixelSize, block.maxColumns, block.breakAtSpaces ? 1 : 0};
+    key.reserve(sizeof numbers + sizeof flags + block.text.size() * 2);
+    key.append(reinterpret_cast<const char*>(numbers), sizeof numbers);
+    key.append(reinterpret_cast<const char*>(flags), sizeof flags);
+    key.append(reinterpret_cast<const char*>(block.text.utf16()), block.text.size() * 2);
+    if (const auto it = laidOut.constFind(key); it != laidOut.constEnd()) return it.value();
+    if (laidOut.size() >= kLaidOutCapacity) laidOut.clear();
+    LaidOut laid;
+    laid.runs = compute(block, laid.nominals);
+    return laidOut.insert(key, std::move(laid)).value();
+  }
+
+  std::vector<PlacedRun> compute(const VerticalBlock& block,
+                                 std::vector<QList<quint32>>& nominals) {
     std::vector<PlacedRun> runs;
     if (block.text.isEmpty() || block.pixelSize <= 0 || !usable()) return runs;
 
@@ -600,7 +628,7 @@ struct VerticalTypesetter::Impl {
             run->pixelSize = size;
             run->bandTop = bandTop;
             run->bandBottom = bandTop + em;
-            if (nominals) nominals->emplace_back();
+            nominals.emplace_back();
           }
           QPointF origin;
           if (g.upright) {
@@ -618,7 +646,7 @@ struct VerticalTypesetter::Impl {
           run->positions.append(origin);
           run->starts.append(left + along);
           run->advances.append(g.advance * scale);
-          if (nominals) nominals->back().append(g.nominal != g.glyph ? g.nominal : 0);
+          nominals.back().append(g.nominal != g.glyph ? g.nominal : 0);
           along += g.advance * scale;
         }
         ++column;
@@ -672,57 +700,72 @@ int VerticalTypesetter::shapedLineCount() const {
 }
 
 std::vector<PlacedRun> VerticalTypesetter::layout(const VerticalBlock& block) {
-  return impl_->layout(block, nullptr);
+  return impl_->layout(block).runs;
 }
 
 void VerticalTypesetter::draw(QPainter& painter, const VerticalBlock& block, PageTarget target) {
+  draw(painter, std::span<const VerticalBlock>(&block, 1), target);
+}
+
+void VerticalTypesetter::draw(QPainter& painter, std::span<const VerticalBlock> blocks,
+                              PageTarget target) {
+  // Every glyph of one face, size and orientation goes out in one glyph run, and the painter
+  // turns once for all upright ones: a PDF engine writes a text object with its graphics
+  // state for each run, and that, not the glyphs, is most of a card's bytes.
+  struct Batch {
+    bool upright = true;
+    bool fallback = false;
+    double pixelSize = 0;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+  };
+  std::vector<Batch> batches;
+  std::vector<Batch> hidden;  // the characters behind vertical forms, for a PDF's text
+  const auto batchOf = [](std::vector<Batch>& in, const PlacedRun& run) -> Batch& {
+    for (Batch& batch : in)
+      if (batch.upright == run.upright && batch.fallback == run.fallback &&
+          batch.pixelSize == run.pixelSize)
+        return batch;
+    return in.emplace_back(Batch{run.upright, run.fallback, run.pixelSize, {}, {}});
+  };
   const bool textLayer = target == PageTarget::PdfFile;
-  std::vector<QList<quint32>> nominals;
-  const std::vector<PlacedRun> runs = impl_->layout(block, textLayer ? &nominals : nullptr);
-  if (runs.empty()) return;
-  painter.save();
-  QGlyphRun glyphRun;
-  QList<QPointF> turned;
-  QList<quint32> hiddenGlyphs;
-  QList<QPointF> hiddenPositions;
-  for (std::size_t r = 0; r < runs.size(); ++r) {
-    const PlacedRun& run = runs[r];
-    glyphRun.setRawFont(impl_->faceAt(run.pixelSize, run.fallback));
-    if (!run.upright) {
-      glyphRun.setGlyphIndexes(run.glyphs);
-      glyphRun.setPositions(run.positions);
-      painter.drawGlyphRun(QPointF(0, 0), glyphRun);
-      continue;
-    }
-    // Upright glyphs are drawn a quarter turn counter-clockwise: in the turned frame a
-    // page point (x, y) is (-y, x).
-    turned.resize(run.positions.size());
-    for (qsizetype i = 0; i < run.positions.size(); ++i)
-      turned[i] = QPointF(-run.positions[i].y(), run.positions[i].x());
-    painter.save();
-    painter.rotate(-90);
-    if (textLayer) {
-      hiddenGlyphs.clear();
-      hiddenPositions.clear();
+  for (const VerticalBlock& block : blocks) {
+    const auto& [runs, nominals] = impl_->layout(block);
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+      const PlacedRun& run = runs[r];
+      Batch& batch = batchOf(batches, run);
+      batch.glyphs.append(run.glyphs);
+      // Upright glyphs are drawn a quarter turn counter-clockwise: in the turned frame a
+      // page point (x, y) is (-y, x).
+      for (const QPointF& p : run.positions)
+        batch.positions.append(run.upright ? QPointF(-p.y(), p.x()) : p);
+      if (!textLayer || !run.upright) continue;
       for (qsizetype i = 0; i < run.glyphs.size(); ++i) {
         if (const quint32 nominal = nominals[r][i]) {
-          hiddenGlyphs.append(nominal);
-          hiddenPositions.append(turned[i]);
+          Batch& behind = batchOf(hidden, run);
+          behind.glyphs.append(nominal);
+          behind.positions.append(QPointF(-run.positions[i].y(), run.positions[i].x()));
         }
       }
-      if (!hiddenGlyphs.isEmpty()) {
-        const QPen pen = painter.pen();
-        painter.setPen(Qt::transparent);
-        glyphRun.setGlyphIndexes(hiddenGlyphs);
-        glyphRun.setPositions(hiddenPositions);
-        painter.drawGlyphRun(QPointF(0, 0), glyphRun);
-        painter.setPen(pen);
-      }
     }
-    glyphRun.setGlyphIndexes(run.glyphs);
-    glyphRun.setPositions(turned);
+  }
+  if (batches.empty()) return;
+  QGlyphRun glyphRun;
+  const auto drawBatch = [&](const Batch& batch) {
+    glyphRun.setRawFont(impl_->faceAt(batch.pixelSize, batch.fallback));
+    glyphRun.setGlyphIndexes(batch.glyphs);
+    glyphRun.setPositions(batch.positions);
     painter.drawGlyphRun(QPointF(0, 0), glyphRun);
-    painter.restore();
+  };
+  painter.save();
+  for (const Batch& batch : batches)
+    if (!batch.upright) drawBatch(batch);
+  painter.rotate(-90);
+  for (const Batch& batch : batches)
+    if (batch.upright) drawBatch(batch);
+  if (!hidden.empty()) {
+    painter.setPen(Qt::transparent);
+    for (const Batch& batch : hidden) drawBatch(batch);
   }
   painter.restore();
 }

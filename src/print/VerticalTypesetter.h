@@ -6,6 +6,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "print/PageTarget.h"
@@ -62,8 +63,8 @@ struct PlacedRun {
 // ～, brackets) stands upright in its vertical form where the face has one, and is turned
 // here, lying sideways, where it has none. A character that a chosen face has no glyph
 // for, or one that draws nothing, is set in the default face. One typesetter keeps its
-// faces and a bounded cache of shaped lines, so it is meant to live as long as the page it
-// sets.
+// faces and bounded caches of shaped lines and laid-out blocks, so it is meant to live as
+// long as the pages it sets.
 class VerticalTypesetter {
  public:
   VerticalTypesetter();
@@ -73,6 +74,9 @@ class VerticalTypesetter {
 
   // Draws the block with the painter, whose coordinates are design pixels on the page.
   void draw(QPainter& painter, const VerticalBlock& block, PageTarget target = PageTarget::Paper);
+  // Draws the blocks of one page together, in as few glyph runs as their faces allow.
+  void draw(QPainter& painter, std::span<const VerticalBlock> blocks,
+            PageTarget target = PageTarget::Paper);
 
   // Where every glyph of the block lands on the page, in drawing order.
   std::vector<PlacedRun> layout(const VerticalBlock& block);
