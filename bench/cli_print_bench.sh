@@ -8,7 +8,7 @@
 # through it too, in the same run, for comparison.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build}
+build=$(realpath -m "${1:-build}")
 runs=${2:-30}
 cli=$build/src/cli/orivel-cli
 [[ -x "$cli" ]] || {
@@ -46,30 +46,6 @@ given=(太郎 花子 一郎 次郎 美咲 陽菜 大輔 翔太 さくら ゆう�
 } >"$tmp/book.csv"
 "$cli" import --out "$tmp/book.orv" "$tmp/book.csv"
 
-# Whole-process wall time (min and median of RUNS) and peak resident memory of a command,
-# and the pages of the PDF it wrote.
-measure() {
-  local label=$1 pdf=$2
-  shift 2
-  for _ in 1 2 3; do "$@"; done  # warm the page cache
-  local times=() start end peak pages
-  for ((i = 0; i < runs; i++)); do
-    start=$(date +%s%N)
-    "$@"
-    end=$(date +%s%N)
-    times+=($(((end - start) / 1000)))
-  done
-  peak=$(/usr/bin/time -f '%M' "$@" 2>&1 >/dev/null | tail -n 1)
-  pages=$(pdfinfo "$pdf" 2>/dev/null | awk '/^Pages:/ {print $2}')
-  printf '%s\n' "${times[@]}" | sort -n | awk -v label="$label" -v runs="$runs" \
-    -v pages="${pages:-?}" -v peak="$peak" '
-    { t[NR] = $1 }
-    END {
-      printf "%-8s %4s cards: min %6.1f ms  median %6.1f ms  peak RSS %5.1f MB  (%d runs)\n",
-        label, pages, t[1] / 1000, t[int((NR + 1) / 2)] / 1000, peak / 1024, runs
-    }'
-}
-
 rows_for() {
   local n=$1 list=0
   ((n >= 300)) && { echo --all; return; }
@@ -77,35 +53,70 @@ rows_for() {
   echo "--rows $list"
 }
 
-if [[ -n ${PRINTHA:-} ]]; then
-  # printha reads its settings from printha.config.txt in the working folder and the
-  # addressees from standard input: name;postal code;address, cards split by "|".
-  mkdir "$tmp/printha"
-  printf '%s;%s;%s' "${sender_name/　/ }" "$sender_zip" "$sender_address" >"$tmp/printha/sender"
-  sed -e 's|^Font .*|Font IPAPMincho|' -e "s|^OutputPath .*|OutputPath $tmp/printha/cards.pdf|" \
-    -e "s|^SendFromPath .*|SendFromPath $tmp/printha/sender|" "$PRINTHA/settings/config.txt" \
-    >"$tmp/printha/printha.config.txt"
-  for cards in 1 30 300; do
-    awk -F, -v n="$cards" 'NR > 1 && NR <= n + 1 {
-        sub(/　/, " ", $1); printf "%s%s様;%s;%s", (NR > 2 ? "|" : ""), $1, $2, $3 }' \
-      "$tmp/book.csv" >"$tmp/printha/to$cards"
-  done
-fi
-
+# The commands to time, by label: each runs in its folder dir[label] (printha reads its
+# settings from the working folder), its standard input from input[label], and writes the
+# PDF pdf[label].
+labels=()
+declare -A command dir input pdf
+add() {
+  local label=$1
+  labels+=("$label")
+  dir[$label]=$2 input[$label]=$3 pdf[$label]=$4
+  shift 4
+  command[$label]=$(printf '%q ' "$@")
+}
 # The floor: a bare Qt program that writes one line of Japanese into a PDF.
 floor=$build/bench/pdf_floor
-if [[ -x "$floor" ]]; then
-  measure floor "$tmp/floor.pdf" "$floor" "$tmp/floor.pdf" | tee "$tmp/floor.txt"
-fi
+[[ -x "$floor" ]] && add floor "$tmp" /dev/null "$tmp/floor.pdf" "$floor" "$tmp/floor.pdf"
 for cards in 1 30 300; do
   # shellcheck disable=SC2046
-  measure orivel "$tmp/cards.pdf" \
-    "$cli" print "$tmp/book.orv" $(rows_for "$cards") "${sender[@]}" --pdf "$tmp/cards.pdf" |
-    tee "$tmp/orivel$cards.txt"
-  if [[ -n ${PRINTHA:-} ]]; then
-    (cd "$tmp/printha" && measure printha cards.pdf \
-      sh -c "exec '$PRINTHA/build/printha' <to$cards 2>/dev/null") | tee "$tmp/printha$cards.txt"
-  fi
+  add "orivel$cards" "$tmp" /dev/null "$tmp/cards$cards.pdf" "$cli" print "$tmp/book.orv" \
+    $(rows_for "$cards") "${sender[@]}" --pdf "$tmp/cards$cards.pdf"
+  [[ -n ${PRINTHA:-} ]] || continue
+  # printha takes the addressees on standard input: name;postal code;address, cards split
+  # by "|".
+  mkdir "$tmp/printha$cards"
+  printf '%s;%s;%s' "${sender_name/　/ }" "$sender_zip" "$sender_address" >"$tmp/sender"
+  sed -e 's|^Font .*|Font IPAPMincho|' \
+    -e "s|^OutputPath .*|OutputPath $tmp/printha$cards/cards.pdf|" \
+    -e "s|^SendFromPath .*|SendFromPath $tmp/sender|" "$PRINTHA/settings/config.txt" \
+    >"$tmp/printha$cards/printha.config.txt"
+  awk -F, -v n="$cards" 'NR > 1 && NR <= n + 1 {
+      sub(/　/, " ", $1); printf "%s%s様;%s;%s", (NR > 2 ? "|" : ""), $1, $2, $3 }' \
+    "$tmp/book.csv" >"$tmp/printha$cards/to"
+  add "printha$cards" "$tmp/printha$cards" "$tmp/printha$cards/to" \
+    "$tmp/printha$cards/cards.pdf" "$PRINTHA/build/printha"
+done
+
+run() { cd "${dir[$1]}" && eval "${command[$1]}" <"${input[$1]}" >/dev/null 2>&1; }
+
+for label in "${labels[@]}"; do
+  for _ in 1 2 3; do run "$label"; done  # warm the page cache
+done
+# The commands take turns, one run each a round, so that whatever else the machine does
+# weighs on all of them alike.
+declare -A times
+for ((i = 0; i < runs; i++)); do
+  for label in "${labels[@]}"; do
+    start=$(date +%s%N)
+    run "$label"
+    end=$(date +%s%N)
+    times[$label]+="$(((end - start) / 1000)) "
+  done
+done
+# Whole-process wall time (min and median of RUNS) and peak resident memory of each
+# command, and the pages of the PDF it wrote.
+for label in "${labels[@]}"; do
+  peak=$(cd "${dir[$label]}" && eval "/usr/bin/time -f %M ${command[$label]}" \
+    <"${input[$label]}" 2>&1 >/dev/null | tail -n 1)
+  pages=$(pdfinfo "${pdf[$label]}" 2>/dev/null | awk '/^Pages:/ {print $2}')
+  tr ' ' '\n' <<<"${times[$label]}" | grep . | sort -n | awk -v label="${label%%[0-9]*}" \
+    -v runs="$runs" -v pages="${pages:-?}" -v peak="$peak" '
+    { t[NR] = $1 }
+    END {
+      printf "%-8s %4s cards: min %6.1f ms  median %6.1f ms  peak RSS %5.1f MB  (%d runs)\n",
+        label, pages, t[1] / 1000, t[int((NR + 1) / 2)] / 1000, peak / 1024, runs
+    }' | tee "$tmp/$label.txt"
 done
 
 # The ratios of the medians, and the memory above the floor's.

@@ -61,10 +61,14 @@ bool encodable(char32_t c) {
 QString toQString(std::string_view cp932) {
   {
     // Stateless: a lead byte cut off at the end is an error, not input held for later.
-    QStringDecoder whole(kCodecName, QStringDecoder::Flag::Stateless);
+    // Opening the converter costs more than decoding a card's text, so one is kept for
+    // each thread; after an error it is opened afresh, so that nothing carries over.
+    thread_local QStringDecoder whole(kCodecName, QStringDecoder::Flag::Stateless);
+    whole.resetState();
     const QString text =
         whole.decode(QByteArrayView(cp932.data(), static_cast<qsizetype>(cp932.size())));
     if (!whole.hasError()) return text;
+    whole = QStringDecoder(kCodecName, QStringDecoder::Flag::Stateless);
   }
   QString out;
   out.reserve(static_cast<qsizetype>(cp932.size()));
