@@ -20,11 +20,12 @@ packages=(
 
 # What the tests add: GoogleTest and Google Benchmark, clang for the fuzzers and the
 # formatting, an X server, a CUPS server of the tests' own, the checks of the installed
-# files and of the .deb, the fonts the tests compare against, and the Windows cross build.
+# files and of the .deb, the fonts the tests compare against (DejaVu for its composite
+# glyphs), and the Windows cross build.
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  fonts-ipaexfont-mincho fonts-ipaexfont-gothic
+  fonts-ipaexfont-mincho fonts-ipaexfont-gothic fonts-dejavu-core
   xvfb xauth
   cups cups-client cups-bsd printer-driver-cups-pdf
   poppler-utils time

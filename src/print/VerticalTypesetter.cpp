@@ -1,6 +1,5 @@
 #include "print/VerticalTypesetter.h"
 
-#include <fontconfig/fontconfig.h>
 #include <hb-ot.h>
 #include <hb.h>
 #include <unicode/ubrk.h>
@@ -16,6 +15,7 @@
 
 #include "common/Fonts.h"
 #include "print/CardFaces.h"
+#include "print/HarfBuzzFace.h"
 #include "settings/usertype.h"
 
 namespace orivel {
@@ -86,57 +86,6 @@ class ShapedLineCache {
   QHash<QString, Entries::iterator> index_;
 };
 
-hb_blob_t* referenceTable(hb_face_t*, hb_tag_t tag, void* userData) {
-  const auto* raw = static_cast<const QRawFont*>(userData);
-  const char name[5] = {static_cast<char>(tag >> 24), static_cast<char>(tag >> 16),
-                        static_cast<char>(tag >> 8), static_cast<char>(tag), 0};
-  auto* table = new QByteArray(raw->fontTable(name));
-  if (table->isEmpty()) {
-    delete table;
-    return hb_blob_get_empty();
-  }
-  return hb_blob_create(table->constData(), static_cast<unsigned>(table->size()),
-                        HB_MEMORY_MODE_READONLY, table,
-                        [](void* p) { delete static_cast<QByteArray*>(p); });
-}
-
-// The face of the font file that Qt draws `raw` from, mapped rather than read, or null. Qt
-// hands out a table only as a copy, and HarfBuzz needs the glyph table for vertical origins:
-// copied, the IPA faces' 7.5 MB cost every process a good part of its start. The file is
-// taken only when its header table equals the one Qt reads, so glyph indices agree.
-hb_face_t* mappedFaceOf(const QRawFont& raw) {
-  const QByteArray head = raw.fontTable("head");
-  if (head.isEmpty()) return nullptr;
-  FcPattern* pattern = FcPatternCreate();
-  const QByteArray family = raw.familyName().toUtf8();
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.constData()));
-  FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr);
-  FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
-  FcObjectSetDestroy(objects);
-  FcPatternDestroy(pattern);
-  hb_face_t* found = nullptr;
-  for (int i = 0; fonts && i < fonts->nfont && !found; ++i) {
-    FcChar8* file = nullptr;
-    int index = 0;
-    if (FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &file) != FcResultMatch) continue;
-    FcPatternGetInteger(fonts->fonts[i], FC_INDEX, 0, &index);
-    hb_blob_t* blob = hb_blob_create_from_file_or_fail(reinterpret_cast<const char*>(file));
-    if (!blob) continue;
-    hb_face_t* face = hb_face_create(blob, static_cast<unsigned>(index & 0xFFFF));
-    hb_blob_destroy(blob);
-    hb_blob_t* fileHead = hb_face_reference_table(face, HB_TAG('h', 'e', 'a', 'd'));
-    unsigned length = 0;
-    const char* data = hb_blob_get_data(fileHead, &length);
-    if (QByteArrayView(data, length) == QByteArrayView(head))
-      found = face;
-    else
-      hb_face_destroy(face);
-    hb_blob_destroy(fileHead);
-  }
-  if (fonts) FcFontSetDestroy(fonts);
-  return found;
-}
-
 bool isDigit(char32_t c) {
   if ((c >= u'0' && c <= u'9') || (c >= u'０' && c <= u'９')) return true;
   // The kanji numerals the digits may print as.
@@ -179,20 +128,6 @@ bool joinsPrevious(char32_t c) {
 }
 
 }  // namespace
-
-// The HarfBuzz face of the font Qt draws `raw` from.
-hb_face_t* harfBuzzFaceOf(const QRawFont& raw) {
-  if (hb_face_t* mapped = mappedFaceOf(raw)) return mapped;
-  return hb_face_create_for_tables(referenceTable, new QRawFont(raw),
-                                   [](void* p) { delete static_cast<QRawFont*>(p); });
-}
-
-hb_font_t* harfBuzzFontOf(hb_face_t* face) {
-  hb_font_t* font = hb_font_create(face);
-  const auto upem = static_cast<int>(hb_face_get_upem(face));
-  hb_font_set_scale(font, upem, upem);
-  return font;
-}
 
 struct VerticalTypesetter::Impl {
   QString family;  // the face asked for; empty for the default one
