@@ -14,9 +14,9 @@
 namespace {
 
 void drawCard(QPainter& painter, int i) {
-  static const QStringList families = {
-      QStringLiteral("山田"), QStringLiteral("佐藤"), QStringLiteral("鈴木"),
-      QStringLiteral("高橋"), QStringLiteral("田中"), QStringLiteral("伊藤")};
+  static const QStringList families = {QStringLiteral("山田"), QStringLiteral("佐藤"),
+                                       QStringLiteral("鈴木"), QStringLiteral("高橋"),
+                                       QStringLiteral("田中"), QStringLiteral("伊藤")};
   static const QStringList given = {QStringLiteral("太郎"), QStringLiteral("花子"),
                                     QStringLiteral("一郎"), QStringLiteral("美咲")};
   QFont font(QStringLiteral("IPAPMincho"));
@@ -25,9 +25,9 @@ void drawCard(QPainter& painter, int i) {
     painter.setFont(font);
     painter.drawText(at, text);
   };
-  line(48, QPointF(100, 60),
-       families[i % families.size()] + u'　' + given[i / 6 % given.size()] +
-           QStringLiteral("　様"));
+  line(
+      48, QPointF(100, 60),
+      families[i % families.size()] + u'　' + given[i / 6 % given.size()] + QStringLiteral("　様"));
   line(27, QPointF(100, 100), QStringLiteral("１%1－%2").arg(i % 90 + 10).arg(i * 37 % 10000));
   line(21, QPointF(100, 130),
        QStringLiteral("東京都千代田区丸の内一丁目%1－%2").arg(i % 9 + 1).arg(i % 7 + 1));
