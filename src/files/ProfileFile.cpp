@@ -50,13 +50,10 @@ bool keyOfLine(std::string_view raw, std::string_view* key, std::size_t* valuePo
 }  // namespace
 
 std::size_t ProfileFile::NameHash::operator()(std::string_view s) const {
+  // Every byte is folded, trail bytes too: names that NameEqual finds equal still hash alike,
+  // and the rare trail byte that is a letter only shares a bucket.
   std::uint64_t h = 14695981039346656037ull;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    const bool lead = cp932::IsLeadByte(c);
-    h = (h ^ foldAscii(c)) * 1099511628211ull;
-    if (lead && i + 1 < s.size()) h = (h ^ static_cast<unsigned char>(s[++i])) * 1099511628211ull;
-  }
+  for (const char c : s) h = (h ^ foldAscii(static_cast<unsigned char>(c))) * 1099511628211ull;
   return static_cast<std::size_t>(h);
 }
 
@@ -74,9 +71,16 @@ bool ProfileFile::NameEqual::operator()(std::string_view a, std::string_view b) 
   return true;
 }
 
-void ProfileFile::parse(std::string_view text) {
+std::string_view ProfileFile::keep(std::string text) {
+  return texts_.emplace_back(std::move(text));
+}
+
+void ProfileFile::parse(std::string_view read) {
+  std::string copy(read);  // first: `read` may be this file's own text
   sections_.clear();
   sectionIndex_.clear();
+  texts_.clear();
+  const std::string_view text = keep(std::move(copy));
   // Split first, so that each section's lines and keys are allocated once at their size.
   std::vector<std::string_view> lines;
   std::vector<std::size_t> headers;  // indices into lines of the section lines
@@ -107,19 +111,18 @@ void ProfileFile::parse(std::string_view text) {
     const std::string_view t = trim(lines[h]);
     Section next;
     next.hasHeader = true;
-    next.header.assign(lines[h]);
+    next.header = lines[h];
     sections_.push_back(std::move(next));
-    sectionIndex_.emplace(std::string(trim(t.substr(1, t.rfind(']') - 1))), sections_.size() - 1);
+    sectionIndex_.emplace(trim(t.substr(1, t.rfind(']') - 1)), sections_.size() - 1);
     from = h + 1;
   }
 }
 
 void ProfileFile::addLine(Section& s, std::string_view raw) {
-  Line line;
-  line.raw.assign(raw);
+  Line line{raw, 0};
   std::string_view key;
-  if (keyOfLine(raw, &key, &line.value)) s.keys.emplace(std::string(key), s.body.size());
-  s.body.push_back(std::move(line));
+  if (keyOfLine(raw, &key, &line.value)) s.keys.emplace(key, s.body.size());
+  s.body.push_back(line);
 }
 
 std::string ProfileFile::text() const {
@@ -174,7 +177,7 @@ std::string ProfileFile::ReadString(std::string_view section, std::string_view k
                                     std::string_view defaultValue) const {
   const Line* l = find(section, key);
   if (!l) return std::string(defaultValue);
-  return std::string(cleanValue(std::string_view(l->raw).substr(l->value)));
+  return std::string(cleanValue(l->raw.substr(l->value)));
 }
 
 int ProfileFile::ReadInteger(std::string_view section, std::string_view key,
@@ -182,8 +185,7 @@ int ProfileFile::ReadInteger(std::string_view section, std::string_view key,
   const Line* l = find(section, key);
   if (!l) return defaultValue;
   int value = defaultValue;
-  return parseInteger(cleanValue(std::string_view(l->raw).substr(l->value)), &value) ? value
-                                                                                     : defaultValue;
+  return parseInteger(cleanValue(l->raw.substr(l->value)), &value) ? value : defaultValue;
 }
 
 bool ProfileFile::ReadBool(std::string_view section, std::string_view key,
@@ -197,10 +199,12 @@ ProfileFile::Section& ProfileFile::sectionFor(std::string_view section) {
   if (sections_.empty()) sections_.emplace_back();
   Section fresh;
   fresh.hasHeader = true;
-  fresh.header.reserve(section.size() + 2);
-  fresh.header.append("[").append(section).append("]");
+  std::string header;
+  header.reserve(section.size() + 2);
+  header.append("[").append(section).append("]");
+  fresh.header = keep(std::move(header));
   sections_.push_back(std::move(fresh));
-  sectionIndex_.emplace(std::string(section), sections_.size() - 1);
+  sectionIndex_.emplace(sections_.back().header.substr(1, section.size()), sections_.size() - 1);
   return sections_.back();
 }
 
@@ -227,7 +231,7 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
     std::string raw;
     raw.reserve(existing.size() + 1 + value.size());
     raw.append(existing).append("=").append(value);
-    line.raw = std::move(raw);
+    line.raw = keep(std::move(raw));
     line.value = existing.size() + 1;
     return true;
   }
@@ -235,12 +239,12 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
   // that separates it from the next section stays at the end.
   std::size_t at = s.body.size();
   while (at > 0 && isBlankLine(s.body[at - 1].raw)) --at;
-  Line line;
-  line.raw.reserve(key.size() + 1 + value.size());
-  line.raw.append(key).append("=").append(value);
-  line.value = key.size() + 1;
-  s.body.insert(s.body.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
-  s.keys.emplace(std::string(key), at);
+  std::string raw;
+  raw.reserve(key.size() + 1 + value.size());
+  raw.append(key).append("=").append(value);
+  const Line line{keep(std::move(raw)), key.size() + 1};
+  s.body.insert(s.body.begin() + static_cast<std::ptrdiff_t>(at), line);
+  s.keys.emplace(line.raw.substr(0, key.size()), at);
   return true;
 }
 

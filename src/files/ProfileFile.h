@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -32,6 +33,14 @@ class ProfileFile {
 
   ProfileFile() = default;
   explicit ProfileFile(std::string_view text) { parse(text); }
+  // Lines refer to the text this file holds: a copy parses the text anew.
+  ProfileFile(const ProfileFile& other) { parse(other.text()); }
+  ProfileFile& operator=(const ProfileFile& other) {
+    if (this != &other) parse(other.text());
+    return *this;
+  }
+  ProfileFile(ProfileFile&&) noexcept = default;
+  ProfileFile& operator=(ProfileFile&&) noexcept = default;
 
   // Reads the whole file at path into *out (replacing what it held). *out is left empty
   // unless the result is Ok.
@@ -73,15 +82,16 @@ class ProfileFile {
     using is_transparent = void;
     bool operator()(std::string_view a, std::string_view b) const;
   };
-  using NameIndex = std::unordered_map<std::string, std::size_t, NameHash, NameEqual>;
+  // Names are views into the text the file holds.
+  using NameIndex = std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual>;
 
   struct Line {
-    std::string raw;        // the line as in the file, without its end
+    std::string_view raw;   // the line as in the file, without its end
     std::size_t value = 0;  // offset of the value in raw, for key lines
   };
   struct Section {
-    bool hasHeader = false;  // false only for the lines before the first section
-    std::string header;      // the section line as in the file
+    bool hasHeader = false;   // false only for the lines before the first section
+    std::string_view header;  // the section line as in the file
     std::vector<Line> body;
     NameIndex keys;  // key name -> index into body; the first of a name only
   };
@@ -90,6 +100,12 @@ class ProfileFile {
   Section& sectionFor(std::string_view section);
   static void addLine(Section& s, std::string_view raw);
 
+  // Keeps text whose lines are in use; returns the kept copy.
+  std::string_view keep(std::string text);
+
+  // The text read, and each line written since, where they never move: lines and names
+  // refer to it instead of each holding a copy (a book of 300 has some 3,600 lines).
+  std::deque<std::string> texts_;
   std::vector<Section> sections_;
   NameIndex sectionIndex_;  // section name -> index into sections_; the first only
 };

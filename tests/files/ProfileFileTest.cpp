@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace orivel {
 namespace {
@@ -183,6 +185,28 @@ TEST(ProfileFileTest, ThousandsOfNewKeysStayInWritingOrder) {
   const std::string text = p.text();
   EXPECT_EQ(text.rfind("[S]\r\nk0=0\r\nk1=1\r\n", 0), 0u);
   EXPECT_NE(text.find("k2999=2999\r\n\r\n[T]\r\nt=1\r\n"), std::string::npos);
+}
+
+// Lines refer to the text the file holds: a copy, a moved file and a file parsed from its
+// own text keep reading and writing after the text they came from is gone.
+TEST(ProfileFileTest, CopiedMovedAndReparsedFilesOutliveTheirOriginal) {
+  std::optional<ProfileFile> original(std::in_place, "[S]\r\nkey=value\r\n");
+  ASSERT_TRUE(original->WriteString("S", "new", "written"));
+  ASSERT_TRUE(original->WriteString("T", "t", "1"));
+  ProfileFile copy(*original);
+  ProfileFile assigned;
+  assigned = *original;
+  ProfileFile moved(std::move(*original));
+  original.reset();
+  ProfileFile reparsed("[X]\r\nx=1\r\n");
+  reparsed.parse(reparsed.text());
+  EXPECT_EQ(reparsed.ReadInteger("X", "x", 0), 1);
+  for (ProfileFile* p : {&copy, &assigned, &moved}) {
+    EXPECT_EQ(p->ReadString("s", "KEY", ""), "value");
+    EXPECT_EQ(p->ReadString("S", "new", ""), "written");
+    ASSERT_TRUE(p->WriteString("S", "key", "changed"));
+    EXPECT_EQ(p->text(), "[S]\r\nkey=changed\r\nnew=written\r\n[T]\r\nt=1\r\n");
+  }
 }
 
 }  // namespace
