@@ -174,14 +174,14 @@ struct VerticalTypesetter::Impl {
         font.setStyleHint(QFont::Serif, QFont::NoFontMerging);
         chosen = true;
       }
-    face = QRawFont::fromFont(font, QFontDatabase::Japanese);
+    face = chosen ? QRawFont::fromFont(font, QFontDatabase::Japanese) : defaultRawFont(font);
     if (!face.isValid()) return;
     hbFace = harfBuzzFaceOf(face);
     hbFont = harfBuzzFontOf(hbFace);
     const unsigned upem = hb_face_get_upem(hbFace);
     unitsPerEm = upem;
     if (chosen) {
-      fallbackFace = QRawFont::fromFont(defaultFont, QFontDatabase::Japanese);
+      fallbackFace = defaultRawFont(defaultFont);
       if (fallbackFace.isValid()) {
         fallbackHbFace = harfBuzzFaceOf(fallbackFace);
         fallbackHbFont = harfBuzzFontOf(fallbackHbFace);
@@ -200,6 +200,18 @@ struct VerticalTypesetter::Impl {
     UErrorCode status = U_ZERO_ERROR;
     lineBreaker = ubrk_open(UBRK_LINE, "ja@lb=strict", nullptr, 0, &status);
     if (U_FAILURE(status)) lineBreaker = nullptr;
+  }
+
+  // The default face as Qt resolves it alone: with font merging, Qt first gathers every
+  // fallback family of the system, a twentieth of what printing one card costs. Merging
+  // stays for a system where no face of the list sets Japanese.
+  static QRawFont defaultRawFont(const QFont& font) {
+    QFont alone = font;
+    alone.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::NoFontMerging));
+    QRawFont raw = QRawFont::fromFont(alone, QFontDatabase::Japanese);
+    if (raw.isValid() && raw.supportedWritingSystems().contains(QFontDatabase::Japanese))
+      return raw;
+    return QRawFont::fromFont(font, QFontDatabase::Japanese);
   }
 
   bool usable() {
