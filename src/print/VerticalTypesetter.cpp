@@ -58,32 +58,36 @@ struct ShapedLine {
   std::vector<quint8> breaks;  // BreakFlags before each cluster
 };
 
-// A bounded map from line text to its shaping, dropping the line used longest ago.
-class ShapedLineCache {
+// A bounded map that drops the entry used longest ago.
+template <typename Key, typename Value>
+class LruCache {
  public:
-  const ShapedLine* find(const QString& text) {
-    const auto it = index_.constFind(text);
+  explicit LruCache(qsizetype capacity) : capacity_(capacity) {}
+
+  const Value* find(const Key& key) {
+    const auto it = index_.constFind(key);
     if (it == index_.constEnd()) return nullptr;
     entries_.splice(entries_.begin(), entries_, it.value());
     return &it.value()->second;
   }
 
-  const ShapedLine& insert(const QString& text, ShapedLine line) {
-    if (index_.size() >= VerticalTypesetter::kShapedLineCapacity) {
+  const Value& insert(const Key& key, Value value) {
+    if (index_.size() >= capacity_) {
       index_.remove(entries_.back().first);
       entries_.pop_back();
     }
-    entries_.emplace_front(text, std::move(line));
-    index_.insert(text, entries_.begin());
+    entries_.emplace_front(key, std::move(value));
+    index_.insert(key, entries_.begin());
     return entries_.front().second;
   }
 
   int size() const { return static_cast<int>(index_.size()); }
 
  private:
-  using Entries = std::list<std::pair<QString, ShapedLine>>;
+  using Entries = std::list<std::pair<Key, Value>>;
+  qsizetype capacity_;
   Entries entries_;
-  QHash<QString, Entries::iterator> index_;
+  QHash<Key, typename Entries::iterator> index_;
 };
 
 bool isDigit(char32_t c) {
@@ -150,7 +154,7 @@ struct VerticalTypesetter::Impl {
   double descent = 120;
   QHash<int, QRawFont> sizedFaces;
   QHash<char32_t, bool> verticalAlternates;
-  ShapedLineCache shaped;
+  LruCache<QString, ShapedLine> shaped{VerticalTypesetter::kShapedLineCapacity};
 
   ~Impl() {
     if (lineBreaker) ubrk_close(lineBreaker);
@@ -490,10 +494,10 @@ struct VerticalTypesetter::Impl {
     std::vector<QList<quint32>> nominals;
   };
   // A card lays its address out for the frames beside it and again to draw it, and every
-  // card of a run sets the same sender: blocks are kept laid out, keyed by all that decides
-  // their layout, until kLaidOutCapacity of them are held; then the store starts afresh.
-  QHash<QByteArray, LaidOut> laidOut;
-  static constexpr qsizetype kLaidOutCapacity = 512;
+  // card of a run sets the same sender and postal code digits: blocks are kept laid out,
+  // keyed by all that decides their layout, as many as a few cards set.
+  static constexpr qsizetype kLaidOutCapacity = 64;
+  LruCache<QByteArray, LaidOut> laidOut{kLaidOutCapacity};
 
   const LaidOut& layout(const VerticalBlock& block) {
     QByteArray key;
@@ -504,11 +508,10 @@ struct VerticalTypesetter::Impl {
     key.append(reinterpret_cast<const char*>(numbers), sizeof numbers);
     key.append(reinterpret_cast<const char*>(flags), sizeof flags);
     key.append(reinterpret_cast<const char*>(block.text.utf16()), block.text.size() * 2);
-    if (const auto it = laidOut.constFind(key); it != laidOut.constEnd()) return it.value();
-    if (laidOut.size() >= kLaidOutCapacity) laidOut.clear();
+    if (const LaidOut* hit = laidOut.find(key)) return *hit;
     LaidOut laid;
     laid.runs = compute(block, laid.nominals);
-    return laidOut.insert(key, std::move(laid)).value();
+    return laidOut.insert(key, std::move(laid));
   }
 
   std::vector<PlacedRun> compute(const VerticalBlock& block,

@@ -103,7 +103,7 @@ class VerticalTypesetter {
 
   // How many distinct lines are held shaped; bounded by kShapedLineCapacity.
   int shapedLineCount() const;
-  static constexpr int kShapedLineCapacity = 2048;
+  static constexpr int kShapedLineCapacity = 512;
 
  private:
   struct Impl;
