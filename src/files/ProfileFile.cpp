@@ -59,6 +59,7 @@ std::size_t ProfileFile::NameHash::operator()(std::string_view s) const {
 
 bool ProfileFile::NameEqual::operator()(std::string_view a, std::string_view b) const {
   if (a.size() != b.size()) return false;
+  if (a == b) return true;  // names are mostly asked for as the file spells them
   for (std::size_t i = 0; i < a.size(); ++i) {
     const unsigned char x = static_cast<unsigned char>(a[i]);
     const unsigned char y = static_cast<unsigned char>(b[i]);
@@ -73,6 +74,48 @@ bool ProfileFile::NameEqual::operator()(std::string_view a, std::string_view b) 
 
 std::string_view ProfileFile::keep(std::string text) {
   return texts_.emplace_back(std::move(text));
+}
+
+void ProfileFile::NameIndex::reserve(std::size_t count) {
+  std::size_t capacity = 8;
+  while (capacity < 2 * count) capacity *= 2;
+  if (capacity <= slots_.size()) return;
+  std::vector<Slot> old = std::move(slots_);
+  slots_.assign(capacity, Slot{});
+  size_ = 0;
+  for (const Slot& slot : old)
+    if (slot.used) insert(slot.name, slot.value);
+}
+
+void ProfileFile::NameIndex::insert(std::string_view name, std::size_t value) {
+  if (2 * (size_ + 1) > slots_.size()) reserve(size_ + 1);
+  const std::size_t hash = NameHash{}(name);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    Slot& slot = slots_[i];
+    if (!slot.used) {
+      slot = Slot{name, hash, value, true};
+      ++size_;
+      return;
+    }
+    if (slot.hash == hash && NameEqual{}(slot.name, name)) return;
+  }
+}
+
+const std::size_t* ProfileFile::NameIndex::find(std::string_view name) const {
+  if (slots_.empty()) return nullptr;
+  const std::size_t hash = NameHash{}(name);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (!slot.used) return nullptr;
+    if (slot.hash == hash && NameEqual{}(slot.name, name)) return &slot.value;
+  }
+}
+
+void ProfileFile::NameIndex::clear() {
+  slots_.clear();
+  size_ = 0;
 }
 
 void ProfileFile::parse(std::string_view read) {
@@ -113,7 +156,7 @@ void ProfileFile::parse(std::string_view read) {
     next.hasHeader = true;
     next.header = lines[h];
     sections_.push_back(std::move(next));
-    sectionIndex_.emplace(trim(t.substr(1, t.rfind(']') - 1)), sections_.size() - 1);
+    sectionIndex_.insert(trim(t.substr(1, t.rfind(']') - 1)), sections_.size() - 1);
     from = h + 1;
   }
 }
@@ -121,7 +164,7 @@ void ProfileFile::parse(std::string_view read) {
 void ProfileFile::addLine(Section& s, std::string_view raw) {
   Line line{raw, 0};
   std::string_view key;
-  if (keyOfLine(raw, &key, &line.value)) s.keys.emplace(key, s.body.size());
+  if (keyOfLine(raw, &key, &line.value)) s.keys.insert(key, s.body.size());
   s.body.push_back(line);
 }
 
@@ -141,11 +184,11 @@ std::string ProfileFile::text() const {
 }
 
 const ProfileFile::Line* ProfileFile::find(std::string_view section, std::string_view key) const {
-  const auto s = sectionIndex_.find(section);
-  if (s == sectionIndex_.end()) return nullptr;
-  const Section& sec = sections_[s->second];
-  const auto k = sec.keys.find(key);
-  return k == sec.keys.end() ? nullptr : &sec.body[k->second];
+  const std::size_t* s = sectionIndex_.find(section);
+  if (!s) return nullptr;
+  const Section& sec = sections_[*s];
+  const std::size_t* k = sec.keys.find(key);
+  return k ? &sec.body[*k] : nullptr;
 }
 
 bool ProfileFile::hasKey(std::string_view section, std::string_view key) const {
@@ -194,8 +237,7 @@ bool ProfileFile::ReadBool(std::string_view section, std::string_view key,
 }
 
 ProfileFile::Section& ProfileFile::sectionFor(std::string_view section) {
-  const auto s = sectionIndex_.find(section);
-  if (s != sectionIndex_.end()) return sections_[s->second];
+  if (const std::size_t* s = sectionIndex_.find(section)) return sections_[*s];
   if (sections_.empty()) sections_.emplace_back();
   Section fresh;
   fresh.hasHeader = true;
@@ -204,7 +246,7 @@ ProfileFile::Section& ProfileFile::sectionFor(std::string_view section) {
   header.append("[").append(section).append("]");
   fresh.header = keep(std::move(header));
   sections_.push_back(std::move(fresh));
-  sectionIndex_.emplace(sections_.back().header.substr(1, section.size()), sections_.size() - 1);
+  sectionIndex_.insert(sections_.back().header.substr(1, section.size()), sections_.size() - 1);
   return sections_.back();
 }
 
@@ -221,10 +263,9 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
   if (value.find('\n') != std::string_view::npos) return false;
 
   Section& s = sectionFor(section);
-  const auto k = s.keys.find(key);
-  if (k != s.keys.end()) {
+  if (const std::size_t* k = s.keys.find(key)) {
     // Replaced in place, keeping the name as the file spells it.
-    Line& line = s.body[k->second];
+    Line& line = s.body[*k];
     std::string_view existing;
     std::size_t valuePos = 0;
     keyOfLine(line.raw, &existing, &valuePos);
@@ -244,7 +285,7 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
   raw.append(key).append("=").append(value);
   const Line line{keep(std::move(raw)), key.size() + 1};
   s.body.insert(s.body.begin() + static_cast<std::ptrdiff_t>(at), line);
-  s.keys.emplace(line.raw.substr(0, key.size()), at);
+  s.keys.insert(line.raw.substr(0, key.size()), at);
   return true;
 }
 
