@@ -74,11 +74,9 @@ class ProfileFile {
  private:
   // Names compare with ASCII letters folded; a code page 932 trail byte is never folded.
   struct NameHash {
-    using is_transparent = void;
     std::size_t operator()(std::string_view s) const;
   };
   struct NameEqual {
-    using is_transparent = void;
     bool operator()(std::string_view a, std::string_view b) const;
   };
   // Names, as views into the text the file holds, to numbers: an open-addressing table in

@@ -188,7 +188,9 @@ GlyphsOnDemand* onDemandOf(hb_face_t* face) {
   return static_cast<GlyphsOnDemand*>(hb_face_get_user_data(face, &kOnDemandKey));
 }
 
-// Font functions that read a glyph in before its parent font looks at its outline.
+// Font functions that read a glyph in before its parent font looks at its outline: for
+// its vertical origin, its extents and an anchor on its contour (the horizontal origin
+// needs no outline).
 hb_font_funcs_t* loadingFuncs() {
   static hb_font_funcs_t* const funcs = [] {
     hb_font_funcs_t* f = hb_font_funcs_create();
@@ -198,14 +200,6 @@ hb_font_funcs_t* loadingFuncs() {
            void*) -> hb_bool_t {
           static_cast<GlyphsOnDemand*>(data)->load(glyph);
           return hb_font_get_glyph_v_origin(hb_font_get_parent(font), glyph, x, y);
-        },
-        nullptr, nullptr);
-    hb_font_funcs_set_glyph_h_origin_func(
-        f,
-        [](hb_font_t* font, void* data, hb_codepoint_t glyph, hb_position_t* x, hb_position_t* y,
-           void*) -> hb_bool_t {
-          static_cast<GlyphsOnDemand*>(data)->load(glyph);
-          return hb_font_get_glyph_h_origin(hb_font_get_parent(font), glyph, x, y);
         },
         nullptr, nullptr);
     hb_font_funcs_set_glyph_extents_func(
