@@ -127,15 +127,19 @@ WORD = re.compile(r'<page width="([\d.]+)" height="([\d.]+)">|'
 
 
 def read_pages(pdf):
+    """Each page's words, placed as the blocks are: the page is the card upright, so a word is
+    turned back onto the design page (x down the card, y leftward from its right edge)."""
     out = subprocess.run(["pdftotext", "-bbox", pdf, "-"], check=True,
                          capture_output=True).stdout.decode()
     pages = []
+    width = 0.0
     for m in WORD.finditer(out):
         if m.group(1):
             pages.append([])
+            width = float(m.group(1))
         else:
             x0, y0, x1, y1 = (float(m.group(k)) for k in range(3, 7))
-            pages[-1].append((x0, y0, x1, y1, html.unescape(m.group(7))))
+            pages[-1].append((y0, width - x1, y1, width - x0, html.unescape(m.group(7))))
     return pages
 
 

@@ -58,7 +58,7 @@ echo "$contents"
 # Depends: the libraries the binaries link (dpkg-shlibdeps) and what the program cannot
 # start or print without; Recommends and Suggests as a usual installation wants them.
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 libharfbuzz0b libicu \
+for p in libqt6widgets6 libqt6gui6 libqt6core6 libharfbuzz0b libicu \
   libfontconfig1 fonts-ipafont-gothic fonts-ipafont-mincho qt6-qpa-plugins libcups2; do
   [[ "$depends" == *"$p"* ]] || { echo "the package does not depend on $p" >&2; exit 1; }
 done

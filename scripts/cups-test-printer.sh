@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
-# A CUPS server of its own for the printing tests, with one PDF printer as the default
-# destination. Nothing of the system's CUPS is used or changed: configuration, socket,
-# spool, logs and PID live in one temporary folder.
+# A CUPS server of its own for the printing tests. Nothing of the system's CUPS is used or
+# changed: configuration, socket, spool, logs and PID live in one temporary folder.
 #
 #   eval "$(scripts/cups-test-printer.sh start)"   # exports CUPS_SERVER, ORIVEL_CUPS_DIR,
-#                                                  # ORIVEL_PRINT_OUT (one PDF per job)
+#                                                  # ORIVEL_PRINT_OUT, ORIVEL_CUPS_QUEUES
 #   scripts/cups-test-printer.sh stop "$ORIVEL_CUPS_DIR"
+#
+# Its queues, each keeping every job's document as a file job-NNNNN.pdf in a folder of its own:
+#   orivel-pdf     raw, the default destination: the document as it was sent
+#                  (in $ORIVEL_PRINT_OUT)
+#   ep804a         a household inkjet as Debian's own driver makes it (printer-driver-escpr,
+#                  Epson EP-804A), paper A4 as installed; CUPS's filters (pdftopdf) run in
+#                  front of the backend, which keeps the PDF that the driver's raster filter
+#                  would get ($ORIVEL_CUPS_QUEUES/ep804a)
+#   ep804a-hagaki  the same with ハガキ set as the queue's paper
+#   no-hagaki      the same driver with every postcard size taken out of its PPD
 set -euo pipefail
 
 printer=orivel-pdf
@@ -102,10 +111,51 @@ CONF
   lpadmin -d "$printer"
   cupsenable "$printer"
   cupsaccept "$printer"
+  driver_queues "$dir"
 
   echo "export CUPS_SERVER='$dir/cups.sock'"
   echo "export ORIVEL_CUPS_DIR='$dir'"
   echo "export ORIVEL_PRINT_OUT='$dir/out'"
+  echo "export ORIVEL_CUPS_QUEUES='$dir/queues'"
+}
+
+lpadmin_quietly() {
+  local said
+  said=$(lpadmin "$@" 2>&1) || {
+    echo "lpadmin $*: $said" >&2
+    return 1
+  }
+}
+
+# The EP-804A's PPD as the driver package makes it, with one change: its last filter, which
+# turns raster into the printer's language, is replaced by none, so that the backend gets
+# the PDF that CUPS's own filters made of the job (page size, scaling and turning applied).
+driver_queues() {
+  local dir=$1 ppd=$1/ep804a.ppd
+  /usr/lib/cups/driver/escpr cat \
+    escpr:0/cups/model/epson-inkjet-printer-escpr/Epson-EP-804A-epson-escpr-en.ppd |
+    sed 's|^\*cupsFilter:.*|*cupsFilter: "application/vnd.cups-pdf 0 -"|' >"$ppd"
+  grep -q '^\*cupsFilter: "application/vnd.cups-pdf 0 -"' "$ppd" || {
+    echo "the EP-804A PPD has no filter line to replace" >&2
+    exit 1
+  }
+  # Every line of the postcard sizes (Postcard, TPostcard) goes, their constraints with them.
+  grep -v -E '\bT?Postcard\b' "$ppd" >"$dir/no-hagaki.ppd"
+  local queue
+  for queue in ep804a ep804a-hagaki no-hagaki; do
+    mkdir -p "$dir/queues/$queue"
+    chmod 1777 "$dir/queues/$queue"
+  done
+  # (lpadmin warns that PPDs are deprecated each time; only a failure is worth showing.)
+  lpadmin_quietly -p ep804a -E -D EP-804A -v "$printer:$dir/queues/ep804a" -P "$ppd"
+  lpadmin_quietly -p ep804a-hagaki -E -D "EP-804A ハガキ" \
+    -v "$printer:$dir/queues/ep804a-hagaki" -P "$ppd" -o PageSize=Postcard
+  lpadmin_quietly -p no-hagaki -E -D "A4 only" -v "$printer:$dir/queues/no-hagaki" \
+    -P "$dir/no-hagaki.ppd"
+  for queue in ep804a ep804a-hagaki no-hagaki; do
+    cupsenable "$queue"
+    cupsaccept "$queue"
+  done
 }
 
 stop() {

@@ -11,7 +11,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libharfbuzz-dev libicu-dev libfontconfig-dev libcups2-dev
+  libharfbuzz-dev libicu-dev libfontconfig-dev libcups2-dev libcli11-dev
   qt6-translations-l10n qt6-qpa-plugins
   fonts-ipafont-mincho fonts-ipafont-gothic
   fonts-kouzan-mouhitsu fonts-aoyagi-kouzan-t fonts-aoyagi-soseki
@@ -27,7 +27,7 @@ test_packages=(
   clang libclang-rt-14-dev clang-format
   fonts-ipaexfont-mincho fonts-ipaexfont-gothic fonts-dejavu-core
   xvfb xauth
-  cups cups-client cups-bsd printer-driver-cups-pdf
+  cups cups-client cups-bsd cups-filters printer-driver-cups-pdf printer-driver-escpr
   poppler-utils time
   desktop-file-utils appstream shared-mime-info libglib2.0-bin dpkg-dev man-db lintian
   python3

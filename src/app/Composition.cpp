@@ -6,14 +6,14 @@
 #include "app/TForm1.h"
 #include "app/TForm6.h"
 #include "book/TForm4.h"
-#include "print/QPrinterSink.h"
+#include "print/SystemPrinter.h"
 #include "print/TPrevwin.h"
 #include "print/TQRFM.h"
 #include "settings/TForm5.h"
 
 namespace orivel {
 
-Composition::Composition() : defaultPrinter_(std::make_unique<QPrinterSink>()) {
+Composition::Composition() : defaultPrinter_(MakeSystemPrinterSink({})) {
   form1_ = std::make_unique<TForm1>(postal_);
   qrfm_ = std::make_unique<TQRFM>(printing_);
   prevwin_ = std::make_unique<TPrevwin>(*qrfm_);

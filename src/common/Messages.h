@@ -94,6 +94,20 @@ inline QString printerNotOpened() {
 inline QString printJobNotAccepted() {
   return QStringLiteral("印刷ジョブが受け付けられませんでした。");
 }
+// The print system itself is not there to ask (CUPS not running, say).
+inline QString printSystemUnreachable() {
+  return QStringLiteral("印刷システム（CUPS）に接続できませんでした。");
+}
+// Before the first card: a printer, named as the system shows it, that cannot take postcards.
+inline QString noPostcardPaper(const QString& printer) {
+  return QStringLiteral("「%1」ははがきの用紙に対応していません。").arg(printer);
+}
+inline QString printerStopped(const QString& printer) {
+  return QStringLiteral("「%1」は停止しています。").arg(printer);
+}
+inline QString printerNotAccepting(const QString& printer) {
+  return QStringLiteral("「%1」は印刷を受け付けていません。").arg(printer);
+}
 // A typeface asked for by name that is not installed, or does not cover Japanese.
 inline QString unknownFace(const QString& family) {
   return QStringLiteral("書体「%1」が見つかりません。日本語の書体の名前を指定してください。")

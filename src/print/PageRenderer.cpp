@@ -17,9 +17,9 @@ namespace {
 
 constexpr double kDesignDpi = kDesignPixelsPerInch;
 constexpr double kPixelsPerMm = kDesignDpi / kMmPerInch;
-// The card lies on the page with its top-right corner at the page's origin, its 100 mm
-// width down the page.
-constexpr double kCardWidth = 100 * kPixelsPerMm;
+// The card lies on the design page with its top-right corner at the origin, its 100 mm width
+// down the page.
+constexpr double kCardWidth = postal_frame::kCardWidthMm * kPixelsPerMm;
 // What name columns keep clear of the card's sides and of the columns beside them.
 constexpr double kCardMargin = 3 * kPixelsPerMm;
 constexpr double kColumnGap = 1 * kPixelsPerMm;
@@ -324,13 +324,9 @@ PageRenderer::PageRenderer() : typesetter_(std::make_unique<VerticalTypesetter>(
 PageRenderer::~PageRenderer() = default;
 
 QPageLayout PageRenderer::pageLayout() {
-  const PageSetup& p = kPostcardPage;
-  const QPageSize size(QSizeF(p.widthMm, p.lengthMm), QPageSize::Millimeter,
-                       QStringLiteral("Postcard 148x110mm"), QPageSize::ExactMatch);
-  QPageLayout layout(size, QPageLayout::Portrait,
-                     QMarginsF(p.leftMarginMm, p.topMarginMm, p.rightMarginMm, p.bottomMarginMm),
-                     QPageLayout::Millimeter);
-  // The blocks are placed from the paper's corner; the margins do not move them.
+  // The card itself, 100 x 148 mm upright: the size a driver knows as its postcard (a PPD's
+  // "Postcard", IPP's jpn_hagaki_100x148mm), so that nothing is scaled or turned to fit.
+  QPageLayout layout(QPageSize(QPageSize::Postcard), QPageLayout::Portrait, QMarginsF());
   layout.setMode(QPageLayout::FullPageMode);
   return layout;
 }
@@ -344,6 +340,11 @@ void PageRenderer::beginPage(QPainter& painter, const QPaintDevice& device) {
     painter.translate(-paint.topLeft());
   }
   painter.scale(device.logicalDpiX() / kDesignDpi, device.logicalDpiY() / kDesignDpi);
+  // The blocks are placed on the design page, whose top edge is the card's right edge and
+  // whose left edge is the card's top: turn it a quarter clockwise about the card's top-right
+  // corner. What would stand beyond the card's left edge falls off the page, as off the card.
+  painter.translate(kCardWidth, 0);
+  painter.rotate(90);
 }
 
 void PageRenderer::render(QPainter& painter, const QPaintDevice& device, const Postcard& card,

@@ -29,11 +29,11 @@ class PageRenderer {
   PageRenderer(const PageRenderer&) = delete;
   PageRenderer& operator=(const PageRenderer&) = delete;
 
-  // 148 x 110 mm, portrait, with the report's margins; painted in full-page coordinates.
+  // The card, 100 x 148 mm, portrait, no margins; painted in full-page coordinates.
   static QPageLayout pageLayout();
 
-  // Draws the card's six blocks with a painter begun on `device`, from the page's top-left
-  // corner, design pixels scaled to the device's resolution.
+  // Draws the card's six blocks with a painter begun on `device`, whose page is the card
+  // upright: the design page turned onto it, design pixels scaled to the device's resolution.
   void render(QPainter& painter, const QPaintDevice& device, const Postcard& card,
               PageTarget target = PageTarget::Paper);
 
@@ -42,9 +42,9 @@ class PageRenderer {
   // along the card's top and right edges.
   void renderCalibration(QPainter& painter, const QPaintDevice& device);
 
-  // Box i of the postal code frame on the page, in design pixels.
+  // Box i of the postal code frame on the design page, in design pixels.
   static QRectF frameBoxOnPage(std::size_t i);
-  // The card on the page, in design pixels.
+  // The card on the design page, in design pixels.
   static QRectF cardOnPage();
 
   // The seven digits of the addressee's postal code, each a block that centres it on its box

@@ -8,26 +8,16 @@
 #include "book/datatype.h"
 #include "settings/usertype.h"
 
-// One postcard: six text blocks on a page of 148 x 110 mm, composed from an addressee and
-// the sender settings. Positions and sizes are design pixels (1/96 inch) from the page's
-// top-left corner. The card is read with the page turned a quarter turn clockwise, so a
-// block's Top is its distance from the card's right edge and its Left from the card's top.
+// One postcard: six text blocks composed from an addressee and the sender settings.
+// Positions and sizes are design pixels (1/96 inch) on the design page of 148 x 110 mm,
+// from its top-left corner: the card lying a quarter turn counter-clockwise, so a block's
+// Top is its distance from the card's right edge and its Left from the card's top. What
+// prints is the card itself, upright (the page renderer turns the design page onto it).
 namespace orivel {
 
 // The design unit: positions and sizes are in pixels of 1/96 inch.
 inline constexpr double kDesignPixelsPerInch = 96.0;
 inline constexpr double kMmPerInch = 25.4;
-
-// The page in millimetres.
-struct PageSetup {
-  double widthMm = 148.0;
-  double lengthMm = 110.0;
-  double topMarginMm = 10.0;
-  double bottomMarginMm = 5.0;
-  double leftMarginMm = 10.0;
-  double rightMarginMm = 10.0;
-};
-inline constexpr PageSetup kPostcardPage{};
 
 // Where a block stands: its Top is its odd offset plus topBase, its Left its even offset
 // plus leftBase, so at every offset's neutral 50 it stands at (leftBase + 50, topBase + 50).

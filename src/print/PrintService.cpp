@@ -33,9 +33,10 @@ PrintOutcome PrintService::print(const AddressBook& book, const PrintSelection& 
   const std::vector<int> lines = selection.lines(book);
   if (lines.empty()) return PrintOutcome::NothingToPrint;
   const int total = static_cast<int>(lines.size());
+  if (!sink.begin()) return PrintOutcome::Failed;
   for (const int line : lines) {
     ComposePostcard(card, book.entry(line), sender);
-    if (!printCard(card, sink)) return PrintOutcome::Failed;
+    if (!drawCard(card, sink)) return PrintOutcome::Failed;
     ++printed_;
     // The cards printed so far stay printed: a PDF keeps its pages.
     if (progress && !progress(printed_, total) && printed_ < total)
@@ -52,6 +53,10 @@ PrintOutcome PrintService::print(const AddressBook& book, const PrintSelection& 
 }
 
 bool PrintService::printCard(const Postcard& card, PrintSink& sink) {
+  return sink.begin() && drawCard(card, sink) && sink.finish();
+}
+
+bool PrintService::drawCard(const Postcard& card, PrintSink& sink) {
   return sink.printPage(PageRenderer::pageLayout(),
                         [&](QPainter& painter, const QPaintDevice& device) {
                           renderer_.render(painter, device, card, sink.target());
@@ -59,10 +64,12 @@ bool PrintService::printCard(const Postcard& card, PrintSink& sink) {
 }
 
 bool PrintService::printCalibration(PrintSink& sink) {
-  return sink.printPage(PageRenderer::pageLayout(), [&](QPainter& painter,
-                                                        const QPaintDevice& device) {
-    renderer_.renderCalibration(painter, device);
-  }) && sink.finish();
+  return sink.begin() &&
+         sink.printPage(PageRenderer::pageLayout(),
+                        [&](QPainter& painter, const QPaintDevice& device) {
+                          renderer_.renderCalibration(painter, device);
+                        }) &&
+         sink.finish();
 }
 
 }  // namespace orivel

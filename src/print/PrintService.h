@@ -23,6 +23,10 @@ using PaintPage = std::function<void(QPainter&, const QPaintDevice&)>;
 class PrintSink {
  public:
   virtual ~PrintSink() = default;
+  // Before the first card of a run: false when the sink cannot take a postcard at all (no
+  // such printer, one that is stopped or has no postcard paper); nothing is sent then, and
+  // failureReason() says why.
+  virtual bool begin() { return true; }
   // One card with `layout`: `paint` draws it on a painter already begun on the sink's
   // device. False when the card did not go through (no printer, a refused job).
   virtual bool printPage(const QPageLayout& layout, const PaintPage& paint) = 0;
@@ -64,15 +68,16 @@ enum class PrintOutcome { Printed, NothingToPrint, Failed, Stopped };
 // postcard page and handed to the sink.
 class PrintService {
  public:
-  // Prints the selection, composing each card into `card`. Stops at the first card the sink
-  // refuses (`card` then holds it); the cards before it stay printed. `progress`, when
-  // given, is told after each card and may stop the rest.
+  // Prints the selection, composing each card into `card`. Nothing is sent when the sink
+  // cannot begin. Stops at the first card the sink refuses (`card` then holds it); the cards
+  // before it stay printed. `progress`, when given, is told after each card and may stop the
+  // rest.
   PrintOutcome print(const AddressBook& book, const PrintSelection& selection,
                      const usertype& sender, PrintSink& sink, Postcard& card,
                      const PrintProgress& progress = {});
   PrintOutcome print(const AddressBook& book, const PrintSelection& selection,
                      const usertype& sender, PrintSink& sink, const PrintProgress& progress = {});
-  // One card as it is composed already: one job, or one page.
+  // One card as it is composed already, as a run of its own: one job, or a file of one page.
   bool printCard(const Postcard& card, PrintSink& sink);
 
   // The calibration card, one page on a postcard, as a job of its own or into a file.
@@ -84,6 +89,8 @@ class PrintService {
   int printedCount() const { return printed_; }
 
  private:
+  bool drawCard(const Postcard& card, PrintSink& sink);
+
   PageRenderer renderer_;
   int printed_ = 0;
 };

@@ -8,9 +8,10 @@
 namespace orivel {
 
 // A job a card on the system's printer: the default one when `printer` is empty, otherwise
-// the one of that name. A missing printer or a refused job fails the card. This sink needs
-// no widget: each card is drawn into a PDF by the page renderer and handed to the print
-// system as it is (the platform's own file holds how).
+// the one of that name. The windows and orivel-cli print through it alike. Before the first
+// card of a run it refuses a printer that is missing, stopped, not accepting jobs or without
+// postcard paper; each job asks for ハガキ (100 x 148 mm) at full size. A refused job fails
+// the card. The sink needs no widget; each system has a file of its own for it.
 std::unique_ptr<PrintSink> MakeSystemPrinterSink(const QString& printer);
 
 }  // namespace orivel

@@ -35,10 +35,6 @@ QImage TQRFM::cardImage(const orivel::Postcard& card, qreal devicePixelRatio) {
   image.setDotsPerMeterY(dotsPerMeter);
   image.fill(Qt::white);
   QPainter painter(&image);
-  // The page's top edge is the card's right edge and its left edge the card's top: turn the
-  // page a quarter clockwise about the card's top-right corner.
-  painter.translate(image.width(), 0);
-  painter.rotate(90);
   printing_.renderer().render(painter, image, card, orivel::PageTarget::Screen);
   painter.end();
   image.setDevicePixelRatio(devicePixelRatio);

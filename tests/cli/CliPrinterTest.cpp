@@ -56,8 +56,9 @@ TEST_F(CliPrinterTest, PrintSendsOneOnePageJobPerCardInBookOrder) {
   for (const QString& job : jobs) {
     const PdfInfo info = pdfInfo(job);
     EXPECT_EQ(info.pages, 1);
-    EXPECT_NEAR(info.width, 419.53, 1.0);
-    EXPECT_NEAR(info.height, 311.81, 1.0);
+    // The card upright, 100 x 148 mm.
+    EXPECT_NEAR(info.width, 283.46, 1.0);
+    EXPECT_NEAR(info.height, 419.53, 1.0);
   }
   EXPECT_TRUE(pdfPageText(jobs[0], 1).contains(QStringLiteral("宛")));
   EXPECT_TRUE(pdfPageText(jobs[1], 1).contains(QStringLiteral("幌")));
@@ -72,6 +73,7 @@ TEST_F(CliPrinterTest, PrintGoesToTheNamedPrinter) {
   EXPECT_EQ(newJobs(before, 2).size(), 2);
 }
 
+// Refused before the first card: nothing is sent.
 TEST_F(CliPrinterTest, APrinterThatRefusesJobsFailsThePrint) {
   runTool(QStringLiteral("cupsreject"), {printer_});
   const QStringList before = jobFiles();
@@ -79,9 +81,9 @@ TEST_F(CliPrinterTest, APrinterThatRefusesJobsFailsThePrint) {
       runCli({QStringLiteral("print"), dataFile("cli-book.orv"), QStringLiteral("--all")});
   runTool(QStringLiteral("cupsaccept"), {printer_});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.errText(),
-            QStringLiteral("印刷できませんでした。\nDestination \"%1\" is not accepting jobs.\n")
-                .arg(printer_));
+  EXPECT_EQ(
+      run.errText(),
+      QStringLiteral("印刷できませんでした。\n「%1」は印刷を受け付けていません。\n").arg(printer_));
   EXPECT_TRUE(newJobs(before, 0).isEmpty());
 }
 

@@ -10,8 +10,8 @@ namespace {
 
 constexpr double kHalfMillimetre = 72.0 / 25.4 / 2;  // in points
 
-// A glyph as pdftotext places it on the page. The page is the card turned a quarter: x runs
-// down a column, y from the card's right edge to its left.
+// A glyph as the card's columns read it: x runs down a column (from the card's top edge),
+// y leftward from the card's right edge, in points.
 struct Glyph {
   QString text;
   QRectF box;
@@ -22,14 +22,17 @@ std::vector<Glyph> pageGlyphs(const QString& pdf, int page) {
       runTool(QStringLiteral("pdftotext"),
               {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
                QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
+  static const QRegularExpression pageWidth(QStringLiteral("<page width=\"([0-9.]+)\""));
   static const QRegularExpression word(
       QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
                      "yMax=\"([0-9.]+)\">([^<]*)<"));
+  // The page is the card upright.
+  const double width = pageWidth.match(xml).captured(1).toDouble();
   std::vector<Glyph> glyphs;
   for (auto it = word.globalMatch(xml); it.hasNext();) {
     const auto m = it.next();
-    const QPointF topLeft(m.captured(1).toDouble(), m.captured(2).toDouble());
-    const QPointF bottomRight(m.captured(3).toDouble(), m.captured(4).toDouble());
+    const QPointF topLeft(m.captured(2).toDouble(), width - m.captured(3).toDouble());
+    const QPointF bottomRight(m.captured(4).toDouble(), width - m.captured(1).toDouble());
     glyphs.push_back({m.captured(5), QRectF(topLeft, bottomRight)});
   }
   return glyphs;

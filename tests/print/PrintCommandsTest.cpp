@@ -36,7 +36,10 @@ class RecordingPrinter final : public PrintSink {
   bool printPage(const QPageLayout& layout, const PaintPage& paint) override {
     if (static_cast<int>(jobs.size()) == refuseFrom) return false;
     if (static_cast<int>(jobs.size()) + 1 == stopDuring) pressStop();
-    QImage page(559, 416, QImage::Format_ARGB32_Premultiplied);
+    // The page at one pixel a design pixel (96 dpi), as the preview shows the card.
+    const QSizeF mm = layout.fullRect(QPageLayout::Millimeter).size();
+    QImage page(qRound(mm.width() / 25.4 * 96), qRound(mm.height() / 25.4 * 96),
+                QImage::Format_ARGB32_Premultiplied);
     page.setDotsPerMeterX(3780);
     page.setDotsPerMeterY(3780);
     page.fill(Qt::white);
@@ -109,14 +112,11 @@ int darkPixels(const QImage& image) {
 constexpr QSize kCardSize(378, 559);
 
 // Whether the preview `shown` (upright, at one pixel a design pixel) carries the ink of the
-// printed `page` (148 x 110 mm, the card lying on it with its top-right corner at the
-// origin). The screen adds only light colours: the outline and the red boxes.
-void expectShowsTheInkOf(const QImage& shown, const QImage& page) {
-  const QImage upright =
-      page.transformed(QTransform().rotate(90))
-          .copy(page.height() - kCardSize.width(), 0, kCardSize.width(), kCardSize.height());
+// printed `page` (the card upright, as the preview shows it). The screen adds only light
+// colours: the outline and the red boxes.
+void expectShowsTheInkOf(const QImage& shown, const QImage& upright) {
   ASSERT_EQ(shown.size(), upright.size());
-  // Glyphs drawn turned and glyphs turned afterwards differ at their edges: compare which
+  // Pixels drawn at another ratio and scaled afterwards differ at their edges: compare which
   // cells of 4 x 4 pixels carry ink.
   constexpr int kCell = 4;
   auto inked = [](const QImage& image, int cx, int cy) {
@@ -227,22 +227,19 @@ TEST_F(PrintCommandsTest, ARefusedJobSaysWhyTheCardsDidNotPrint) {
             QStringLiteral("印刷できませんでした。\nThe printer or class is not accepting jobs."));
 }
 
-TEST_F(PrintCommandsTest, EveryJobIsOnePostcardPageInFullPageCoordinates) {
-  addEntries(1);
-  check({0});
+// The page is the card, upright: what reaches the printer is what the preview shows.
+TEST_F(PrintCommandsTest, EveryJobIsTheCardItselfUprightAsThePreviewShowsIt) {
+  addEntries(2);
+  check({1});
   Form1->Button2Click();
   ASSERT_EQ(printer.jobs.size(), 1u);
   const QPageLayout& layout = printer.jobs[0].layout;
   EXPECT_EQ(layout.orientation(), QPageLayout::Portrait);
   EXPECT_EQ(layout.mode(), QPageLayout::FullPageMode);
-  const QRectF mm = layout.fullRect(QPageLayout::Millimeter);
-  EXPECT_NEAR(mm.width(), 148.0, 0.01);
-  EXPECT_NEAR(mm.height(), 110.0, 0.01);
-  const QMarginsF margins = layout.margins(QPageLayout::Millimeter);
-  EXPECT_NEAR(margins.top(), 10.0, 0.01);
-  EXPECT_NEAR(margins.bottom(), 5.0, 0.01);
-  EXPECT_NEAR(margins.left(), 10.0, 0.01);
-  EXPECT_NEAR(margins.right(), 10.0, 0.01);
+  EXPECT_EQ(layout.pageSize().id(), QPageSize::Postcard);
+  EXPECT_EQ(layout.fullRect(QPageLayout::Millimeter).size(), QSizeF(100, 148));
+  Form1->Button1Click();
+  expectShowsTheInkOf(Prevwin->QRPreview1->page(), printer.jobs[0].page);
 }
 
 TEST_F(PrintCommandsTest, PrintWithNothingCheckedShowsItsMessage) {
@@ -587,7 +584,7 @@ TEST_F(PrintCommandsTest, CalibrationCardPrintsOnTheWindowsPrinterThenTheShiftSe
   });
   Form5->N7->trigger();
   ASSERT_EQ(printer.jobs.size(), 1u);
-  EXPECT_EQ(printer.jobs[0].layout.fullRect(QPageLayout::Millimeter).size(), QSizeF(148, 110));
+  EXPECT_EQ(printer.jobs[0].layout.fullRect(QPageLayout::Millimeter).size(), QSizeF(100, 148));
   EXPECT_GT(darkPixels(printer.jobs[0].page), 1000);
   const int expected[] = {46, 59, 46, 59, 46, 59, 52, 50, 52, 50, 52, 50};
   for (int k = 1; k <= 12; ++k) {

@@ -10,8 +10,6 @@
 
 #include "print/PdfFileSink.h"
 #include "print/PrintService.h"
-#include "print/QPrinterSink.h"
-#include "print/SystemPrinter.h"
 
 namespace orivel::test {
 namespace {
@@ -127,21 +125,25 @@ TEST(PrintServiceTest, AProgressThatAsksToStopEndsThePrintAfterThatCard) {
   }
 }
 
-// A printer that is not there is named in the reason, by the windows' sink and by
-// orivel-cli's alike.
-TEST(PrintServiceTest, AMissingPrinterIsTheReasonTheCardDidNotPrint) {
-  const QString name = QStringLiteral("orivel-no-such-printer");
-  QPrinterSink windows(name);
-  const std::unique_ptr<PrintSink> cli = MakeSystemPrinterSink(name);
-  for (PrintSink* sink : {static_cast<PrintSink*>(&windows), cli.get()}) {
-    AddressBook book;
-    fill(book, 2);
-    PrintService service;
-    EXPECT_EQ(service.print(book, PrintSelection::all(), usertype{}, *sink), PrintOutcome::Failed);
-    EXPECT_EQ(service.printedCount(), 0);
-    EXPECT_EQ(sink->failureReason(),
-              QStringLiteral("プリンター「orivel-no-such-printer」が見つかりません。"));
-  }
+// A sink that cannot begin gets no card, and its reason stands.
+TEST(PrintServiceTest, ASinkThatCannotBeginGetsNoCard) {
+  class Refusing final : public PrintSink {
+   public:
+    bool begin() override { return false; }
+    bool printPage(const QPageLayout&, const PaintPage&) override { return ++pages, true; }
+    bool finish() override { return ++finished, true; }
+    int pages = 0;
+    int finished = 0;
+  } sink;
+  AddressBook book;
+  fill(book, 2);
+  PrintService service;
+  EXPECT_EQ(service.print(book, PrintSelection::all(), usertype{}, sink), PrintOutcome::Failed);
+  EXPECT_FALSE(service.printCard(Postcard::design(), sink));
+  EXPECT_FALSE(service.printCalibration(sink));
+  EXPECT_EQ(sink.pages, 0);
+  EXPECT_EQ(sink.finished, 0);
+  EXPECT_EQ(service.printedCount(), 0);
 }
 
 TEST(PdfFileSinkTest, PutsEveryCardIntoOneFileOnlyWhenComplete) {
@@ -160,7 +162,12 @@ TEST(PdfFileSinkTest, PutsEveryCardIntoOneFileOnlyWhenComplete) {
   const QString out = QString::fromUtf8(info.readAllStandardOutput());
   EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))))
       << out.toStdString();
-  EXPECT_TRUE(out.contains(QStringLiteral("420 x 312 pts"))) << out.toStdString();
+  // The card upright, 100 x 148 mm, to the writer's pixel.
+  const QRegularExpressionMatch size =
+      QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts")).match(out);
+  ASSERT_TRUE(size.hasMatch()) << out.toStdString();
+  EXPECT_NEAR(size.captured(1).toDouble(), 100 / 25.4 * 72, 1.0);
+  EXPECT_NEAR(size.captured(2).toDouble(), 148 / 25.4 * 72, 1.0);
 
   // A file whose cards never finished leaves the one that was there.
   const QByteArray before = [&] {
@@ -170,7 +177,7 @@ TEST(PdfFileSinkTest, PutsEveryCardIntoOneFileOnlyWhenComplete) {
   }();
   {
     PdfFileSink sink(path);
-    EXPECT_TRUE(service.printCard(Postcard::design(), sink));
+    EXPECT_TRUE(sink.printPage(PageRenderer::pageLayout(), [](QPainter&, const QPaintDevice&) {}));
   }
   QFile after(path);
   ASSERT_TRUE(after.open(QIODevice::ReadOnly));
