@@ -28,11 +28,27 @@ appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml"
 echo "-- icon and man pages"
 for f in icons/hicolor/scalable/apps/orivel.svg icons/hicolor/48x48/apps/orivel.png \
   icons/hicolor/256x256/apps/orivel.png man/man1/orivel.1.gz man/man1/orivel-cli.1.gz \
-  doc/orivel/copyright doc/orivel/changelog.gz; do
+  bash-completion/completions/orivel-cli doc/orivel/copyright doc/orivel/changelog.gz; do
   [[ -s "$share/$f" ]] || { echo "missing: $share/$f" >&2; exit 1; }
 done
 page=$(man -l "$share/man/man1/orivel.1.gz" 2>/dev/null)
 [[ "$page" == *BOOK.orv* ]]
+
+echo "-- bash completion of orivel-cli"
+completion=$share/bash-completion/completions/orivel-cli
+bash -n "$completion"
+# As bash-completion would call it, with the installed program: the commands, a command's
+# options, the profile commands.
+complete_words() {
+  bash -c 'source /usr/share/bash-completion/bash_completion
+    source "$1"; shift
+    COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); COMP_LINE="$*"; COMP_POINT=${#COMP_LINE}
+    _orivel_cli; printf "%s\n" "${COMPREPLY[@]}"' sh "$completion" "$@"
+}
+[[ $(complete_words "$root/bin/orivel-cli" pr) == $'print\nprofile' ]]
+options=$(complete_words "$root/bin/orivel-cli" print book.orv --p)
+[[ $(paste -sd ' ' <<<"$options") == "--pdf --printer --progress" ]]
+[[ $(complete_words "$root/bin/orivel-cli" profile '') == $'show\nadd\nset\nuse' ]]
 
 echo "-- MIME type of examples/sample.orv"
 XDG_DATA_DIRS="$share:/usr/share" update-mime-database "$share/mime"

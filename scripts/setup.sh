@@ -30,6 +30,7 @@ test_packages=(
   cups cups-client cups-bsd cups-filters printer-driver-cups-pdf printer-driver-escpr
   poppler-utils time
   desktop-file-utils appstream shared-mime-info libglib2.0-bin dpkg-dev man-db lintian
+  bash-completion
   python3
   g++-mingw-w64-x86-64-posix wine64 googletest
 )

@@ -1,147 +1,21 @@
 #include "cli/CliArguments.h"
 
+#include <CLI/CLI.hpp>
 #include <QList>
+#include <algorithm>
 #include <charconv>
-#include <set>
+#include <functional>
+#include <limits>
 #include <string_view>
 
 #include "common/Codec.h"
 #include "files/FilePaths.h"
 
+// The command line is read by CLI11: its commands, options, exclusions and help. What is ours
+// is what each option means, below: the values it takes (its validator) and where it goes in
+// Arguments (its callback).
 namespace orivel::cli {
 namespace {
-
-enum class Option {
-  Out,
-  Into,
-  SenderName,
-  SenderZip,
-  SenderAddress,
-  Own,
-  NoOwn,
-  Offset,
-  KanjiDigits,
-  NoKanjiDigits,
-  User,
-  NoProfile,
-  All,
-  Category,
-  Rows,
-  Pdf,
-  Printer,
-  SenderJoint,
-  Map,
-  Sent,
-  Received,
-  Mourning,
-  Clear,
-  Season,
-  ToSend,
-  ToAnswer,
-  MarkSent,
-  Face,
-  Progress,
-};
-
-struct OptionSpec {
-  std::string_view name;
-  Option option;
-  bool takesValue;
-};
-
-constexpr OptionSpec kImportOptions[] = {
-    {"--out", Option::Out, true},
-    {"--into", Option::Into, true},
-    {"--map", Option::Map, true},
-};
-constexpr OptionSpec kExportOptions[] = {
-    {"--out", Option::Out, true},
-};
-constexpr OptionSpec kSenderOptions[] = {
-    {"--sender-name", Option::SenderName, true},
-    {"--sender-zip", Option::SenderZip, true},
-    {"--sender-address", Option::SenderAddress, true},
-    {"--sender-joint", Option::SenderJoint, true},
-    {"--own", Option::Own, false},
-    {"--no-own", Option::NoOwn, false},
-    {"--offset", Option::Offset, true},
-    {"--kanji-digits", Option::KanjiDigits, false},
-    {"--no-kanji-digits", Option::NoKanjiDigits, false},
-};
-constexpr OptionSpec kSeasonOption[] = {{"--season", Option::Season, true}};
-constexpr OptionSpec kMarkOptions[] = {
-    {"--sent", Option::Sent, false},         {"--received", Option::Received, false},
-    {"--mourning", Option::Mourning, false}, {"--clear", Option::Clear, false},
-    {"--all", Option::All, false},           {"--category", Option::Category, true},
-    {"--rows", Option::Rows, true},          {"--out", Option::Out, true},
-};
-constexpr OptionSpec kSelectOptions[] = {
-    {"--to-send", Option::ToSend, false},
-    {"--to-answer", Option::ToAnswer, false},
-    {"--mourning", Option::Mourning, false},
-};
-constexpr OptionSpec kDestinationOptions[] = {
-    {"--pdf", Option::Pdf, true},
-    {"--printer", Option::Printer, true},
-};
-constexpr OptionSpec kUserOption[] = {{"--user", Option::User, true}};
-constexpr OptionSpec kProfileChoice[] = {{"--no-profile", Option::NoProfile, false}};
-constexpr OptionSpec kPrintOptions[] = {
-    {"--all", Option::All, false},           {"--category", Option::Category, true},
-    {"--rows", Option::Rows, true},          {"--pdf", Option::Pdf, true},
-    {"--printer", Option::Printer, true},    {"--mark-sent", Option::MarkSent, false},
-    {"--progress", Option::Progress, false},
-};
-constexpr OptionSpec kFaceOption[] = {{"--face", Option::Face, true}};
-
-const OptionSpec* findOption(Command command, ProfileCommand profile, std::string_view name) {
-  auto search = [name](const auto& table) -> const OptionSpec* {
-    for (const OptionSpec& spec : table)
-      if (spec.name == name) return &spec;
-    return nullptr;
-  };
-  switch (command) {
-    case Command::Import:
-      return search(kImportOptions);
-    case Command::Export:
-      return search(kExportOptions);
-    case Command::Mark:
-      if (const OptionSpec* spec = search(kMarkOptions)) return spec;
-      return search(kSeasonOption);
-    case Command::Select:
-      if (const OptionSpec* spec = search(kSelectOptions)) return spec;
-      return search(kSeasonOption);
-    case Command::Calibration:
-      return search(kDestinationOptions);
-    case Command::Print:
-      if (const OptionSpec* spec = search(kPrintOptions)) return spec;
-      if (const OptionSpec* spec = search(kSeasonOption)) return spec;
-      [[fallthrough]];
-    case Command::Compose:
-      if (const OptionSpec* spec = search(kProfileChoice)) return spec;
-      if (const OptionSpec* spec = search(kUserOption)) return spec;
-      if (const OptionSpec* spec = search(kFaceOption)) return spec;
-      return search(kSenderOptions);
-    case Command::Profile:
-      switch (profile) {
-        case ProfileCommand::Show:
-          return search(kUserOption);
-        case ProfileCommand::Set:
-          if (const OptionSpec* spec = search(kUserOption)) return spec;
-          [[fallthrough]];
-        case ProfileCommand::Add:
-          return search(kSenderOptions);
-        case ProfileCommand::Use:
-          break;
-      }
-      break;
-    case Command::Help:
-    case Command::Show:
-    case Command::Check:
-      break;
-  }
-  return nullptr;
-}
 
 // A decimal integer and nothing else ("+1", " 1", "1x" are not).
 bool parseInt(std::string_view text, int* value) {
@@ -151,465 +25,567 @@ bool parseInt(std::string_view text, int* value) {
   return ec == std::errc() && ptr == end;
 }
 
-QString inQuotes(std::string_view text) {
-  return QStringLiteral("\"%1\"").arg(
-      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+QString fromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString codePoint(const QString& character) {
-  const QList<uint> ucs4 = character.toUcs4();
-  return QStringLiteral("U+%1")
-      .arg(ucs4.isEmpty() ? 0u : ucs4.front(), 4, 16, QLatin1Char('0'))
-      .toUpper();
+std::string inQuotes(std::string_view text) {
+  return '"' + std::string(text) + '"';
 }
 
-class Parser {
+// An option whose meaning is its callbacks (each()): no variable of CLI11's own.
+CLI::Option* option(CLI::App* c, const std::string& name, const std::string& description) {
+  return c->add_option(name, CLI::callback_t{}, description);
+}
+
+// A validator from a check that says what is wrong with a value, or nothing.
+CLI::Validator validator(std::function<std::string(const std::string&)> check) {
+  return CLI::Validator([check = std::move(check)](std::string& value) { return check(value); },
+                        std::string());
+}
+
+// A whole number from `min` to `max`; `what` says what it is for the message.
+CLI::Validator wholeNumber(int min, int max, const std::string& what) {
+  return validator([=](const std::string& value) {
+    int n = 0;
+    if (parseInt(value, &n) && n >= min && n <= max) return std::string();
+    return "takes " + what + ", not " + inQuotes(value);
+  });
+}
+
+constexpr std::pair<int, int> kAnyInt = {std::numeric_limits<int>::min(),
+                                         std::numeric_limits<int>::max()};
+
+const CLI::Validator kNotEmpty = validator([](const std::string& value) {
+  return value.empty() ? std::string("needs a value") : std::string();
+});
+
+// A sender's text: code page 932 must hold every character of it.
+const CLI::Validator kCp932Text = validator([](const std::string& value) {
+  QString bad;
+  std::string bytes;
+  if (codec::fromQString(fromUtf8(value), &bytes, &bad)) return std::string();
+  const QList<uint> ucs4 = bad.toUcs4();
+  const QString point =
+      QStringLiteral("%1").arg(ucs4.isEmpty() ? 0u : ucs4.front(), 4, 16, QLatin1Char('0'));
+  return QStringLiteral("the character \"%1\" (U+%2) cannot be written in code page 932")
+      .arg(bad, point.toUpper())
+      .toStdString();
+});
+
+std::string encode(const std::string& utf8) {
+  std::string bytes;
+  codec::fromQString(fromUtf8(utf8), &bytes);  // kCp932Text has checked it
+  return bytes;
+}
+
+// K=V, print offset K at V.
+bool parseOffset(std::string_view text, int* k, int* v) {
+  const std::size_t equals = text.find('=');
+  return equals != std::string_view::npos && parseInt(text.substr(0, equals), k) &&
+         parseInt(text.substr(equals + 1), v) && *k >= 1 && *k <= kOffsetCount && *v >= 0 &&
+         *v <= 100;
+}
+
+const CLI::Validator kOffset = validator([](const std::string& value) {
+  int k = 0, v = 0;
+  if (parseOffset(value, &k, &v)) return std::string();
+  return "takes K=V with K from 1 to 12 and V from 0 to 100, not " + inQuotes(value);
+});
+
+// Row numbers from 0, separated by commas.
+bool parseRows(std::string_view text, std::vector<int>* rows) {
+  while (true) {
+    const std::size_t comma = text.find(',');
+    int row = 0;
+    if (!parseInt(text.substr(0, comma), &row) || row < 0) return false;
+    rows->push_back(row);
+    if (comma == std::string_view::npos) return true;
+    text = text.substr(comma + 1);
+  }
+}
+
+const CLI::Validator kRows = validator([](const std::string& value) {
+  std::vector<int> rows;
+  if (parseRows(value, &rows)) return std::string();
+  return "takes row numbers from 0 separated by commas, not " + inQuotes(value);
+});
+
+// The help as the man page words it: each command's name, its usage, its options with the
+// values they take, and an example.
+class HelpFormatter final : public CLI::Formatter {
  public:
-  explicit Parser(const std::vector<std::string>& args) : args_(args) {}
+  HelpFormatter() {
+    column_width(32);
+    label("Usage", "usage");
+    label("Options", "options");
+    label("Positionals", "arguments");
+    label("Subcommands", "commands");
+    label("SUBCOMMAND", "COMMAND");
+  }
+  std::string make_option_opts(const CLI::Option* option) const override {
+    if (option->get_type_size() == 0) return {};
+    return " " + option->get_type_name();
+  }
+  // An argument in the usage line: "FILE...", "[COMMAND...]".
+  std::string make_option_usage(const CLI::Option* option) const override {
+    std::string usage = make_option_name(option, true);
+    if (option->get_expected_max() > 1) usage += "...";
+    return option->get_required() ? usage : '[' + usage + ']';
+  }
+};
 
-  ParsedArguments run() {
-    if (args_.empty()) return fail(QStringLiteral("no command given"));
-    const std::string& name = args_[0];
-    if (name == "help" || name == "--help" || name == "-h") {
-      result_.args.command = Command::Help;
-      result_.ok = true;
-      return result_;
+// What each option of orivel-cli means, bound to one Arguments record.
+class Reader {
+ public:
+  explicit Reader(const std::string& version)
+      : app_("orivel-cli prints addresses on Japanese postcards, without windows.", "orivel-cli") {
+    app_.formatter(std::make_shared<HelpFormatter>());
+    app_.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::Throw)->group("options");
+    app_.set_help_flag("-h,--help", "tell how the command is used");
+    app_.set_version_flag("--version", version, "tell the program's version");
+    app_.require_subcommand(1);
+    app_.footer("orivel-cli COMMAND --help tells how a command is used.");
+    addHelp();
+    addShow();
+    addImport();
+    addExport();
+    addCheck();
+    addMark();
+    addSelect();
+    addCompose();
+    addPrint();
+    addCalibration();
+    addProfile();
+  }
+
+  ParsedArguments read(const std::vector<std::string>& args) {
+    ParsedArguments result;
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+      app_.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+      result.output = QString::fromStdString(app_.help());
+      return result;
+    } catch (const CLI::CallForVersion& version) {
+      result.output = QString::fromStdString(version.what()) + u'\n';
+      return result;
+    } catch (const CLI::ParseError& error) {
+      return wrong(args, QString::fromStdString(error.what()));
     }
-    if (name == "show") {
-      a().command = Command::Show;
-    } else if (name == "import") {
-      a().command = Command::Import;
-    } else if (name == "compose") {
-      a().command = Command::Compose;
-    } else if (name == "print") {
-      a().command = Command::Print;
-    } else if (name == "profile") {
-      a().command = Command::Profile;
-      if (!readProfileCommand()) return result_;
-    } else if (name == "export") {
-      a().command = Command::Export;
-    } else if (name == "check") {
-      a().command = Command::Check;
-    } else if (name == "mark") {
-      a().command = Command::Mark;
-    } else if (name == "select") {
-      a().command = Command::Select;
-    } else if (name == "calibration") {
-      a().command = Command::Calibration;
-    } else {
-      return fail(QStringLiteral("unknown command %1").arg(inQuotes(name)));
-    }
-    if (!readTokens() || !checkPositionals()) return result_;
-    result_.ok = true;
-    return result_;
+    if (help_) return showHelp(args);
+    if (const QString problem = afterParse(); !problem.isEmpty()) return wrong(args, problem);
+    result.ok = true;
+    result.args = std::move(a_);
+    return result;
   }
 
  private:
-  Arguments& a() { return result_.args; }
+  // --- the commands ---
 
-  ParsedArguments fail(const QString& problem) {
-    result_.ok = false;
-    result_.problem = problem;
-    return result_;
+  void addHelp() {
+    CLI::App* help = command("help", "tell how a command is used, or list the commands", "",
+                             "orivel-cli help print");
+    help->add_option("COMMAND", helpTopic_, "the command, and the profile command")
+        ->type_name("")
+        ->expected(0, 2);
+    help->callback([this] { help_ = true; });
   }
 
-  bool readProfileCommand() {
-    static constexpr std::pair<std::string_view, ProfileCommand> kCommands[] = {
-        {"show", ProfileCommand::Show},
-        {"add", ProfileCommand::Add},
-        {"set", ProfileCommand::Set},
-        {"use", ProfileCommand::Use}};
-    if (args_.size() < 2) {
-      fail(QStringLiteral("\"profile\" needs one of show, add, set and use"));
-      return false;
+  void addShow() {
+    CLI::App* show = command("show", "list a book, one JSON object a line",
+                             "Each line holds index, name, zip_code, address, sama and "
+                             "categories.",
+                             "orivel-cli show examples/sample.orv");
+    book(show, Command::Show);
+  }
+
+  void addImport() {
+    CLI::App* import = command(
+        "import", "import address files into a book and save it",
+        "Reads this program's CSV, はがきデザインキット's and Google's CSV, vCard, and any CSV "
+        "with a header,\ninto an empty book or the one given with --into.",
+        "orivel-cli import --into examples/sample.orv --out my-book.orv examples/sample.csv");
+    import->callback([this] { a_.command = Command::Import;
+  });
+  import->add_option("FILE", importFiles_, "the CSV or vCard files, read in turn")
+      ->required()
+      ->type_name("FILE.csv|FILE.vcf");
+  path(import, "--out", a_.out, "the book to save", "OUT.orv")->required();
+  path(import, "--into", a_.book, "import into this book instead of an empty one", "BOOK.orv")
+      ->each([this](const std::string&) { a_.hasInto = true; });
+  import
+      ->add_option("--map", a_.columnMap,
+                   "the meaning of a CSV file's columns, by header or number from 1: 名前 姓 名 "
+                   "郵便番号 住所 住所1 住所2 建物 敬称 連名 会社 部署 役職 使わない")
+      ->check(kNotEmpty)
+      ->type_name("'COLUMN=MEANING,...'");
+}
+
+  void addExport() {
+  CLI::App* exporting =
+      command("export", "write a book as a CSV or vCard file",
+              "A file name ending in .vcf is written as vCard 3.0, any other as CSV.",
+              "orivel-cli export examples/sample.orv --out sample.csv");
+  book(exporting, Command::Export);
+  path(exporting, "--out", a_.out, "the file to write", "FILE.csv|FILE.vcf")->required();
+}
+
+void addCheck() {
+  CLI::App* check = command("check", "check a book's postal codes",
+                            "One JSON object a line for each finding; exit 0 when the check "
+                            "ran.",
+                            "orivel-cli check examples/sample.orv");
+  book(check, Command::Check);
+}
+
+void addMark() {
+  CLI::App* mark = command("mark", "record rows as sent, received or in mourning",
+                           "Records the chosen rows in a season's record, or clears it, and "
+                           "saves the book.",
+                           "orivel-cli mark book.orv --sent --rows 0,3 --season 2027");
+  book(mark, Command::Mark);
+  CLI::App* what = mark->add_option_group("mark", "what to record");
+  flag(what, "--sent", "a card was sent", [this] { a_.mark = MarkAction::Sent; });
+  flag(what, "--received", "a card came", [this] { a_.mark = MarkAction::Received; });
+  flag(what, "--mourning", "the house is in mourning", [this] { a_.mark = MarkAction::Mourning; });
+  flag(what, "--clear", "clear the season's record", [this] { a_.mark = MarkAction::Clear; });
+  what->require_option(1);
+  rows(mark);
+  season(mark);
+  path(mark, "--out", a_.out, "save there instead of over the book", "OUT.orv");
+}
+
+void addSelect() {
+  CLI::App* select = command("select", "give the rows a season's selection takes",
+                             "Prints them as one line, \"0,3,7\", for print --rows.",
+                             "orivel-cli select book.orv --to-send");
+  book(select, Command::Select);
+  CLI::App* which = select->add_option_group("selection", "which rows");
+  flag(which, "--to-send", "the New Year cards to send: no mourning mark this season",
+       [this] { a_.seasonSelection = SeasonSelection::ToSend; });
+  flag(which, "--to-answer", "a card came and none went",
+       [this] { a_.seasonSelection = SeasonSelection::ToAnswer; });
+  flag(which, "--mourning", "the houses in mourning",
+       [this] { a_.seasonSelection = SeasonSelection::Mourning; });
+  which->require_option(1);
+  season(select);
+}
+
+void addCompose() {
+  CLI::App* compose =
+      command("compose", "show where a card's text blocks land, as JSON",
+              "Each of the six blocks with its place and composed lines; the two addresses and a "
+              "name with\njoint names or a title also as printed (printed_lines).",
+              "orivel-cli compose examples/sample.orv 0 --own --sender-name 差出人 --offset 1=40");
+  book(compose, Command::Compose);
+  option(compose, "ROW", "the row, from 0")
+      ->required()
+      ->check(wholeNumber(kAnyInt.first, kAnyInt.second, "a whole number"))
+      ->each([this](const std::string& v) { parseInt(v, &a_.row); });
+  face(compose);
+  profileChoice(compose);
+  senderOptions(compose);
+}
+
+void addPrint() {
+  CLI::App* print = command(
+      "print", "print cards, one job a card, or all into one PDF file",
+      "Prints on the default printer, or the one named. Each job asks the printer for ハガキ "
+      "at full size;\na printer without it, missing or stopped is refused before the first "
+      "card.",
+      "orivel-cli print examples/sample.orv --category 1 --printer EP-804A");
+  book(print, Command::Print);
+  rows(print);
+  destination(print);
+  flag(print, "--progress", "tell each printed card on standard error",
+       [this] { a_.progress = true; });
+  face(print);
+  CLI::Option* markSent =
+      flag(print, "--mark-sent", "record the printed cards as sent in the season's record",
+           [this] { a_.markSent = true; });
+  season(print)->needs(markSent);
+  profileChoice(print);
+  senderOptions(print);
+}
+
+void addCalibration() {
+  CLI::App* calibration =
+      command("calibration", "print the card that shows how far the printer shifts a card",
+              "Prints the postal code frame's boxes, a cross at each block's place and "
+              "millimetre scales.",
+              "orivel-cli calibration --printer EP-804A");
+  calibration->callback([this] { a_.command = Command::Calibration; });
+  destination(calibration);
+}
+
+void addProfile() {
+  CLI::App* profile = command("profile", "show, add, change or choose the sender profiles", "",
+                              "orivel-cli profile set --sender-name 山田　太郎 --own");
+  profile->require_subcommand(1);
+  const auto sub = [this, profile](const char* name, const char* description, const char* example,
+                                   ProfileCommand which) {
+    CLI::App* c = profile->add_subcommand(name, description);
+    c->group("commands");
+    c->get_help_ptr()->group("options");
+    c->footer(std::string("example:\n  ") + example);
+    c->callback([this, which] {
+      a_.command = Command::Profile;
+      a_.profile = which;
+    });
+    return c;
+  };
+  CLI::App* show =
+      sub("show", "show a user's profile as JSON", "orivel-cli profile show", ProfileCommand::Show);
+  user(show);
+  CLI::App* add = sub("add", "add a user with a profile of its own and make it the current one",
+                      "orivel-cli profile add --sender-name 山田　花子", ProfileCommand::Add);
+  senderOptions(add);
+  add->get_option("--sender-name")->required()->check(kNotEmpty);
+  CLI::App* set = sub("set", "change fields of a user's profile",
+                      "orivel-cli profile set --offset 1=46 --offset 2=59", ProfileCommand::Set);
+  user(set);
+  senderOptions(set);
+  CLI::App* use =
+      sub("use", "make user K the current user", "orivel-cli profile use 2", ProfileCommand::Use);
+  option(use, "K", "the user's number")
+      ->required()
+      ->check(wholeNumber(kAnyInt.first, kAnyInt.second, "a whole number"))
+      ->each([this](const std::string& v) { parseInt(v, &a_.user.emplace()); });
+}
+
+// --- what several commands share ---
+
+// A command: its line in the list of commands, what more its help says, and an example.
+CLI::App* command(const char* name, const char* summary, const std::string& details,
+                  const std::string& example) {
+  CLI::App* c = app_.add_subcommand(name, summary);
+  c->group("commands");
+  c->get_help_ptr()->group("options");
+  c->footer((details.empty() ? std::string() : details + "\n\n") + "example:\n  " + example);
+  return c;
+}
+
+// The book a command reads, its first argument.
+void book(CLI::App* c, Command which) {
+  c->callback([this, which] { a_.command = which; });
+  option(c, "BOOK", "the address book")
+      ->required()
+      ->type_name("BOOK.orv")
+      ->check(kNotEmpty)
+      ->each([this](const std::string& v) { a_.book = PathFromUtf8(v); });
+}
+
+CLI::Option* path(CLI::App* c, const char* name, std::filesystem::path& target,
+                  const char* description, const char* type) {
+  return option(c, name, description)
+      ->type_name(type)
+      ->check(kNotEmpty)
+      ->each([&target](const std::string& v) { target = PathFromUtf8(v); });
+}
+
+CLI::Option* flag(CLI::App* c, const char* name, const char* description,
+                  std::function<void()> meaning) {
+  return c->add_flag_callback(name, std::move(meaning), description)
+      ->disable_flag_override()
+      ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+}
+
+CLI::Option* text(CLI::App* c, const char* name, const char* description, QString& target) {
+  return option(c, name, description)
+      ->type_name("TEXT")
+      ->check(kNotEmpty)
+      ->each([&target](const std::string& v) { target = fromUtf8(v); });
+}
+
+// The rows to act on: exactly one of all, a category and a list.
+void rows(CLI::App* c) {
+  CLI::App* rows = c->add_option_group("rows", "the rows");
+  flag(rows, "--all", "every line", [this] { a_.selection.kind = Selection::Kind::All; });
+  option(rows, "--category",
+         "the lines of category K: 1 年賀状, 2 暑中見舞い, 3 "
+         "バースデー, 4 クリスマス, 5 その他１, 6 その他２")
+      ->type_name("K")
+      ->check(wholeNumber(1, 6, "a number from 1 to 6"))
+      ->each([this](const std::string& v) {
+        a_.selection.kind = Selection::Kind::Category;
+        parseInt(v, &a_.selection.category);
+      });
+  option(rows, "--rows", "the lines numbered, from 0")
+      ->type_name("R,R,...")
+      ->check(kRows)
+      ->each([this](const std::string& v) {
+        a_.selection.kind = Selection::Kind::Rows;
+        parseRows(v, &a_.selection.rows);
+      });
+  rows->require_option(1);
+}
+
+CLI::Option* season(CLI::App* c) {
+  return option(c, "--season",
+                "the New Year the cards greet, from October on next year's; today's season "
+                "without it")
+      ->type_name("YYYY")
+      ->check(wholeNumber(
+          kFirstSeason, kLastSeason,
+          "a year from " + std::to_string(kFirstSeason) + " to " + std::to_string(kLastSeason)))
+      ->each([this](const std::string& v) { parseInt(v, &a_.season.emplace()); });
+}
+
+// A PDF file or a printer, not both.
+void destination(CLI::App* c) {
+  CLI::Option* pdf = path(c, "--pdf", a_.pdf, "write into this PDF file instead", "OUT.pdf");
+  CLI::Option* printer =
+      text(c, "--printer", "print on this printer instead of the default one", a_.printer)
+          ->type_name("NAME");
+  pdf->excludes(printer);
+}
+
+void face(CLI::App* c) {
+  text(c, "--face",
+       "print in this installed Japanese face (any of its family names) instead of the "
+       "profile's",
+       a_.face)
+      ->type_name("FAMILY");
+}
+
+CLI::Option* user(CLI::App* c) {
+  return option(c, "--user", "user K's profile instead of the current user's")
+      ->type_name("K")
+      ->check(wholeNumber(kAnyInt.first, kAnyInt.second, "a whole number"))
+      ->each([this](const std::string& v) { parseInt(v, &a_.user.emplace()); });
+}
+
+void profileChoice(CLI::App* c) {
+  CLI::Option* noProfile = flag(c, "--no-profile", "no profile: no sender, every offset at 50",
+                                [this] { a_.noProfile = true; });
+  user(c)->excludes(noProfile);
+}
+
+// The sender's fields, over the profile for this run (compose, print) or into it (profile
+// add and set).
+void senderOptions(CLI::App* c) {
+  SenderOptions& s = a_.sender;
+  const auto senderText = [c](const char* name, const char* description,
+                              std::optional<std::string>& target) {
+    option(c, name, description)
+        ->type_name("TEXT")
+        ->check(kCp932Text)
+        ->each([&target](const std::string& v) { target = encode(v); });
+  };
+  senderText("--sender-name", "the sender's name", s.name);
+  senderText("--sender-zip", "the sender's postal code", s.zip_code);
+  senderText("--sender-address", "the sender's address", s.address);
+  option(c, "--sender-joint", "a given name of the sender's family, up to 5 in order")
+      ->type_name("NAME")
+      ->expected(1)
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->check(kNotEmpty)
+      ->check(kCp932Text)
+      ->each([&s](const std::string& v) {
+        if (!s.joints) s.joints.emplace();
+        s.joints->push_back(encode(v));
+      });
+  CLI::Option* own = flag(c, "--own", "print the sender's name, address and postal code",
+                          [&s] { s.print_own_address = true; });
+  flag(c, "--no-own", "print nothing of the sender", [&s] {
+    s.print_own_address = false;
+  })->excludes(own);
+  option(c, "--offset",
+         "print offset K (1 to 12) at V (0 to 100, 50 is no shift); as "
+         "many as needed")
+      ->type_name("K=V")
+      ->expected(1)
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->check(kOffset)
+      ->each([&s](const std::string& v) {
+        int k = 0, value = 0;
+        parseOffset(v, &k, &value);
+        s.offsets[static_cast<std::size_t>(k - 1)] = value;
+      });
+  CLI::Option* kanji = flag(c, "--kanji-digits", "print the addresses' digits as kanji numerals",
+                            [&s] { s.kanji_digits = true; });
+  flag(c, "--no-kanji-digits", "print the addresses' digits as written", [&s] {
+    s.kanji_digits = false;
+  })->excludes(kanji);
+}
+
+// --- after the parse ---
+
+// The rules CLI11 cannot say: what is wrong, or nothing.
+QString afterParse() {
+  if (a_.sender.joints && a_.sender.joints->size() > static_cast<std::size_t>(kMaxJoints))
+    return QStringLiteral("--sender-joint can be given at most %1 times").arg(kMaxJoints);
+  if (a_.command == Command::Import)
+    for (const std::string& file : importFiles_) a_.csvFiles.push_back(PathFromUtf8(file));
+  if (a_.command == Command::Mark && a_.out.empty()) a_.out = a_.book;
+  if (a_.command == Command::Profile && a_.profile == ProfileCommand::Set &&
+      !a_.sender.fields().any())
+    return QStringLiteral("needs at least one field to change");
+  return {};
+}
+
+ParsedArguments showHelp(const std::vector<std::string>& args) {
+  ParsedArguments result;
+  const CLI::App* topic = &app_;
+  std::string prefix;
+  for (const std::string& name : helpTopic_) {
+    const CLI::App* sub = subcommand(*topic, name);
+    if (!sub) return wrong(args, QStringLiteral("no command \"%1\"").arg(fromUtf8(name)));
+    prefix = prefix.empty() ? topic->get_name() : prefix + ' ' + topic->get_name();
+    topic = sub;
+  }
+  // The topic's own help: App::help() would tell of the help command itself.
+  result.output = QString::fromStdString(topic->get_formatter()->make_help(
+      topic, prefix.empty() ? topic->get_name() : prefix + ' ' + topic->get_name(),
+      CLI::AppFormatMode::Normal));
+  return result;
+}
+
+static const CLI::App* subcommand(const CLI::App& app, const std::string& name) {
+  for (const CLI::App* sub : app.get_subcommands({}))
+    if (sub->get_name() == name) return sub;
+  return nullptr;
+}
+
+// The two lines of a wrong command line: what is wrong, said by the command it was meant
+// for, and where its usage is told.
+ParsedArguments wrong(const std::vector<std::string>& args, QString problem) {
+  std::string name = app_.get_name();
+  const CLI::App* at = &app_;
+  for (const std::string& arg : args) {
+    const CLI::App* sub = subcommand(*at, arg);
+    if (!sub) {
+      // Where a command is due, a word that names none is the mistake, whatever else is.
+      if (at->get_require_subcommand_min() > 0)
+        problem = (arg.starts_with('-') ? QStringLiteral("unknown option \"%1\"")
+                                        : QStringLiteral("unknown command \"%1\""))
+                      .arg(fromUtf8(arg));
+      break;
     }
-    for (const auto& [word, command] : kCommands) {
-      if (args_[1] == word) {
-        a().profile = command;
-        firstToken_ = 2;
-        return true;
-      }
-    }
-    fail(QStringLiteral("unknown command %1 for \"profile\"").arg(inQuotes(args_[1])));
-    return false;
+    if (sub->get_name() == "help") break;
+    name += ' ' + arg;
+    at = sub;
   }
+  if (args.empty()) problem = QStringLiteral("no command given");
+  ParsedArguments result;
+  const QString command = fromUtf8(name);
+  result.problem = command + QStringLiteral(": ") + problem + u'\n' + command +
+                   QStringLiteral(" --help で使い方を表示します。");
+  return result;
+}
 
-  QString commandName() const {
-    return firstToken_ == 2 ? inQuotes(args_[0] + ' ' + args_[1]) : inQuotes(args_[0]);
-  }
+CLI::App app_;
+Arguments a_;
+std::vector<std::string> importFiles_;
+std::vector<std::string> helpTopic_;
+bool help_ = false;
+};  // namespace
 
-  bool readTokens() {
-    bool optionsEnded = false;
-    for (std::size_t i = firstToken_; i < args_.size(); ++i) {
-      const std::string_view token = args_[i];
-      if (!optionsEnded && token == "--") {
-        optionsEnded = true;
-        continue;
-      }
-      // "-1" is a row, not an option.
-      const bool looksLikeOption =
-          token.size() > 1 && token[0] == '-' && !(token[1] >= '0' && token[1] <= '9');
-      if (optionsEnded || !looksLikeOption) {
-        positionals_.emplace_back(token);
-        continue;
-      }
-      const std::size_t equals = token.find('=');
-      const std::string_view name = token.substr(0, equals);
-      const OptionSpec* spec =
-          token.starts_with("--") ? findOption(a().command, a().profile, name) : nullptr;
-      if (!spec) {
-        fail(QStringLiteral("unknown option %1 for %2").arg(inQuotes(name), commandName()));
-        return false;
-      }
-      std::string value;
-      if (!spec->takesValue) {
-        if (equals != std::string_view::npos) {
-          fail(QStringLiteral("%1 takes no value").arg(inQuotes(name)));
-          return false;
-        }
-      } else if (equals != std::string_view::npos) {
-        value = token.substr(equals + 1);
-      } else if (i + 1 < args_.size()) {
-        value = args_[++i];
-      } else {
-        fail(QStringLiteral("%1 needs a value").arg(inQuotes(name)));
-        return false;
-      }
-      if (spec->option != Option::Offset && spec->option != Option::SenderJoint &&
-          !seen_.insert(spec->option).second) {
-        fail(QStringLiteral("%1 is given twice").arg(inQuotes(name)));
-        return false;
-      }
-      if (!apply(*spec, value)) return false;
-    }
-    return notBoth(Option::Own, Option::NoOwn, "--own", "--no-own") &&
-           notBoth(Option::KanjiDigits, Option::NoKanjiDigits, "--kanji-digits",
-                   "--no-kanji-digits") &&
-           notBoth(Option::User, Option::NoProfile, "--user", "--no-profile");
-  }
-
-  bool notBoth(Option one, Option other, const char* oneName, const char* otherName) {
-    if (!seen_.contains(one) || !seen_.contains(other)) return true;
-    fail(QStringLiteral("give either \"%1\" or \"%2\", not both")
-             .arg(QLatin1String(oneName), QLatin1String(otherName)));
-    return false;
-  }
-
-  bool readUser(std::string_view text) {
-    int user = 0;
-    if (!parseInt(text, &user)) {
-      fail(QStringLiteral("the user must be a whole number, not %1").arg(inQuotes(text)));
-      return false;
-    }
-    a().user = user;
-    return true;
-  }
-
-  bool encode(std::string_view option, const std::string& value, std::optional<std::string>* out) {
-    const QString text = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
-    QString bad;
-    std::string bytes;
-    if (codec::fromQString(text, &bytes, &bad)) {
-      *out = std::move(bytes);
-      return true;
-    }
-    fail(QStringLiteral("%1: the character \"%2\" (%3) cannot be written in code page 932")
-             .arg(inQuotes(option), bad, codePoint(bad)));
-    return false;
-  }
-
-  bool needsText(const OptionSpec& spec, const std::string& value) {
-    if (!value.empty()) return true;
-    fail(QStringLiteral("%1 needs a value").arg(inQuotes(spec.name)));
-    return false;
-  }
-
-  bool setSelection(Selection::Kind kind) {
-    if (a().selection.kind != Selection::Kind::None) {
-      fail(
-          QStringLiteral("choose the rows with only one of \"--all\", \"--category\" and "
-                         "\"--rows\""));
-      return false;
-    }
-    a().selection.kind = kind;
-    return true;
-  }
-
-  bool apply(const OptionSpec& spec, const std::string& value) {
-    switch (spec.option) {
-      case Option::Out:
-        a().out = PathFromUtf8(value);
-        return needsText(spec, value);
-      case Option::Map:
-        a().columnMap = value;
-        return needsText(spec, value);
-      case Option::Into:
-        a().book = PathFromUtf8(value);
-        a().hasInto = true;
-        return needsText(spec, value);
-      case Option::SenderName:
-        return encode(spec.name, value, &a().sender.name);
-      case Option::SenderZip:
-        return encode(spec.name, value, &a().sender.zip_code);
-      case Option::SenderAddress:
-        return encode(spec.name, value, &a().sender.address);
-      case Option::SenderJoint: {
-        if (!a().sender.joints) a().sender.joints.emplace();
-        std::vector<std::string>& joints = *a().sender.joints;
-        if (joints.size() == static_cast<std::size_t>(kMaxJoints)) {
-          fail(QStringLiteral("\"--sender-joint\" can be given at most %1 times").arg(kMaxJoints));
-          return false;
-        }
-        std::optional<std::string> joint;
-        if (!needsText(spec, value) || !encode(spec.name, value, &joint)) return false;
-        joints.push_back(*joint);
-        return true;
-      }
-      case Option::Own:
-        a().sender.print_own_address = true;
-        return true;
-      case Option::NoOwn:
-        a().sender.print_own_address = false;
-        return true;
-      case Option::KanjiDigits:
-        a().sender.kanji_digits = true;
-        return true;
-      case Option::NoKanjiDigits:
-        a().sender.kanji_digits = false;
-        return true;
-      case Option::User:
-        return readUser(value);
-      case Option::NoProfile:
-        a().noProfile = true;
-        return true;
-      case Option::Offset: {
-        const std::size_t equals = value.find('=');
-        int k = 0, v = 0;
-        if (equals == std::string::npos ||
-            !parseInt(std::string_view(value).substr(0, equals), &k) ||
-            !parseInt(std::string_view(value).substr(equals + 1), &v) || k < 1 ||
-            k > kOffsetCount || v < 0 || v > 100) {
-          fail(QStringLiteral("\"--offset\" takes K=V with K from 1 to 12 and V from 0 to 100, "
-                              "not %1")
-                   .arg(inQuotes(value)));
-          return false;
-        }
-        a().sender.offsets[static_cast<std::size_t>(k - 1)] = v;
-        return true;
-      }
-      case Option::All:
-        return setSelection(Selection::Kind::All);
-      case Option::Category: {
-        int k = 0;
-        if (!parseInt(value, &k) || k < 1 || k > 6) {
-          fail(QStringLiteral("\"--category\" takes a number from 1 to 6, not %1")
-                   .arg(inQuotes(value)));
-          return false;
-        }
-        a().selection.category = k;
-        return setSelection(Selection::Kind::Category);
-      }
-      case Option::Rows: {
-        std::string_view rest = value;
-        while (true) {
-          const std::size_t comma = rest.find(',');
-          int row = 0;
-          if (!parseInt(rest.substr(0, comma), &row) || row < 0) {
-            fail(QStringLiteral("\"--rows\" takes row numbers from 0 separated by commas, not %1")
-                     .arg(inQuotes(value)));
-            return false;
-          }
-          a().selection.rows.push_back(row);
-          if (comma == std::string_view::npos) break;
-          rest = rest.substr(comma + 1);
-        }
-        return setSelection(Selection::Kind::Rows);
-      }
-      case Option::Sent:
-        return setMark(MarkAction::Sent);
-      case Option::Received:
-        return setMark(MarkAction::Received);
-      case Option::Clear:
-        return setMark(MarkAction::Clear);
-      case Option::Mourning:
-        if (a().command == Command::Select) return setSeasonSelection(SeasonSelection::Mourning);
-        return setMark(MarkAction::Mourning);
-      case Option::ToSend:
-        return setSeasonSelection(SeasonSelection::ToSend);
-      case Option::ToAnswer:
-        return setSeasonSelection(SeasonSelection::ToAnswer);
-      case Option::MarkSent:
-        a().markSent = true;
-        return true;
-      case Option::Season: {
-        int season = 0;
-        if (!parseInt(value, &season) || season < kFirstSeason || season > kLastSeason) {
-          fail(QStringLiteral("\"--season\" takes a year from %1 to %2, not %3")
-                   .arg(kFirstSeason)
-                   .arg(kLastSeason)
-                   .arg(inQuotes(value)));
-          return false;
-        }
-        a().season = season;
-        return true;
-      }
-      case Option::Pdf:
-        a().pdf = PathFromUtf8(value);
-        return needsText(spec, value) && notBothDestinations();
-      case Option::Printer:
-        a().printer = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
-        return needsText(spec, value) && notBothDestinations();
-      case Option::Face:
-        a().face = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
-        return needsText(spec, value);
-      case Option::Progress:
-        a().progress = true;
-        return true;
-    }
-    return false;
-  }
-
-  bool setMark(MarkAction mark) {
-    if (a().mark != MarkAction::None) {
-      fail(QStringLiteral(
-          "give only one of \"--sent\", \"--received\", \"--mourning\" and \"--clear\""));
-      return false;
-    }
-    a().mark = mark;
-    return true;
-  }
-
-  bool setSeasonSelection(SeasonSelection selection) {
-    if (a().seasonSelection) {
-      fail(QStringLiteral("give only one of \"--to-send\", \"--to-answer\" and \"--mourning\""));
-      return false;
-    }
-    a().seasonSelection = selection;
-    return true;
-  }
-
-  bool notBothDestinations() {
-    if (seen_.contains(Option::Pdf) && seen_.contains(Option::Printer)) {
-      fail(QStringLiteral("give either \"--pdf\" or \"--printer\", not both"));
-      return false;
-    }
-    return true;
-  }
-
-  bool wrongCount(std::size_t expected) {
-    if (positionals_.size() == expected) return false;
-    fail(positionals_.size() < expected
-             ? QStringLiteral("%1 needs more arguments").arg(inQuotes(args_[0]))
-             : QStringLiteral("unexpected argument %1").arg(inQuotes(positionals_[expected])));
-    return true;
-  }
-
-  bool checkPositionals() {
-    switch (a().command) {
-      case Command::Export:
-        if (a().out.empty()) {
-          fail(QStringLiteral("\"export\" needs \"--out\" and the CSV file to write"));
-          return false;
-        }
-        [[fallthrough]];
-      case Command::Check:
-      case Command::Show:
-        if (wrongCount(1)) return false;
-        a().book = PathFromUtf8(positionals_[0]);
-        return true;
-      case Command::Import:
-        if (a().out.empty()) {
-          fail(QStringLiteral("\"import\" needs \"--out\" and the file to save"));
-          return false;
-        }
-        if (positionals_.empty()) {
-          fail(QStringLiteral("\"import\" needs at least one CSV file"));
-          return false;
-        }
-        for (const std::string& file : positionals_) a().csvFiles.push_back(PathFromUtf8(file));
-        return true;
-      case Command::Compose:
-        if (wrongCount(2)) return false;
-        a().book = PathFromUtf8(positionals_[0]);
-        if (!parseInt(positionals_[1], &a().row)) {
-          fail(QStringLiteral("the row must be a whole number, not %1")
-                   .arg(inQuotes(positionals_[1])));
-          return false;
-        }
-        return true;
-      case Command::Print:
-        if (wrongCount(1)) return false;
-        a().book = PathFromUtf8(positionals_[0]);
-        if (a().selection.kind == Selection::Kind::None) {
-          fail(QStringLiteral(
-              "\"print\" needs the rows to print: \"--all\", \"--category K\" or \"--rows LIST\""));
-          return false;
-        }
-        if (a().season && !a().markSent) {
-          fail(QStringLiteral("\"--season\" goes with \"--mark-sent\""));
-          return false;
-        }
-        return true;
-      case Command::Mark:
-        if (wrongCount(1)) return false;
-        a().book = PathFromUtf8(positionals_[0]);
-        if (a().mark == MarkAction::None) {
-          fail(
-              QStringLiteral("\"mark\" needs one of \"--sent\", \"--received\", \"--mourning\" and "
-                             "\"--clear\""));
-          return false;
-        }
-        if (a().selection.kind == Selection::Kind::None) {
-          fail(QStringLiteral(
-              "\"mark\" needs the rows: \"--all\", \"--category K\" or \"--rows LIST\""));
-          return false;
-        }
-        if (a().out.empty()) a().out = a().book;
-        return true;
-      case Command::Select:
-        if (wrongCount(1)) return false;
-        a().book = PathFromUtf8(positionals_[0]);
-        if (!a().seasonSelection) {
-          fail(QStringLiteral(
-              "\"select\" needs one of \"--to-send\", \"--to-answer\" and \"--mourning\""));
-          return false;
-        }
-        return true;
-      case Command::Profile:
-        return checkProfilePositionals();
-      case Command::Calibration:
-        return !wrongCount(0);
-      case Command::Help:
-        break;
-    }
-    return true;
-  }
-
-  bool checkProfilePositionals() {
-    if (a().profile == ProfileCommand::Use) {
-      if (wrongCount(1)) return false;
-      return readUser(positionals_[0]);
-    }
-    if (wrongCount(0)) return false;
-    if (a().profile == ProfileCommand::Add && (!a().sender.name || a().sender.name->empty())) {
-      fail(QStringLiteral("\"profile add\" needs \"--sender-name\" with the sender's name"));
-      return false;
-    }
-    if (a().profile == ProfileCommand::Set && !a().sender.fields().any()) {
-      fail(QStringLiteral("\"profile set\" needs at least one field to change"));
-      return false;
-    }
-    return true;
-  }
-
-  const std::vector<std::string>& args_;
-  std::size_t firstToken_ = 1;
-  std::vector<std::string> positionals_;
-  std::set<Option> seen_;
-  ParsedArguments result_;
-};
-
-}  // namespace
+}  // namespace orivel::cli
 
 void SenderOptions::applyTo(usertype& sender) const {
   if (name) sender.name = *name;
@@ -634,52 +610,8 @@ ProfileFields SenderOptions::fields() const {
   return f;
 }
 
-ParsedArguments ParseArguments(const std::vector<std::string>& args) {
-  return Parser(args).run();
-}
-
-QString UsageText() {
-  return QStringLiteral(
-      "usage: orivel-cli show BOOK.orv\n"
-      "       orivel-cli --version\n"
-      "       orivel-cli import --out OUT.orv [--into BOOK.orv] [--map 'COLUMN=MEANING,...']\n"
-      "                  FILE.csv|FILE.vcf...\n"
-      "       orivel-cli export BOOK.orv --out FILE.csv|FILE.vcf\n"
-      "       orivel-cli check BOOK.orv\n"
-      "       orivel-cli mark BOOK.orv (--sent | --received | --mourning | --clear)\n"
-      "                  (--all | --category K | --rows R,R,...) [--season YYYY] [--out OUT.orv]\n"
-      "       orivel-cli select BOOK.orv (--to-send | --to-answer | --mourning) [--season YYYY]\n"
-      "       orivel-cli compose BOOK.orv ROW [--face FAMILY] [profile] [sender options]\n"
-      "       orivel-cli print BOOK.orv (--all | --category K | --rows R,R,...)\n"
-      "                  [--pdf OUT.pdf | --printer NAME] [--progress] [--face FAMILY]\n"
-      "                  [--mark-sent [--season YYYY]]\n"
-      "                  [profile] [sender options]\n"
-      "       orivel-cli calibration [--pdf OUT.pdf | --printer NAME]\n"
-      "       orivel-cli profile show [--user K]\n"
-      "       orivel-cli profile add --sender-name TEXT [sender options]\n"
-      "       orivel-cli profile set [--user K] [sender options]\n"
-      "       orivel-cli profile use K\n"
-      "profile (compose, print): the current user's profile unless\n"
-      "  --user K       user K's profile\n"
-      "  --no-profile   no profile: no sender, every offset at 50\n"
-      "sender options (over the profile for this run; into it for profile add and set):\n"
-      "  --sender-name TEXT, --sender-zip TEXT, --sender-address TEXT\n"
-      "  --sender-joint NAME                a given name of the sender's family (up to 5)\n"
-      "  --own, --no-own                    print the sender's name, address and postal code\n"
-      "  --offset K=V                       print offset K (1 to 12) at V (0 to 100, 50 is no "
-      "shift)\n"
-      "  --kanji-digits, --no-kanji-digits  the addresses' digits in kanji numerals\n"
-      "import reads this program's CSV, はがきデザインキット's and Google's CSV, vCard, and any\n"
-      "  CSV with a header; --map gives such a file's columns (by header or number from 1)\n"
-      "  a meaning: 名前 姓 名 郵便番号 住所 住所1 住所2 建物 敬称 連名 会社 部署 役職 使わない\n"
-      "the season (mark, select, --mark-sent) is the year of the New Year a card greets;\n"
-      "  from October on that is next year. Without --season, today's season.\n"
-      "select prints the rows it takes as one line, \"0,3,7\", for print --rows.\n"
-      "--face FAMILY prints in an installed Japanese face (any of its family names) instead of\n"
-      "  the profile's; --progress tells each printed card on standard error\n"
-      "calibration prints the card that shows how far the printer shifts a postcard.\n"
-      "compose lists each block's composed lines and, for the two addresses and for a name\n"
-      "with joint names or a title, the columns as printed (printed_lines).\n");
+ParsedArguments ParseArguments(const std::vector<std::string>& args, const std::string& version) {
+  return Reader(version).read(args);
 }
 
 }  // namespace orivel::cli

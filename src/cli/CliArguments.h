@@ -15,7 +15,6 @@
 namespace orivel::cli {
 
 enum class Command {
-  Help,
   Show,
   Import,
   Compose,
@@ -58,7 +57,7 @@ struct SenderOptions {
 };
 
 struct Arguments {
-  Command command = Command::Help;
+  Command command = Command::Show;
   // Paths are made from the arguments by the one conversion of files/FilePaths.h, so that
   // any file name the system allows works, a Japanese one on Windows too.
   std::filesystem::path book;                   // show, compose, print; import's --into
@@ -83,17 +82,19 @@ struct Arguments {
 };
 
 struct ParsedArguments {
-  bool ok = false;
+  bool ok = false;  // a command to run
   Arguments args;
-  QString problem;  // what is wrong with the command line, when !ok
+  // Without a command to run: what to print on standard output (help, the version) when
+  // the command line is right, or the two lines for standard error when it is wrong (what
+  // is wrong, said by the command it was meant for, and where its usage is told).
+  QString output;
+  QString problem;
 };
 
 // Reads the arguments after the program's name (as Utf8Arguments gives them), all UTF-8. The
 // sender texts are encoded to code page 932, and a character that code page 932 cannot hold
-// makes the command line wrong; file names and the printer's name stay as given.
-ParsedArguments ParseArguments(const std::vector<std::string>& args);
-
-// The synopsis of every command.
-QString UsageText();
+// makes the command line wrong; file names and the printer's name stay as given. `version`
+// is what --version prints.
+ParsedArguments ParseArguments(const std::vector<std::string>& args, const std::string& version);
 
 }  // namespace orivel::cli

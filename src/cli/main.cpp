@@ -61,16 +61,15 @@ int main(int argc, char** argv) {
   mallopt(M_TRIM_THRESHOLD, 64 << 20);
 #endif
   using namespace orivel::cli;
-  const std::vector<std::string> args = Utf8Arguments(argc, argv);
-  if (args.size() == 1 && args.front() == "--version") {
-    std::printf("orivel-cli %s\n", orivel::kVersion);
-    return kExitSuccess;
-  }
-  const ParsedArguments parsed = ParseArguments(args);
+  const ParsedArguments parsed =
+      ParseArguments(Utf8Arguments(argc, argv), std::string("orivel-cli ") + orivel::kVersion);
   if (!parsed.ok) {
-    Say(QStringLiteral("orivel-cli: ") + parsed.problem);
-    std::fputs(UsageText().toUtf8().constData(), stderr);
-    return kExitUsage;
+    if (!parsed.problem.isEmpty()) {
+      Say(parsed.problem);
+      return kExitUsage;
+    }
+    std::printf("%s", parsed.output.toUtf8().constData());
+    return kExitSuccess;
   }
   qInstallMessageHandler(quietQtMessages);
 
@@ -78,9 +77,6 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
   switch (parsed.args.command) {
-    case Command::Help:
-      std::fputs(UsageText().toUtf8().constData(), stdout);
-      return kExitSuccess;
     case Command::Show:
     case Command::Import:
     case Command::Profile:

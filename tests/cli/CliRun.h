@@ -93,6 +93,20 @@ inline QString pdfPageText(const QString& path, int page) {
                   QString::number(page), path, QStringLiteral("-")});
 }
 
+// A wrong command line: exit 2, nothing on standard output, and on standard error two lines,
+// what is wrong said by `command` ("orivel-cli print"), and where its usage is told.
+inline void expectUsageError(const CliRun& run, const QString& command, const QString& trace) {
+  SCOPED_TRACE(trace.toStdString());
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+  const QStringList lines = run.errText().split(u'\n');
+  ASSERT_EQ(lines.size(), 3) << run.err.toStdString();  // two lines, each ended
+  EXPECT_TRUE(lines[0].startsWith(command + QStringLiteral(": "))) << run.err.toStdString();
+  EXPECT_GT(lines[0].size(), command.size() + 2) << "says what is wrong";
+  EXPECT_EQ(lines[1], command + QStringLiteral(" --help で使い方を表示します。"));
+  EXPECT_TRUE(lines[2].isEmpty());
+}
+
 inline QByteArray readBytes(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
