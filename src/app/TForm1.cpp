@@ -184,6 +184,30 @@ void TForm1::buildMenus() {
   N6 = action(print, "N6", QStringLiteral("全て印刷"));
   connect(N6, &QAction::triggered, this, &TForm1::Button2Click);
 
+  // The keys a keyboard user expects, shown in the menus beside the commands. プレビュー has
+  // no menu item: its key is the window's own, named in the button's tip.
+  N2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  N1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  N6->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  auto* preview = new QAction(this);
+  preview->setObjectName(QStringLiteral("PreviewShortcut"));
+  preview->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+  connect(preview, &QAction::triggered, this, &TForm1::Button1Click);
+  addAction(preview);
+  Button1->setToolTip(QStringLiteral("プレビュー (%1)")
+                          .arg(preview->shortcut().toString(QKeySequence::NativeText)));
+  Button2->setToolTip(
+      QStringLiteral("印刷 (%1)").arg(N6->shortcut().toString(QKeySequence::NativeText)));
+  // F10 opens the menu bar's first menu, as on other desktops.
+  auto* menuKey = new QAction(this);
+  menuKey->setObjectName(QStringLiteral("MenuBarShortcut"));
+  menuKey->setShortcut(QKeySequence(Qt::Key_F10));
+  connect(menuKey, &QAction::triggered, this, [this] {
+    menuBar()->setFocus(Qt::ShortcutFocusReason);
+    menuBar()->setActiveAction(menuBar()->actions().value(0));
+  });
+  addAction(menuKey);
+
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
   About1 = action(help, "About1", QStringLiteral("バージョン情報"));
   connect(About1, &QAction::triggered, this, &TForm1::About1Click);

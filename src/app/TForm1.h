@@ -62,6 +62,9 @@ class TForm1 final : public QMainWindow {
   int PreviewIndex = 0;
   int NowUser = -1;
   bool Modified = false;
+  // The book's own file: the one it was last loaded from or saved to; empty before either.
+  // 保存 overwrites it without asking, and both file dialogs start there.
+  QString BookFile;
   orivel::AddressBook Book;
   orivel::StringGrid StringGrid1;  // the CSV import's work area, never shown
 

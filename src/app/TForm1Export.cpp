@@ -11,7 +11,7 @@
 // The export: CSV, or vCard for a name ending in .vcf.
 
 void TForm1::Button6Click() {
-  QString path = orivel::dialogs().saveFileName(this, orivel::messages::csvExportFilter());
+  QString path = orivel::dialogs().saveFileName(this, orivel::messages::csvExportFilter(), {});
   if (path.isEmpty()) return;
   // The dialog's default extension: a name typed without one gets ".csv".
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");

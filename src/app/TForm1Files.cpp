@@ -1,3 +1,5 @@
+#include <QFileInfo>
+
 #include "app/TForm1.h"
 #include "book/CheckListBox.h"
 #include "common/Dialogs.h"
@@ -8,19 +10,25 @@
 // Saving and loading the address book.
 
 void TForm1::N1Click() {
-  const QString path = orivel::dialogs().saveFileName(this, kBookFilter);
+  const QString path = orivel::dialogs().saveFileName(this, kBookFilter, BookFile);
   if (path.isEmpty()) return;
+  // Another file of the same name, picked by mistake from the dialog's list, would be lost.
+  const QFileInfo chosen(path);
+  if (chosen.isFile() && (BookFile.isEmpty() || chosen != QFileInfo(BookFile)) &&
+      !orivel::AskYes(this, orivel::messages::overwriteFile(chosen.fileName())))
+    return;
   if (!SaveBookFile(path)) {
     orivel::ShowError(this, orivel::messages::saveFailed());
     return;
   }
+  BookFile = chosen.absoluteFilePath();
   Modified = false;
 }
 
 void TForm1::N2Click() {
   // The book is replaced only by an accepted file, so answering Yes discards nothing yet.
   if (Modified && !orivel::AskYes(this, orivel::messages::bookChangedLoad())) return;
-  const QString path = orivel::dialogs().openFileName(this, kBookFilter);
+  const QString path = orivel::dialogs().openFileName(this, kBookFilter, BookFile);
   if (path.isEmpty()) return;
   OpenBookFile(path);
 }
@@ -31,6 +39,7 @@ void TForm1::OpenBookFile(const QString& path) {
 
 void TForm1::OpenBookFile(const std::filesystem::path& path) {
   if (LoadBookFile(path)) {
+    BookFile = QFileInfo(orivel::fileNameText(path)).absoluteFilePath();
     Modified = false;
     CheckListBox1->scrollToTop();  // a new book is read from its first line
     return;

@@ -27,7 +27,8 @@ std::optional<std::vector<orivel::ColumnMeaning>> TForm1::AskColumnMeanings(
 }
 
 void TForm1::ImportCsv() {
-  const QString path = orivel::dialogs().openFileName(this, orivel::messages::importFileFilter());
+  const QString path =
+      orivel::dialogs().openFileName(this, orivel::messages::importFileFilter(), {});
   if (path.isEmpty()) return;
   StringGrid1.clearCells();
   const orivel::TextCodec& codec = orivel::codec::textCodec();

@@ -393,6 +393,11 @@ bool TForm4::refuseUnencodable(orivel::Cp932LineEdit* box) {
   const QString bad = box->firstUnencodable();
   if (bad.isEmpty()) return false;
   orivel::ShowError(this, orivel::messages::unusableCharacter(bad));
+  // The character commonly written in its place is offered, never put in unasked.
+  const QString substitute = orivel::messages::substituteFor(bad);
+  if (!substitute.isEmpty() &&
+      orivel::AskYes(this, orivel::messages::replaceWithSubstitute(bad, substitute)))
+    box->setText(box->text().replace(bad, substitute));
   box->setFocus();
   return true;
 }

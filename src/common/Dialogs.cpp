@@ -43,22 +43,24 @@ class RealDialogs final : public DialogSeam {
     return r == QMessageBox::Yes ? Answer::Yes : Answer::No;
   }
 
-  QString openFileName(QWidget* parent, const QString& filter) override {
+  QString openFileName(QWidget* parent, const QString& filter, const QString& start) override {
     // The dialog accepts a name of a file that does not exist; the caller checks it.
     QFileDialog dlg(parent);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setNameFilter(qtFilter(filter));
+    if (!start.isEmpty()) dlg.selectFile(start);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return dlg.selectedFiles().first();
   }
 
-  QString saveFileName(QWidget* parent, const QString& filter) override {
-    // No extension is added and overwriting asks nothing, as the command expects.
+  QString saveFileName(QWidget* parent, const QString& filter, const QString& start) override {
+    // No extension is added, and the command asks before it overwrites another file.
     QFileDialog dlg(parent);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setOption(QFileDialog::DontConfirmOverwrite);
     dlg.setNameFilter(qtFilter(filter));
+    if (!start.isEmpty()) dlg.selectFile(start);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return dlg.selectedFiles().first();
   }

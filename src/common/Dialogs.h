@@ -31,9 +31,10 @@ class DialogSeam {
  public:
   virtual ~DialogSeam() = default;
   virtual Answer message(QWidget* parent, MessageKind kind, const QString& text) = 0;
-  // Empty when cancelled.
-  virtual QString openFileName(QWidget* parent, const QString& filter) = 0;
-  virtual QString saveFileName(QWidget* parent, const QString& filter) = 0;
+  // Empty when cancelled. The dialog starts at `start` (its folder and its name) unless it
+  // is empty.
+  virtual QString openFileName(QWidget* parent, const QString& filter, const QString& start) = 0;
+  virtual QString saveFileName(QWidget* parent, const QString& filter, const QString& start) = 0;
 };
 
 // The seam in use; the real dialogs unless a test installed its own.

@@ -2,6 +2,8 @@
 
 #include <QList>
 
+#include "book/Substitutes.h"
+
 namespace orivel::messages {
 namespace {
 
@@ -39,7 +41,19 @@ QString importNameless(int nameless) {
 }
 
 QString unusableCharacter(const QString& character) {
-  return namedCharacter(character) + QStringLiteral("は使用できない文字です。");
+  const QString refused = namedCharacter(character) + QStringLiteral("は使用できない文字です。");
+  const QString substitute = substituteFor(character);
+  return substitute.isEmpty() ? refused
+                              : refused + QStringLiteral("「%1」で代用できます。").arg(substitute);
+}
+
+QString substituteFor(const QString& character) {
+  const QList<uint> points = character.toUcs4();
+  if (points.size() != 1) return {};
+  const std::optional<char32_t> substitute = CommonSubstitute(points.front());
+  if (!substitute) return {};
+  const char32_t ucs4 = *substitute;
+  return QString::fromUcs4(&ucs4, 1);
 }
 
 QString badSettings(const QStringList& valueNames) {

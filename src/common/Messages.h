@@ -59,13 +59,29 @@ inline QString nameNotKept() {
   return QStringLiteral("「0」という名前は保存できません。");
 }
 // A typed character code page 932 cannot hold, named with its code point so that it can
-// be told even where the font has no glyph for it: 「𠮷」(U+20BB7)は使用できない文字です。
+// be told even where the font has no glyph for it, and with the character commonly written
+// in its place when there is one: 「𠮷」(U+20BB7)は使用できない文字です。「吉」で代用できます。
 QString unusableCharacter(const QString& character);
+// The character commonly written for `character` that code page 932 holds; empty if none.
+QString substituteFor(const QString& character);
+// The entry editor's offer after the refusal: 「𠮷」を「吉」に置き換えますか？
+inline QString replaceWithSubstitute(const QString& character, const QString& substitute) {
+  return QStringLiteral("「%1」を「%2」に置き換えますか？").arg(character, substitute);
+}
 inline QString zipIncomplete() {
   return QStringLiteral("郵便番号を正しく入力してください。");
 }
 
+// 保存 onto a file that is not the book's own: 「家族.orv は既にあります。上書きしますか？」
+inline QString overwriteFile(const QString& fileName) {
+  return QStringLiteral("%1 は既にあります。上書きしますか？").arg(fileName);
+}
+
 // Printing.
+// Before the calibration card goes to the printer.
+inline QString loadCalibrationCard() {
+  return QStringLiteral("はがきを1枚、宛名面を印刷する向きでセットしてください。印刷しますか？");
+}
 inline QString nothingToPreview() {
   return QStringLiteral("プレビューする項目が未設定です");
 }

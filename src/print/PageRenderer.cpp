@@ -203,9 +203,14 @@ void PageRenderer::renderCalibration(QPainter& painter, const QPaintDevice& devi
     const QPointF corner(p.neutralLeft(), p.neutralTop());
     painter.drawLine(corner - QPointF(arm, 0), corner + QPointF(arm, 0));
     painter.drawLine(corner - QPointF(0, arm), corner + QPointF(0, arm));
-    // Above the cross and to its left, clear of the boxes.
-    drawUpright(painter, corner + QPointF(-3.2 * kPixelsPerMm, 0.8 * kPixelsPerMm),
-                QString::fromUtf8(kBlockLabels[i]));
+    // Above the cross and to its left; the postal code's below the boxes, where its cross
+    // stands among them.
+    const QPointF label =
+        i == Postcard::kZipCodeBlock
+            ? QPointF((postal_frame::kTopMm + postal_frame::kBoxHeightMm + 1) * kPixelsPerMm,
+                      corner.y())
+            : corner + QPointF(-3.2 * kPixelsPerMm, 0.8 * kPixelsPerMm);
+    drawUpright(painter, label, QString::fromUtf8(kBlockLabels[i]));
   }
 
   // Millimetre scales from each edge inward, starting 5 mm beyond it so that a print that

@@ -577,6 +577,8 @@ void TForm5::Button5Click() {
 }
 
 void TForm5::N7Click() {
+  // The card prints at once: the spare postcard must be in the printer first.
+  if (!orivel::AskYes(this, orivel::messages::loadCalibrationCard())) return;
   QString reason;
   if (!printCalibration_ || !printCalibration_(&reason)) {
     orivel::ShowError(this, orivel::messages::printFailed(reason));

@@ -182,7 +182,7 @@ TEST_F(ImportCsvTest, AUtf8LineWithACharacterCodePage932LacksStopsTheImport) {
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("ＥＲＲＯＲ"));
   EXPECT_EQ(dialogs.shown[0].text,
-            QStringLiteral("3行目の「𠮷」(U+20BB7)は使用できない文字です。"));
+            QStringLiteral("3行目の「𠮷」(U+20BB7)は使用できない文字です。「吉」で代用できます。"));
   EXPECT_EQ(lines(), QStringList{"鈴木"});
   EXPECT_FALSE(Form1->Modified);
 }

@@ -57,7 +57,7 @@ QStringList openDialogTexts() {
     for (QPushButton* b : w->findChildren<QPushButton*>()) *texts << b->text();
     w->close();
   });
-  dialogs().openFileName(nullptr, TForm1::kBookFilter);
+  dialogs().openFileName(nullptr, TForm1::kBookFilter, {});
   return *texts;
 }
 

@@ -157,6 +157,48 @@ TEST_F(MainWindowTest, MenusHoldTheirEntriesInOrder) {
   EXPECT_EQ(entries(Form1->PopupMenu1), (QStringList{"チェック", "削除", "変更"}));
 }
 
+// Each key is held by one action of the main window, which runs the command; the menus show
+// the keys beside their unchanged texts.
+TEST_F(MainWindowTest, EachShortcutReachesItsCommand) {
+  struct Case {
+    QKeySequence key;
+    const char* opens;  // what the command shows first: a file dialog's filter or a message
+  };
+  const Case cases[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_O), "オリベルファイル(*.orv)|*.orv|全てのファイル(*.*)|*.*"},
+      {QKeySequence(Qt::CTRL | Qt::Key_S), "オリベルファイル(*.orv)|*.orv|全てのファイル(*.*)|*.*"},
+      {QKeySequence(Qt::CTRL | Qt::Key_P), "印刷する項目が未設定です"},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), "プレビューする項目が未設定です"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key.toString().toStdString());
+    dialogs.shown.clear();
+    dialogs.filters.clear();
+    std::vector<QAction*> holders;
+    for (QAction* a : Form1->findChildren<QAction*>())
+      if (a->shortcut() == c.key) holders.push_back(a);
+    ASSERT_EQ(holders.size(), 1u);
+    holders[0]->trigger();
+    const QString shown =
+        dialogs.filters.isEmpty() ? dialogs.texts().value(0) : dialogs.filters.value(0);
+    EXPECT_EQ(shown, QString::fromUtf8(c.opens));
+  }
+  EXPECT_EQ(Form1->N1->text(), QStringLiteral("保存"));
+  EXPECT_EQ(Form1->N6->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+
+  QAction* menuKey = nullptr;
+  for (QAction* a : Form1->findChildren<QAction*>())
+    if (a->shortcut() == QKeySequence(Qt::Key_F10)) menuKey = a;
+  ASSERT_NE(menuKey, nullptr);
+  Form1->show();  // a menu opens only on a window that is shown
+  EXPECT_EQ(Form1->menuBar()->activeAction(), nullptr);
+  menuKey->trigger();
+  QAction* first = Form1->menuBar()->actions().value(0);
+  EXPECT_EQ(Form1->menuBar()->activeAction(), first);
+  EXPECT_TRUE(first->menu()->isVisible());
+  first->menu()->close();
+}
+
 TEST_F(MainWindowTest, AddedEntriesKeepTheirOrderAndSetModified) {
   addThroughEditor(QStringLiteral("山田"), QStringLiteral("東京都"));
   addThroughEditor(QStringLiteral("阿部"), QStringLiteral("大阪府"));

@@ -415,8 +415,14 @@ TEST_F(EditorTest, TextTheCodePageCannotHoldIsRefusedNamingTheCharacter) {
     Form4->Button1->click();
   });
   EXPECT_EQ(Form4->ShowModal(), TForm4::kConfirmed);
-  ASSERT_EQ(dialogs.texts(),
-            QStringList{QStringLiteral("「\U00020BB7」(U+20BB7)は使用できない文字です。")});
+  // The character commonly written in its place is named and offered; answered No, the text
+  // stays as typed.
+  ASSERT_EQ(
+      dialogs.texts(),
+      (QStringList{QStringLiteral("「\U00020BB7」(U+20BB7)は使用できない文字です。「吉」で代用"
+                                  "できます。"),
+                   QStringLiteral("「\U00020BB7」を「吉」に置き換えますか？")}));
+  EXPECT_EQ(dialogs.shown[1].kind, MessageKind::Question);
   EXPECT_EQ(focus, Form4->Edit3);
   EXPECT_EQ(Form4->entry().address, "\x93\x8c\x8b\x9e\x93\x73\x81\x60\x8b\xe6");
 }
@@ -439,8 +445,46 @@ TEST_F(EditorTest, TheJointAndWorkBoxesRefuseWhatTheCodePageCannotHold) {
     Form4->ShowModal();
     EXPECT_TRUE(stillOpen) << box->objectName().toStdString();
     EXPECT_EQ(focus, box);
-    EXPECT_EQ(dialogs.texts(),
-              QStringList{QStringLiteral("「\U00020BB7」(U+20BB7)は使用できない文字です。")});
+    EXPECT_EQ(
+        dialogs.texts().value(0),
+        QStringLiteral("「\U00020BB7」(U+20BB7)は使用できない文字です。「吉」で代用できます。"));
+  }
+}
+
+// Answered Yes, the offer puts the common character in place of every one of the refused
+// character in that box, and the editor stays open for the user to see it and confirm.
+TEST_F(EditorTest, TheOfferedSubstituteReplacesTheCharacterOnlyWhenAccepted) {
+  struct Case {
+    QString typed;
+    Answer answer;
+    QString after;
+    int questions;
+  };
+  const Case cases[] = {
+      {QStringLiteral("\U00020BB7野　\U00020BB7子"), Answer::Yes, QStringLiteral("吉野　吉子"), 1},
+      {QStringLiteral("\U00020BB7野"), Answer::No, QStringLiteral("\U00020BB7野"), 1},
+      {QStringLiteral("\U0001F600"), Answer::Yes, QStringLiteral("\U0001F600"), 0},  // none known
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed.toStdString());
+    dialogs.shown.clear();
+    dialogs.answers = {c.answer};
+    Form4->Prepare(1, 2, 3);
+    QString after;
+    bool stillOpen = false;
+    whenModal([&](QWidget*) {
+      Form4->Edit1->setText(c.typed);
+      Form4->Button1->click();
+      after = Form4->Edit1->text();
+      stillOpen = Form4->isVisible();
+      Form4->Button2->click();
+    });
+    Form4->ShowModal();
+    EXPECT_EQ(after, c.after);
+    EXPECT_TRUE(stillOpen);
+    int questions = 0;
+    for (const auto& shown : dialogs.shown) questions += shown.kind == MessageKind::Question;
+    EXPECT_EQ(questions, c.questions);
   }
 }
 

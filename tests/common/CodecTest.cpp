@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "book/Substitutes.h"
+
 namespace orivel::codec {
 namespace {
 
@@ -28,6 +30,21 @@ TEST(Codec, RefusesCharactersTheCodePageCannotHoldAndNamesTheFirst) {
   EXPECT_EQ(bytes, "unchanged");
   EXPECT_EQ(firstUnencodable(QStringLiteral("abc\u00E9")), QStringLiteral("\u00E9"));
   EXPECT_TRUE(firstUnencodable(QStringLiteral("髙橋①")).isEmpty());  // vendor extensions
+}
+
+// Each known substitute stands for a character the code page cannot hold, and is one it can.
+TEST(Codec, EverySubstituteIsWritableAndStandsForOneThatIsNot) {
+  ASSERT_FALSE(KnownSubstitutes().empty());
+  for (const auto& [character, substitute] : KnownSubstitutes()) {
+    const QString refused = QString::fromUcs4(&character, 1);
+    const QString written = QString::fromUcs4(&substitute, 1);
+    EXPECT_EQ(firstUnencodable(refused), refused) << refused.toStdString();
+    EXPECT_TRUE(firstUnencodable(written).isEmpty()) << written.toStdString();
+    EXPECT_EQ(CommonSubstitute(character), substitute);
+  }
+  EXPECT_EQ(CommonSubstitute(U'\U00020BB7'), U'吉');
+  EXPECT_EQ(CommonSubstitute(U'吉'), std::nullopt);
+  EXPECT_EQ(CommonSubstitute(U'\U0001F600'), std::nullopt);
 }
 
 TEST(Codec, UndecodableBytesShowAsReplacementAndTheRestStillDecodes) {

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "app/TForm1.h"
@@ -67,14 +68,52 @@ TEST_F(BookFileCommandTest, SaveWritesTheBookAndClearsModified) {
       bytes.contains(QByteArray::fromStdString(codec::encodeKnown(QStringLiteral("山田　太郎")))));
 }
 
-TEST_F(BookFileCommandTest, NoExtensionIsAddedAndNoQuestionIsAskedOverAnExistingFile) {
+TEST_F(BookFileCommandTest, NoExtensionIsAddedAndAnotherFileIsOverwrittenOnlyOnYes) {
   writeFile(QStringLiteral("plain"), "[OTHER]\r\nkeep=1\r\n");
   addEntry(QStringLiteral("山田"));
-  dialogs.paths = {path(QStringLiteral("plain"))};
+  Form1->Modified = true;
+  dialogs.paths = {path(QStringLiteral("plain")), path(QStringLiteral("plain"))};
+  Form1->N1Click();  // answered No
+  EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("plain は既にあります。上書きしますか？")});
+  EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Question);
+  EXPECT_EQ(readFile(QStringLiteral("plain")), "[OTHER]\r\nkeep=1\r\n");
+  EXPECT_TRUE(Form1->Modified);
+  EXPECT_TRUE(Form1->BookFile.isEmpty());
+
+  dialogs.answers = {Answer::Yes};
   Form1->N1Click();
-  EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_FALSE(QFile::exists(path(QStringLiteral("plain.orv"))));
   EXPECT_TRUE(readFile(QStringLiteral("plain")).startsWith("[OTHER]\r\nkeep=1\r\n[HEADER]\r\n"));
+  EXPECT_FALSE(Form1->Modified);
+}
+
+// The book's own file is saved over without a question, and both dialogs start at it: the
+// file last loaded or saved.
+TEST_F(BookFileCommandTest, TheBooksOwnFileIsWhereTheDialogsStartAndNeedsNoQuestion) {
+  addEntry(QStringLiteral("山田"));
+  dialogs.paths = {path(QStringLiteral("first.orv"))};
+  Form1->N1Click();
+  ASSERT_EQ(dialogs.starts, QStringList{QString()});  // a new book has no file yet
+  const QString first = QFileInfo(path(QStringLiteral("first.orv"))).absoluteFilePath();
+  EXPECT_EQ(Form1->BookFile, first);
+
+  addEntry(QStringLiteral("田中"));
+  dialogs.paths = {path(QStringLiteral("first.orv"))};
+  Form1->N1Click();  // over its own file: no question
+  EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join(u'\n').toStdString();
+  EXPECT_EQ(dialogs.starts.value(1), first);
+  EXPECT_TRUE(readFile(QStringLiteral("first.orv")).contains("Cnt=2"));
+
+  QFile::copy(path(QStringLiteral("first.orv")), path(QStringLiteral("other.orv")));
+  dialogs.paths = {path(QStringLiteral("other.orv"))};
+  Form1->N2Click();  // starts at the file last saved
+  EXPECT_EQ(dialogs.starts.value(2), first);
+  const QString other = QFileInfo(path(QStringLiteral("other.orv"))).absoluteFilePath();
+  EXPECT_EQ(Form1->BookFile, other);
+  dialogs.paths = {path(QStringLiteral("other.orv"))};
+  Form1->N1Click();  // starts at the file last loaded, its own: no question
+  EXPECT_EQ(dialogs.starts.value(3), other);
+  EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join(u'\n').toStdString();
 }
 
 TEST_F(BookFileCommandTest, CancelledSaveWritesNothingAndKeepsModified) {

@@ -582,7 +582,11 @@ TEST_F(PrintCommandsTest, CalibrationCardPrintsOnTheWindowsPrinterThenTheShiftSe
     calibration->SenderDown->setValue(0.0);
     calibration->accept();
   });
+  dialogs.answers = {Answer::Yes};  // the card is in the printer
   Form5->N7->trigger();
+  EXPECT_EQ(dialogs.texts(),
+            QStringList{QStringLiteral(
+                "はがきを1枚、宛名面を印刷する向きでセットしてください。印刷しますか？")});
   ASSERT_EQ(printer.jobs.size(), 1u);
   EXPECT_EQ(printer.jobs[0].layout.fullRect(QPageLayout::Millimeter).size(), QSizeF(100, 148));
   EXPECT_GT(darkPixels(printer.jobs[0].page), 1000);
@@ -593,7 +597,7 @@ TEST_F(PrintCommandsTest, CalibrationCardPrintsOnTheWindowsPrinterThenTheShiftSe
   }
   EXPECT_EQ(Form5->Label4->text(), QStringLiteral("横(-4)"));
   EXPECT_EQ(Form5->Label5->text(), QStringLiteral("縦(9)"));
-  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(dialogs.shown.size(), 1u);  // only the question before the card
 }
 
 TEST_F(PrintCommandsTest, ACalibrationCardThatDoesNotPrintSaysSoAndAsksNothing) {
@@ -603,10 +607,25 @@ TEST_F(PrintCommandsTest, ACalibrationCardThatDoesNotPrintSaysSoAndAsksNothing) 
     asked = true;
     qobject_cast<QDialog*>(dialog)->reject();
   });
+  dialogs.answers = {Answer::Yes};
   Form5->N7->trigger();
   EXPECT_FALSE(asked);
-  EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("印刷できませんでした。")});
+  EXPECT_EQ(dialogs.texts().value(1), QStringLiteral("印刷できませんでした。"));
   EXPECT_EQ(Form5->OffsetBar(1)->value(), 50);
+}
+
+TEST_F(PrintCommandsTest, TheCalibrationCardWaitsForTheCardAndNoPrintsNothing) {
+  bool asked = false;
+  whenModal([&asked](QWidget* dialog) {
+    asked = true;
+    qobject_cast<QDialog*>(dialog)->reject();
+  });
+  Form5->N7->trigger();  // answered No
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Question);
+  EXPECT_TRUE(printer.jobs.empty());
+  EXPECT_FALSE(asked);
+  cancelModalActions();
 }
 
 TEST_F(PrintCommandsTest, AZoomedPreviewIsStillThePrintedCard) {

@@ -27,16 +27,18 @@ Answer ScriptedDialogs::message(QWidget*, MessageKind kind, const QString& text)
   return a;
 }
 
-QString ScriptedDialogs::openFileName(QWidget*, const QString& filter) {
+QString ScriptedDialogs::openFileName(QWidget*, const QString& filter, const QString& start) {
   filters << filter;
+  starts << start;
   if (paths.empty()) return {};
   const QString p = paths.front();
   paths.pop_front();
   return p;
 }
 
-QString ScriptedDialogs::saveFileName(QWidget* parent, const QString& filter) {
-  return openFileName(parent, filter);
+QString ScriptedDialogs::saveFileName(QWidget* parent, const QString& filter,
+                                      const QString& start) {
+  return openFileName(parent, filter, start);
 }
 
 QStringList ScriptedDialogs::texts() const {

@@ -24,8 +24,8 @@ class ScriptedDialogs final : public DialogSeam {
   ~ScriptedDialogs() override;
 
   Answer message(QWidget* parent, MessageKind kind, const QString& text) override;
-  QString openFileName(QWidget* parent, const QString& filter) override;
-  QString saveFileName(QWidget* parent, const QString& filter) override;
+  QString openFileName(QWidget* parent, const QString& filter, const QString& start) override;
+  QString saveFileName(QWidget* parent, const QString& filter, const QString& start) override;
 
   // Answers for questions, in order; a question without a scripted answer gets No.
   std::deque<Answer> answers;
@@ -34,6 +34,7 @@ class ScriptedDialogs final : public DialogSeam {
 
   std::vector<Shown> shown;
   QStringList filters;  // the filter of each file dialog opened
+  QStringList starts;   // where each file dialog started
 
   QStringList texts() const;
 };
