@@ -521,13 +521,20 @@ std::string OneLine(std::string_view text) {
 }
 
 bool AddReadEntry(const datatype& utf8Entry, int where, const TextCodec& codec, ImportRead* read) {
-  if (utf8Entry.name.empty()) {  // a record without a name is no addressee
+  datatype flat = utf8Entry;
+  // A contact that is only a company is a card to the company: its name in the name field,
+  // 御中, and its department as it was.
+  if (flat.name.empty() && !flat.company.empty()) {
+    flat.name = std::move(flat.company);
+    flat.company.clear();
+    flat.sama = "御中";
+  }
+  if (flat.name.empty()) {  // a record without a name is no addressee
     ++read->nameless;
     return true;
   }
   // A cell of several lines (a line break typed in a spreadsheet, a vCard's \n) is one line
   // of the book: the book file ends a value at a line break.
-  datatype flat = utf8Entry;
   for (std::string* text : {&flat.name, &flat.address, &flat.zip_code, &flat.sama, &flat.company,
                             &flat.department, &flat.title})
     *text = OneLine(*text);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 
 #include "files/AtomicWrite.h"
 
@@ -39,6 +40,7 @@ struct Property {
   std::vector<std::string> params;  // upper case, as "TYPE=HOME" or a bare "HOME"
   std::string value;                // raw: still escaped and, where so marked, encoded
   bool quotedPrintable = false;
+  bool base64 = false;  // vCard 2.1's ENCODING=BASE64, 3.0's ENCODING=b
   std::string charset;  // upper case; empty when none is named
 
   bool hasType(std::string_view type) const {
@@ -88,6 +90,8 @@ bool parseProperty(std::string_view line, Property* p) {
     } else if (!part.empty()) {
       if (part == "ENCODING=QUOTED-PRINTABLE" || part == "QUOTED-PRINTABLE")
         p->quotedPrintable = true;
+      else if (part == "ENCODING=BASE64" || part == "ENCODING=B" || part == "BASE64")
+        p->base64 = true;
       else if (part.starts_with("CHARSET="))
         p->charset = part.substr(8);
       p->params.push_back(part);
@@ -116,6 +120,51 @@ std::string decodeQuotedPrintable(std::string_view text) {
     }
   }
   return out;
+}
+
+// Base64 (RFC 4648) as vCards fold it: blanks and line breaks between the characters are
+// left out. False for anything else.
+bool decodeBase64(std::string_view text, std::string* out) {
+  std::uint32_t bits = 0;
+  int count = 0;
+  bool ended = false;  // after "="
+  for (const char c : text) {
+    int value = -1;
+    if (c >= 'A' && c <= 'Z')
+      value = c - 'A';
+    else if (c >= 'a' && c <= 'z')
+      value = c - 'a' + 26;
+    else if (c >= '0' && c <= '9')
+      value = c - '0' + 52;
+    else if (c == '+')
+      value = 62;
+    else if (c == '/')
+      value = 63;
+    else if (c == '=') {
+      ended = true;
+      continue;
+    } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+      continue;
+    } else {
+      return false;
+    }
+    if (ended) return false;
+    bits = (bits << 6) | static_cast<std::uint32_t>(value);
+    if (++count == 4) {
+      *out += static_cast<char>((bits >> 16) & 0xFF);
+      *out += static_cast<char>((bits >> 8) & 0xFF);
+      *out += static_cast<char>(bits & 0xFF);
+      bits = 0;
+      count = 0;
+    }
+  }
+  if (count == 1) return false;
+  if (count == 2) *out += static_cast<char>((bits >> 4) & 0xFF);
+  if (count == 3) {
+    *out += static_cast<char>((bits >> 10) & 0xFF);
+    *out += static_cast<char>((bits >> 2) & 0xFF);
+  }
+  return true;
 }
 
 bool isShiftJisName(std::string_view charset) {
@@ -215,7 +264,12 @@ enum class Decoded { Ok, Invalid };
 // set; without one, UTF-8 where it is valid and code page 932 otherwise (phones that write
 // vCard 2.1 in Shift-JIS do not always say so).
 Decoded decodeValue(const Property& p, const TextCodec& codec, std::string* utf8) {
-  const std::string bytes = p.quotedPrintable ? decodeQuotedPrintable(p.value) : p.value;
+  std::string bytes;
+  if (p.base64) {
+    if (!decodeBase64(p.value, &bytes)) return Decoded::Invalid;
+  } else {
+    bytes = p.quotedPrintable ? decodeQuotedPrintable(p.value) : p.value;
+  }
   if (isShiftJisName(p.charset) || (p.charset.empty() && !IsValidUtf8(bytes)))
     return codec.toUtf8(bytes, utf8) ? Decoded::Ok : Decoded::Invalid;
   if (!IsValidUtf8(bytes)) return Decoded::Invalid;
@@ -243,7 +297,9 @@ bool cardEntry(const Card& card, const TextCodec& codec, datatype* e) {
   std::string fullName;
   bool haveAddress = false;
   bool haveHome = false;
+  bool showAsCompany = false;  // Apple's X-ABShowAs:COMPANY
   for (const Property& p : card.properties) {
+    if (p.name == "X-ABSHOWAS") showAsCompany = upper(detail::Trimmed(p.value)) == "COMPANY";
     const bool wanted = p.name == "N" || p.name == "FN" || p.name == "ADR" ||
                         p.name == "CATEGORIES" || p.name == "ORG" || p.name == "TITLE";
     if (!wanted) continue;
@@ -273,6 +329,10 @@ bool cardEntry(const Card& card, const TextCodec& codec, datatype* e) {
     }
   }
   if (e->name.empty()) e->name = fullName;
+  // A company's own card (the phone shows it as the company, or its only name is the
+  // company's, as an iPhone writes FN for one) has no person to address: the entry builder
+  // addresses it to the company.
+  if (!e->company.empty() && (showAsCompany || e->name == e->company)) e->name.clear();
   return true;
 }
 

@@ -112,7 +112,7 @@ TEST(ForeignBookTest, EachFormReadsItsSampleFile) {
          "",
          {2}}}},
       // The home address, escaped comma and folded line included, over the work one; a card
-      // with only FN and an organisation.
+      // whose only name is its organisation's is a card to the company.
       {"contacts3.vcf",
        ImportFormat::VCard,
        {{"山本　直子",
@@ -127,9 +127,9 @@ TEST(ForeignBookTest, EachFormReadsItsSampleFile) {
         {"オリベル商店",
          "460-0008",
          "愛知県名古屋市中区栄3-4-5",
-         "様",
+         "御中",
          {},
-         "オリベル商店",
+         "",
          "企画課",
          "店長"}}},
       // vCard 2.1 from a phone: Shift-JIS in quoted-printable with a soft line break.
@@ -210,9 +210,10 @@ TEST(ForeignBookTest, AFieldOfSeveralLinesIsOneLineOfTheBookAndANamelessRecordIs
       ",,\"ただの会社\",\r\n";
   const ImportRead read = ReadForeignBook(bytes, ImportFormat::GoogleContacts, codec());
   ASSERT_EQ(read.status, ImportRead::Status::Read);
-  ASSERT_EQ(read.entries.size(), 1u);
+  ASSERT_EQ(read.entries.size(), 2u);
   expectEntry(read.entries[0], {"山田　太郎", "", "", "様", {}, "A社　B部"}, "several lines");
-  EXPECT_EQ(read.nameless, 1);
+  expectEntry(read.entries[1], {"ただの会社", "", "", "御中"}, "a company only");
+  EXPECT_EQ(read.nameless, 0);
   // The book file keeps it.
   AddressBook book;
   ASSERT_TRUE(book.append(read.entries[0]));
@@ -222,6 +223,49 @@ TEST(ForeignBookTest, AFieldOfSeveralLinesIsOneLineOfTheBookAndANamelessRecordIs
   AddressBook back;
   ASSERT_TRUE(LoadBook(path, back).ok());
   EXPECT_EQ(back.entry(0), read.entries[0]);
+}
+
+// A contact that is only a company comes in addressed to it, in every form; vCard 2.1's
+// BASE64 text is read in its character set.
+TEST(ForeignBookTest, CompanyCardsAndBase64TextComeInAsTheyAreMeant) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    Expected entry;
+  };
+  const Case cases[] = {
+      {"an ORG without N or FN",
+       "BEGIN:VCARD\r\nVERSION:3.0\r\nORG:株式会社オリベル;営業部\r\nEND:VCARD\r\n",
+       {"株式会社オリベル", "", "", "御中", {}, "", "営業部"}},
+      {"shown as a company, a person's name beside it",
+       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田;太郎;;;\r\nFN:山田 太郎\r\n"
+       "ORG:オリベル商事\r\nX-ABShowAs:COMPANY\r\nEND:VCARD\r\n",
+       {"オリベル商事", "", "", "御中"}},
+      {"a person at a company stays a person",
+       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田;太郎;;;\r\nORG:オリベル商事\r\nEND:VCARD\r\n",
+       {"山田　太郎", "", "", "様", {}, "オリベル商事"}},
+      {"a Google contact with only an organisation",
+       "First Name,Last Name,Organization Name,Organization Department\r\n"
+       ",,オリベル総研,研究部\r\n",
+       {"オリベル総研", "", "", "御中", {}, "", "研究部"}},
+      {"BASE64 in Shift-JIS, and in UTF-8",
+       "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=SHIFT_JIS;ENCODING=BASE64:jlKTYw==\r\n"
+       "ADR;HOME;CHARSET=SHIFT_JIS;ENCODING=BASE64:OzuTjIuek3OQ\r\n 55Hjk2OL5js7Ozs=\r\n\r\n"
+       "TITLE;CHARSET=UTF-8;BASE64:5aSq6YOO\r\nEND:VCARD\r\n",
+       {"山田", "", "東京都千代田区", "様", {}, "", "", "太郎"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const ImportRead read = ReadForeignBook(c.bytes, DetectImportFormat(c.bytes, codec()), codec());
+    ASSERT_EQ(read.status, ImportRead::Status::Read);
+    ASSERT_EQ(read.entries.size(), 1u);
+    expectEntry(read.entries[0], c.entry, c.what);
+  }
+  const std::string broken =
+      "BEGIN:VCARD\r\nVERSION:2.1\r\nN;ENCODING=BASE64:jl*KTYw==\r\nEND:VCARD\r\n";
+  const ImportRead read = ReadForeignBook(broken, ImportFormat::VCard, codec());
+  EXPECT_EQ(read.status, ImportRead::Status::InvalidText);
+  EXPECT_EQ(read.where, 1);
 }
 
 TEST(ForeignBookTest, TheMappingGuessesEachColumnAndTakesTheUsersChoice) {
