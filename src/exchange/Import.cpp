@@ -7,7 +7,14 @@ namespace orivel {
 ImportSource OpenImportSource(const std::filesystem::path& path, const TextCodec& codec) {
   ImportSource source;
   source.status = ReadFileBytes(path, &source.bytes, kMaxCsvFileSize);
-  if (source.status == FileReadStatus::Ok) source.format = DetectImportFormat(source.bytes, codec);
+  if (source.status != FileReadStatus::Ok) return source;
+  // UTF-16 (with its byte-order mark) is read as the same text in UTF-8; broken UTF-16 is
+  // no form the import knows.
+  if (std::string utf8; Utf16AsUtf8(source.bytes, &utf8))
+    source.bytes = std::move(utf8);
+  else
+    return source;  // format Unknown
+  source.format = DetectImportFormat(source.bytes, codec);
   return source;
 }
 

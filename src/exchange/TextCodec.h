@@ -22,4 +22,10 @@ bool IsValidUtf8(std::string_view bytes);
 // The code point of the first character of UTF-8 text; 0 for empty or malformed text.
 char32_t FirstCodePoint(std::string_view utf8);
 
+// Text that begins with a UTF-16 byte-order mark (FF FE little-endian, FE FF big-endian), as
+// Thunderbird and Excel write CSV files, as UTF-8 with its own byte-order mark; the bytes
+// as they are when they have no such mark. False, with *out untouched, for UTF-16 that is
+// broken (an odd length, a lone surrogate).
+bool Utf16AsUtf8(std::string_view bytes, std::string* out);
+
 }  // namespace orivel

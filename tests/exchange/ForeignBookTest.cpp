@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -266,6 +267,46 @@ TEST(ForeignBookTest, CompanyCardsAndBase64TextComeInAsTheyAreMeant) {
   const ImportRead read = ReadForeignBook(broken, ImportFormat::VCard, codec());
   EXPECT_EQ(read.status, ImportRead::Status::InvalidText);
   EXPECT_EQ(read.where, 1);
+}
+
+// Thunderbird and Excel write CSV files in UTF-16 with a byte-order mark: the same file in
+// UTF-8, LE or BE, reads the same; broken UTF-16 is no form the import knows.
+TEST(ForeignBookTest, Utf16FilesReadAsTheirUtf8Text) {
+  const QString csv = QStringLiteral(
+      "First Name,Last Name,Address 1 - Formatted\r\n𠀋太郎,山田,東京都千代田区丸の内1-1\r\n");
+  QByteArray le("\xFF\xFE", 2), be("\xFE\xFF", 2);
+  for (const QChar c : csv) {
+    const char16_t u = c.unicode();
+    le.append(char(u & 0xFF)).append(char(u >> 8));
+    be.append(char(u >> 8)).append(char(u & 0xFF));
+  }
+  QTemporaryDir dir;
+  struct Case {
+    const char* what;
+    QByteArray bytes;
+    ImportFormat format;
+  };
+  const Case cases[] = {
+      {"UTF-8", "\xEF\xBB\xBF" + csv.toUtf8(), ImportFormat::GoogleContacts},
+      {"UTF-16 LE", le, ImportFormat::GoogleContacts},
+      {"UTF-16 BE", be, ImportFormat::GoogleContacts},
+      {"odd length", le + "x", ImportFormat::Unknown},
+      {"a lone surrogate", QByteArray("\xFF\xFE\x00\xD8\x41\x00", 6), ImportFormat::Unknown},
+  };
+  std::string utf8Bytes;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const QString path = dir.filePath(QString::fromUtf8(c.what) + QStringLiteral(".csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(c.bytes);
+    file.close();
+    const ImportSource source = OpenImportSource(path.toStdString(), codec());
+    EXPECT_EQ(source.format, c.format);
+    if (c.format == ImportFormat::Unknown) continue;
+    if (utf8Bytes.empty()) utf8Bytes = source.bytes;
+    EXPECT_EQ(source.bytes, utf8Bytes);  // the same text whatever it was written in
+  }
 }
 
 TEST(ForeignBookTest, TheMappingGuessesEachColumnAndTakesTheUsersChoice) {
