@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <QList>
-#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <limits>
